@@ -1,0 +1,28 @@
+# Compile settings shared by every target of the project (not by third-party code).
+add_library(cube_options INTERFACE)
+target_compile_options(cube_options INTERFACE
+  -Wall -Wextra -Werror
+  # Source files are UTF-8; every byte string of the program is code page 1251.
+  -fexec-charset=CP1251)
+target_include_directories(cube_options INTERFACE ${PROJECT_SOURCE_DIR})
+
+if(CUBE_SANITIZE)
+  target_compile_options(cube_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(cube_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # One self-contained .exe: no MinGW runtime DLLs beside it.
+  target_link_options(cube_options INTERFACE -static -static-libgcc -static-libstdc++)
+  target_compile_definitions(cube_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+endif()
+
+# cube_test(name SOURCES... LIBS...): one GoogleTest program registered with CTest.
+# Cross-built programs run under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
+function(cube_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} cube_gtest_main cube_options)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds every preset and runs the whole test suite: native (sanitizers), win32 and win64 (under Wine).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+
+# One virtual display for every windowed test, stopped again at the end.
+xvfb_pid=
+cleanup() {
+  for p in build/win32/wineprefix build/win64/wineprefix; do
+    [ -d "$p" ] && WINEPREFIX=$PWD/$p wineserver -k 2>/dev/null || true
+  done
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 140); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=:$n
+    break
+  done
+  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X${DISPLAY#:} ] && break; sleep 0.1; done
+fi
+
+status=0
+for preset in native win32 win64; do
+  echo "== $preset"
+  cmake --preset $preset >/dev/null
+  cmake --build --preset $preset
+  [ $preset = native ] || tools/wine-prefix.sh "$PWD/build/$preset/wineprefix"
+  ctest --preset $preset || status=1
+done
+exit $status

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs a cross-built Windows program under Wine in the given prefix: wine-run.sh PREFIX PROGRAM [ARGS...]
+# Creates the prefix on first use and gives the program a virtual display when none is set.
+set -euo pipefail
+prefix=$1; shift
+export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export LC_ALL=${CUBE_LC_ALL:-ru_RU.UTF-8}
+here=$(cd "$(dirname "$0")" && pwd)
+"$here/wine-prefix.sh" "$prefix"
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1600x1000x24" wine "$@"
+fi
+exec wine "$@"
