@@ -25,11 +25,23 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 status=0
+passed=0
+failed=0
 for preset in native win32 win64; do
   echo "== $preset"
   cmake --preset $preset >/dev/null
   cmake --build --preset $preset
   [ $preset = native ] || tools/wine-prefix.sh "$PWD/build/$preset/wineprefix"
-  ctest --preset $preset || status=1
+  log=build/$preset/ctest.log
+  ctest --preset $preset 2>&1 | tee "$log" || true
+  summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$summary" ]; then status=1; failed=$((failed + 1)); continue; fi
+  total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$summary")
+  bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$summary")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+  [ "$bad" -eq 0 ] || status=1
 done
+echo "Test programs over all presets:"
+echo "$passed passed, $failed failed"
 exit $status

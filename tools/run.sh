@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the editor for its real target (i686) and opens it under Wine.
+# Without a display it runs on a virtual one, saves a screenshot to build/screenshot.png and closes it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+
+program=
+for candidate in build/win32/app/cube_editor.exe build/win32/tools/demo/cube_demo.exe; do
+  [ -f "$candidate" ] && { program=$candidate; break; }
+done
+[ -n "$program" ] || { echo "run.sh: no program was built" >&2; exit 1; }
+
+prefix=$PWD/build/win32/wineprefix
+tools/wine-prefix.sh "$prefix"
+export WINEPREFIX=$prefix WINEDEBUG=-all LC_ALL=ru_RU.UTF-8
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec wine "$program"
+fi
+
+echo "run.sh: no DISPLAY; running $program on a virtual display for a screenshot"
+display=
+for n in $(seq 150 199); do
+  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
+done
+Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+export DISPLAY=$display
+sleep 1
+wine "$program" &
+sleep 6
+import -window root build/screenshot.png
+echo "run.sh: screenshot saved to build/screenshot.png"
