@@ -1,0 +1,416 @@
+// TControl: the one window object of the window library (application window, forms, "EDIT", "STATIC"
+// and "BUTTON" children, self-painted windows). Its window is created lazily; every message of every
+// window of the library goes through the one window procedure and the layers of WndProc.
+// Must never include runtime/ headers, and nothing may throw out of the window procedure.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "platform/graphic_tool.h"
+#include "platform/list.h"
+#include "platform/obj.h"
+
+class TControl;
+
+// The message record every layer of WndProc sees.
+struct TMessage {
+  HWND Window = nullptr;
+  UINT Message = 0;
+  WPARAM WParam = 0;
+  LPARAM LParam = 0;
+};
+
+// A message handler: returns true when it handled the message (result then holds the answer).
+using TMessageHandler = bool (*)(TControl* self, TMessage& msg, LRESULT& result);
+// The application window's message filter, seen by ProcessOneMessage before dispatching.
+using TMessageFilter = bool (*)(TControl* self, MSG& msg);
+// Keyboard navigation of a form: `from` is the control that got the key; with testOnly it only
+// tells whether the key would move the focus.
+using TNavigationHandler = bool (*)(TControl* form, TControl* from, std::int32_t key, bool testOnly);
+using TControlProc = void (*)(TControl* self);
+
+// Defaults of the handler slots: they handle nothing.
+inline bool IgnoreMessage(TControl*, TMessage&, LRESULT&) { return false; }
+inline bool IgnoreNavigation(TControl*, TControl*, std::int32_t, bool) { return false; }
+inline void IgnoreControl(TControl*) {}
+
+// Mouse event record handed to the mouse events.
+struct TMouseEventData {
+  std::uint8_t Button = 0;  // 0 none, 1 left, 2 right, 3 middle
+  std::uint8_t StopHandling = 0;
+  std::int32_t Shift = 0;  // the message's key-state flags, plus 0x20 when Alt is down
+  std::int16_t X = 0;
+  std::int16_t Y = 0;
+};
+
+// Keyboard shift state bits passed to key events.
+inline constexpr std::int32_t kShiftKey = 4;
+inline constexpr std::int32_t kCtrlKey = 8;
+inline constexpr std::int32_t kAltKey = 32;
+
+struct TOnMessageEvent {
+  bool (*Proc)(void* data, TMessage& msg, LRESULT& result) = nullptr;
+  void* Data = nullptr;
+  explicit operator bool() const noexcept { return Proc != nullptr; }
+};
+struct TOnPaintEvent {
+  void (*Proc)(void* data, TControl* sender, HDC dc) = nullptr;
+  void* Data = nullptr;
+  explicit operator bool() const noexcept { return Proc != nullptr; }
+};
+struct TOnMouseEvent {
+  void (*Proc)(void* data, TControl* sender, TMouseEventData& mouse) = nullptr;
+  void* Data = nullptr;
+  explicit operator bool() const noexcept { return Proc != nullptr; }
+};
+struct TOnKeyEvent {
+  void (*Proc)(void* data, TControl* sender, std::int32_t& key, std::int32_t shift) = nullptr;
+  void* Data = nullptr;
+  explicit operator bool() const noexcept { return Proc != nullptr; }
+};
+struct TOnCharEvent {
+  void (*Proc)(void* data, TControl* sender, char& ch, std::int32_t shift) = nullptr;
+  void* Data = nullptr;
+  explicit operator bool() const noexcept { return Proc != nullptr; }
+};
+struct TOnCloseQueryEvent {
+  void (*Proc)(void* data, TControl* sender, bool& accept) = nullptr;
+  void* Data = nullptr;
+  explicit operator bool() const noexcept { return Proc != nullptr; }
+};
+
+// Messages and procedures that give a standard child control its text and list behaviour, and the
+// notification codes its reflected WM_COMMAND carries. A message number of 0 means "none".
+struct TCommandTable {
+  UINT LineCountMsg = 0;
+  UINT LineIndexMsg = 0;
+  UINT LineFromCharMsg = 0;
+  UINT LineLengthMsg = 0;
+  UINT GetLineMsg = 0;
+  UINT ReplaceSelMsg = 0;
+  UINT GetSelMsg = 0;
+  UINT SetSelMsg = 0;
+  UINT LimitTextMsg = 0;
+  UINT AddStringMsg = 0;
+  UINT SetCurrentMsg = 0;  // list controls: make an item current
+  UINT ColorMsg = 0;       // a control that takes its background colour by message
+  void (*ClearProc)(TControl* self) = nullptr;
+  std::int32_t (*AddProc)(TControl* self, std::string_view text) = nullptr;
+  // Notification codes, compared in this order.
+  std::uint16_t ClickCode = 0;
+  std::uint16_t FocusGainedCode = 0;
+  std::uint16_t FocusLostCode = 0;
+  std::uint16_t ChangeCode = 0;
+  std::uint16_t SelChangeCode = 0;
+  // Added to the measured caption by automatic sizing.
+  std::int32_t AutoSizeExtraWidth = 0;
+  std::int32_t AutoSizeExtraHeight = 0;
+  // Text alignment styles: left, right, centre, and the mask that clears them.
+  std::uint32_t AlignStyles[3] = {0, 0, 0};
+  std::uint32_t AlignMask = 0;
+};
+
+// Edit options (bit numbers of the option set given to CreateEdit).
+enum TEditOption : std::uint32_t {
+  eoNoAutoHScroll = 1u << 0,
+  eoNoAutoVScroll = 1u << 1,
+  eoLowercase = 1u << 2,
+  eoMultiline = 1u << 3,
+  eoNoHideSelection = 1u << 4,
+  eoOemConvert = 1u << 5,
+  eoPassword = 1u << 6,
+  eoReadOnly = 1u << 7,
+  eoUppercase = 1u << 8,
+  eoWantReturn = 1u << 9,
+  eoWantTab = 1u << 10,
+  eoNumber = 1u << 11,
+};
+
+// Messages of the library's own.
+inline constexpr UINT kSelfReleaseMessage = 0xB003;   // posted by a closing main window to itself
+inline constexpr UINT kReflectedCommand = 0xB005;     // WM_COMMAND reflected to the child
+inline constexpr UINT kReflectedColorBase = 0xBC00;   // added to WM_CTLCOLOR* when reflected
+inline constexpr UINT kAsyncCallMessage = 0x8FFF;
+inline constexpr UINT kMediaNotifyMessage = 953;
+
+// Keyboard navigation bits of NavigationKeys.
+inline constexpr std::int32_t kNavTab = 1;
+inline constexpr std::int32_t kNavLeftRight = 2;
+inline constexpr std::int32_t kNavUpDown = 4;
+inline constexpr std::int32_t kNavPage = 8;
+
+// Icon value meaning "no icon".
+inline const HICON kNoIcon = reinterpret_cast<HICON>(static_cast<INT_PTR>(-1));
+
+class TControl : public TObj, public TCanvasHost {
+public:
+  // --- Window
+  HWND Handle = nullptr;
+  std::string BaseClassName;
+  std::uint32_t ClassStyle = 0x20;
+  std::uint32_t Style = 0x16CF0000;
+  std::uint32_t ExStyle = 0x00010000;
+  WNDPROC WindowProc = nullptr;
+  WNDPROC BaseWindowProc = nullptr;
+  std::int32_t Id = 0;  // child window id (menu/id of CreateWindowExA)
+
+  // --- Kind flags
+  bool IsAppWindow = false;
+  bool IsForm = false;
+  bool IsChild = false;
+
+  // --- Tree
+  TControl* Parent = nullptr;
+  TList* Children = nullptr;  // of TControl*
+  TControl* CurrentControl = nullptr;
+  std::int32_t TabOrder = 0;
+  bool TabStop = false;
+  std::int32_t TabCounter = 0;
+
+  // --- Geometry
+  RECT BoundsRect = {0, 0, 0, 0};
+  std::uint8_t WindowState = 0;
+  std::int32_t SavedShowCommand = 0;
+  bool PositionSet = false;  // left/top given explicitly
+  bool SizeSet = false;      // width/height given explicitly
+  bool RepaintOnResize = false;
+
+  // --- Look
+  std::string Caption;
+  bool ChildrenSunken = true;
+  std::int32_t Color = static_cast<std::int32_t>(0x8000000F);
+  std::int32_t TextColor = static_cast<std::int32_t>(0x80000008);
+  TGraphicTool* Font = nullptr;
+  TGraphicTool* BrushTool = nullptr;
+  HBRUSH BackgroundBrush = nullptr;
+  std::int32_t BackgroundBrushColor = 0;
+  TCanvas* Canvas = nullptr;
+  HCURSOR Cursor = nullptr;
+  HICON Icon = nullptr;  // kNoIcon = none, null = not set yet
+  bool IconShared = false;
+  bool SunkenBorder = true;
+  bool Transparent = false;
+  std::uint8_t AlphaBlend = 255;
+  HACCEL Accelerators = nullptr;
+
+  // --- State
+  bool Visible = true;
+  bool Enabled = true;
+  bool CreateVisible = false;
+  bool ShowAfterCreate = false;
+  bool Destroying = false;  // the system is destroying the window
+  bool Released = false;
+  std::int32_t FocusingCounter = 0;
+  bool MouseInside = false;
+
+  // --- Keyboard navigation
+  std::int32_t NavigationKeys = 0;
+
+  // --- Message layers
+  TMessageFilter MessageFilter = nullptr;  // application window only
+  TOnMessageEvent OnMessage;
+  struct THandlerEntry {
+    TMessageHandler Handler;
+    bool KeepAfterTermination;
+  };
+  std::vector<THandlerEntry> HandlerChain;  // oldest first; walked newest first
+  TMessageHandler ChainDispatcher = IgnoreMessage;
+  TMessageHandler KeyHandler = IgnoreMessage;
+  TMessageHandler ExtraHandler = IgnoreMessage;
+  TMessageHandler AfterMessageHook = IgnoreMessage;
+  TNavigationHandler NavigationHandler = IgnoreNavigation;
+
+  // --- Events
+  TOnPaintEvent OnPaint;
+  TOnMouseEvent OnMouseDown, OnMouseUp, OnMouseMove, OnMouseDblClick, OnMouseWheel;
+  TObjEvent OnMouseEnter, OnMouseLeave;
+  TOnKeyEvent OnKeyDown, OnKeyUp;
+  TOnCharEvent OnChar;
+  TObjEvent OnResize, OnShow, OnHide;
+  TOnCloseQueryEvent OnCloseQuery;
+  TControlProc OnCreateHook = nullptr;
+  // Hover: a custom "is the cursor inside" test (client coordinates); null = the client rectangle.
+  bool (*HoverTest)(TControl* self, POINT client) = nullptr;
+  // Paint: a clip region the paint handler combines with the update region (owned).
+  HRGN PaintClipRegion = nullptr;
+
+  // --- Standard child controls: command table and reflected notifications
+  TCommandTable Commands;
+  bool SuppressClick = false;
+  TControlProc PreClick = IgnoreControl;
+  TObjEvent OnClick, OnFocusGained, OnFocusLost, OnChange, OnSelChange;
+
+  // --- Sizing and alignment
+  bool AutoSize = false;
+  std::uint8_t Align = 0;   // 0 none; used by automatic sizing and the align feature
+  std::int32_t Border = 0;  // spacing for aligned children
+  // Forms: buttons clicked by Enter and Escape (see the application window's message filter).
+  TControl* DefaultButton = nullptr;
+  TControl* CancelButton = nullptr;
+  // The object (an element) that owns this control, for its own use.
+  void* OwnerObject = nullptr;
+  // Parent notification when a child is added (true) or removed (false).
+  void (*OnChildChange)(TControl* self, TControl* child, bool added) = nullptr;
+
+  // --- Construction (use the Create* functions below)
+  TControl();
+
+  // --- Window
+  HWND GetHandle();
+  bool CreateWindowHandle();
+  bool HandleAllocated() const { return Handle != nullptr; }
+  LRESULT WndProc(TMessage& msg);
+  LRESULT CallDefault(const TMessage& msg);  // base window procedure or DefWindowProcA
+
+  // --- Visibility and state
+  void SetVisible(bool v);
+  bool GetVisible() const { return Visible; }
+  void SetEnabled(bool e);
+  void SetStyle(std::uint32_t s);
+  void SetExStyle(std::uint32_t s);
+  void SetSunkenBorder(bool b);
+  void SetTransparent(bool t);  // enabling transparent painting lives with the event handlers
+  void SetAlphaBlend(std::uint8_t a);
+  void SetWindowState(std::uint8_t s);
+  void SetAutoSize(bool on);
+  void SetTextAlign(std::int32_t align);  // 0 left, 1 right, 2 centre
+  void SetAlign(std::uint8_t align);
+  void ApplyAutoSize();
+
+  // --- Caption and colours
+  void SetCaption(std::string_view s);
+  std::string GetCaption() const;  // whole text, any length
+  void SetColor(std::int32_t c);
+  void SetTextColor(std::int32_t c);
+  void SetFont(TGraphicTool* font);  // copies the description of `font`
+  TGraphicTool* GetFont();           // made on demand
+  TGraphicTool* GetBrush();          // made on demand, parented to the parent's brush
+  TCanvas* GetCanvas();              // made on demand, owned by the control
+  void ApplyFont();                  // font colour to TextColor, WM_SETFONT, canvas dropped
+  HBRUSH GetBackgroundBrush();
+
+  // --- Geometry
+  RECT GetBoundsRect();
+  void SetBoundsRect(const RECT& r);
+  std::int32_t GetLeft() { return GetBoundsRect().left; }
+  std::int32_t GetTop() { return GetBoundsRect().top; }
+  std::int32_t GetWidth();
+  std::int32_t GetHeight();
+  void SetLeft(std::int32_t v);
+  void SetTop(std::int32_t v);
+  void SetWidth(std::int32_t v);
+  void SetHeight(std::int32_t v);
+  void SetPosition(std::int32_t l, std::int32_t t);
+  void SetSize(std::int32_t w, std::int32_t h);
+  RECT GetClientRect() const;
+  void SetClientSize(std::int32_t w, std::int32_t h);
+  void Invalidate();
+
+  // --- Focus, closing, tree
+  void SetFocus();
+  void Close();
+  void SetParent(TControl* p);
+  TControl* ParentForm();  // the nearest form above (or the direct parent when there is none)
+  void SetTabOrder(std::int32_t n);
+  void SetCursor(HCURSOR c);
+  void LoadCursor(HINSTANCE instance, LPCSTR name);
+  void SetIcon(HICON icon);
+  HICON GetIcon();
+  TControl* ChildAt(std::int32_t index) const;
+  std::int32_t ChildCount() const;
+
+  // --- Handler chain
+  void AttachHandler(TMessageHandler handler, bool keepAfterTermination);
+  void DetachHandler(TMessageHandler handler);
+
+  // --- Event setters (stored here; the paint, mouse, key, resize, show and hover setters also
+  // attach the library's handlers)
+  void SetOnMessage(TOnMessageEvent e) { OnMessage = e; }
+  void SetOnCloseQuery(TOnCloseQueryEvent e) { OnCloseQuery = e; }
+  void SetOnClick(TObjEvent e) { OnClick = e; }
+  void SetOnChange(TObjEvent e) { OnChange = e; }
+  void SetOnPaint(TOnPaintEvent e);
+  void SetOnMouseDown(TOnMouseEvent e);
+  void SetOnMouseUp(TOnMouseEvent e);
+  void SetOnMouseMove(TOnMouseEvent e);
+  void SetOnMouseDblClick(TOnMouseEvent e);
+  void SetOnMouseWheel(TOnMouseEvent e);
+  void SetOnKeyDown(TOnKeyEvent e);
+  void SetOnKeyUp(TOnKeyEvent e);
+  void SetOnChar(TOnCharEvent e);
+  void SetOnResize(TObjEvent e);
+  void SetOnShow(TObjEvent e);
+  void SetOnHide(TObjEvent e);
+  void SetOnMouseEnter(TObjEvent e);
+  void SetOnMouseLeave(TObjEvent e);
+
+  // --- Line operations (edits; the others fall back as their command table says)
+  void Clear();
+  std::int32_t LineCount();
+  std::int32_t LineStart(std::int32_t i);
+  std::string GetLine(std::int32_t i);
+  std::int32_t AddLine(std::string_view s);
+  void SetLine(std::int32_t i, std::string_view s);
+  void SetSelStart(std::int32_t n);
+  void SetSelLength(std::int32_t n);
+
+  // --- TCanvasHost
+  HWND CanvasWindow() override;
+  std::int32_t CanvasColor() override;
+  std::int32_t CanvasTextColor() override;
+  TGraphicTool* CanvasBrushTool() override;
+
+protected:
+  ~TControl() override;
+
+private:
+  void CreateChildWindows();
+  void DropCanvas();
+  bool FreeWasCalled() const { return (RefCount & 1) != 0; }
+  bool BuiltInHandling(TMessage& msg, LRESULT& result);
+  bool HandleReflectedCommand(TMessage& msg, LRESULT& result);
+  bool HandleKeyMessage(TMessage& msg, LRESULT& result);
+  bool TearDownDone = false;
+};
+
+// --- Construction: each returns a new control owned by the caller, who ends it with Free.
+TControl* CreateControl(TControl* parent, std::string_view baseClassName);
+TControl* CreateAppWindow(std::string_view caption);
+TControl* CreateFormWindow(TControl* parent, std::string_view caption);
+TControl* CreateChildControl(TControl* parent, std::string_view baseClassName, std::uint32_t style,
+                             bool sunken);
+TControl* CreateEdit(TControl* parent, std::uint32_t options);
+TControl* CreateLabel(TControl* parent, std::string_view caption);
+TControl* CreateButton(TControl* parent, std::string_view caption);
+// A plain child window that paints itself (no standard class behind it).
+TControl* CreatePaintBox(TControl* parent);
+
+// IsMainWindow: the window whose closing ends the program.
+bool IsMainWindow(const TControl* c);
+
+// The window procedure of every class the library registers.
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The object that owns a window ("SELF_" property), or null.
+TControl* ControlOfWindow(HWND window);
+
+// Handlers the library attaches in the constructors; they live with the other event handlers.
+bool AppWindowHandler(TControl* self, TMessage& msg, LRESULT& result);
+bool FormFocusHandler(TControl* self, TMessage& msg, LRESULT& result);
+bool FormBackgroundHandler(TControl* self, TMessage& msg, LRESULT& result);
+
+// --- Process-wide hooks (each does nothing by default)
+extern TMessageHandler GlobalMessageHook;
+extern TMessageHandler GlobalKeyHook;
+extern TControlProc AfterCreateHook;
+extern TControlProc AfterInvalidateHook;
+extern TControlProc RealignHook;
+extern TControl* CreatingControl;  // the object whose window is being created
+extern HCURSOR ScreenCursor;       // global cursor override, null = none
+extern void (*AsyncCallProc)(LPARAM lParam, WPARAM wParam);
+extern void (*MediaNotifyProc)(const TMessage& msg);
