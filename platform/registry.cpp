@@ -1,0 +1,62 @@
+// TUserRegistryKey over the advapi32 registry functions.
+#include "platform/registry.h"
+
+#include <cstring>
+#include <string>
+
+TUserRegistryKey TUserRegistryKey::Create(std::string_view path) {
+  const std::string name(path);
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, 0xF003F,
+                      nullptr, &key, &disposition) != ERROR_SUCCESS) {
+    return {};
+  }
+  return TUserRegistryKey(key);
+}
+
+TUserRegistryKey TUserRegistryKey::OpenForReading(std::string_view path) {
+  const std::string name(path);
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, 0x20019, &key) != ERROR_SUCCESS) return {};
+  return TUserRegistryKey(key);
+}
+
+TUserRegistryKey::TUserRegistryKey(TUserRegistryKey&& other) noexcept : Key(other.Key) {
+  other.Key = nullptr;
+}
+
+TUserRegistryKey& TUserRegistryKey::operator=(TUserRegistryKey&& other) noexcept {
+  if (this != &other) {
+    Close();
+    Key = other.Key;
+    other.Key = nullptr;
+  }
+  return *this;
+}
+
+void TUserRegistryKey::Close() {
+  if (Key != nullptr) RegCloseKey(Key);
+  Key = nullptr;
+}
+
+bool TUserRegistryKey::WriteDword(std::string_view name, std::int32_t value) {
+  if (Key == nullptr) return false;
+  const std::string valueName(name);
+  const DWORD data = static_cast<DWORD>(value);
+  return RegSetValueExA(Key, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                        sizeof data) == ERROR_SUCCESS;
+}
+
+bool TUserRegistryKey::ReadDword(std::string_view name, std::int32_t& value) const {
+  if (Key == nullptr) return false;
+  const std::string valueName(name);
+  BYTE data[4] = {};
+  DWORD size = sizeof data;
+  if (RegQueryValueExA(Key, valueName.c_str(), nullptr, nullptr, data, &size) != ERROR_SUCCESS) {
+    return false;  // missing, or longer than 4 bytes (ERROR_MORE_DATA)
+  }
+  if (size != sizeof data) return false;
+  std::memcpy(&value, data, sizeof value);
+  return true;
+}

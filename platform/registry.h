@@ -1,0 +1,38 @@
+// Keys and 32-bit values under the current user's hive (HKEY_CURRENT_USER), as used to remember a
+// window's position under "Software\<name>". Windows builds only. Failures are told by return
+// values and never change the caller's value.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string_view>
+
+class TUserRegistryKey {
+public:
+  // Creates the key or opens the existing one (non-volatile, full access 0xF003F).
+  static TUserRegistryKey Create(std::string_view path);
+  // Opens an existing key for reading (0x20019).
+  static TUserRegistryKey OpenForReading(std::string_view path);
+
+  TUserRegistryKey() = default;
+  TUserRegistryKey(TUserRegistryKey&& other) noexcept;
+  TUserRegistryKey& operator=(TUserRegistryKey&& other) noexcept;
+  TUserRegistryKey(const TUserRegistryKey&) = delete;
+  TUserRegistryKey& operator=(const TUserRegistryKey&) = delete;
+  ~TUserRegistryKey() { Close(); }
+
+  bool IsOpen() const { return Key != nullptr; }
+  void Close();
+
+  // Stores value as a 4-byte REG_DWORD.
+  bool WriteDword(std::string_view name, std::int32_t value);
+  // Reads a value of exactly 4 bytes into value, whatever its registry type. A missing value, one
+  // longer than 4 bytes and one shorter than 4 bytes (which would fill only part of the number)
+  // answer false and leave value as it was.
+  bool ReadDword(std::string_view name, std::int32_t& value) const;
+
+private:
+  explicit TUserRegistryKey(HKEY key) : Key(key) {}
+  HKEY Key = nullptr;
+};
