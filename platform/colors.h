@@ -1,0 +1,16 @@
+// The one colour rule of the program: a value with its top bit set names the system colour whose
+// index is its low byte; any other value is an RGB colour 0x00BBGGRR.
+// Must never cache a resolved system colour: the user may change it at any time.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+inline constexpr bool IsSystemColor(std::int32_t color) noexcept { return color < 0; }
+
+// Resolves `color` to the RGB value it stands for right now.
+inline COLORREF ResolveColor(std::int32_t color) noexcept {
+  if (IsSystemColor(color)) return GetSysColor(static_cast<int>(color & 0xFF));
+  return static_cast<COLORREF>(color);
+}
