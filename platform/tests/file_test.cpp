@@ -1,0 +1,223 @@
+// Saving a string list: the exact file bytes, truncation, and the ways a save must fail without
+// leaving a partial or stray file behind. Each test works in a directory of its own.
+#include "platform/file.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "platform/strlist.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_view_literals;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool IsEmptyDirectory(const fs::path& path) { return fs::is_directory(path) && fs::is_empty(path); }
+
+class SaveToFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static std::atomic<int> counter{0};
+#ifdef _WIN32
+    const unsigned long process = GetCurrentProcessId();
+#else
+    const unsigned long process = static_cast<unsigned long>(getpid());
+#endif
+    dir_ = fs::temp_directory_path() /
+           ("cube-strlist-" + std::to_string(process) + "-" + std::to_string(counter++));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    list_ = TStrList::Create();
+  }
+  void TearDown() override {
+    list_->Free();
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  std::string PathOf(std::string_view name) const { return (dir_ / fs::path(std::string(name))).string(); }
+
+  fs::path dir_;
+  TStrList* list_ = nullptr;
+};
+
+TEST_F(SaveToFileTest, WritesEveryLineFollowedByCrLfAndNothingElse) {
+  list_->SetText("1,2\r3\n4\r\n\xD1\xCB\xCE\xC9", false);
+  const std::string path = PathOf("effect.txt");
+  ASSERT_TRUE(list_->SaveToFile(path));
+  EXPECT_EQ(ReadBytes(path), "1,2\r\n3\n4\r\n\xD1\xCB\xCE\xC9\r\n"sv);
+}
+
+TEST_F(SaveToFileTest, SaveTruncatesALongerFile) {
+  const std::string path = PathOf("ZOZIVU.TXT");
+  WriteBytes(path, std::string(100, 'z'));
+  list_->Add("1,2");
+  list_->Add("3");
+  ASSERT_TRUE(list_->SaveToFile(path.c_str()));
+  EXPECT_EQ(ReadBytes(path), "\x31\x2C\x32\x0D\x0A\x33\x0D\x0A"sv);
+}
+
+TEST_F(SaveToFileTest, SaveOverAShorterFileReplacesIt) {
+  const std::string path = PathOf("short.txt");
+  WriteBytes(path, "ab");
+  list_->Add("227");
+  ASSERT_TRUE(list_->SaveToFile(path));
+  EXPECT_EQ(ReadBytes(path), "227\r\n");
+}
+
+TEST_F(SaveToFileTest, EmptyListTruncatesAnExistingFileToZeroBytes) {
+  const std::string path = PathOf("old.txt");
+  WriteBytes(path, "old content\r\n");
+  ASSERT_TRUE(list_->SaveToFile(path));
+  ASSERT_TRUE(fs::exists(path));
+  EXPECT_EQ(fs::file_size(path), 0u);
+}
+
+TEST_F(SaveToFileTest, EmptyListCreatesAnEmptyFile) {
+  const std::string path = PathOf("new.txt");
+  ASSERT_TRUE(list_->SaveToFile(path));
+  ASSERT_TRUE(fs::exists(path));
+  EXPECT_EQ(fs::file_size(path), 0u);
+}
+
+TEST_F(SaveToFileTest, ALargeTextReachesTheFileWhole) {
+  std::string text;
+  for (int i = 0; i < 50000; ++i) text += std::to_string(i % 216) + ",17,99,227\r\n";
+  list_->SetText(text, false);
+  const std::string path = PathOf("large.txt");
+  ASSERT_TRUE(list_->SaveToFile(path));
+  EXPECT_EQ(ReadBytes(path), text);
+}
+
+TEST_F(SaveToFileTest, MissingDirectoryFailsAndCreatesNothing) {
+  list_->Add("1,2");
+  const fs::path missing = dir_ / "missing";
+  EXPECT_FALSE(list_->SaveToFile((missing / "effect.txt").string()));
+  EXPECT_FALSE(fs::exists(missing));
+  EXPECT_TRUE(IsEmptyDirectory(dir_));
+}
+
+TEST_F(SaveToFileTest, ANameThatIsAnExistingDirectoryFails) {
+  const fs::path sub = dir_ / "sub";
+  fs::create_directory(sub);
+  list_->Add("1,2");
+  EXPECT_FALSE(list_->SaveToFile(sub.string()));
+  EXPECT_TRUE(IsEmptyDirectory(sub));
+}
+
+TEST_F(SaveToFileTest, NullOrEmptyNameFails) {
+  list_->Add("1,2");
+  EXPECT_FALSE(list_->SaveToFile(static_cast<const char*>(nullptr)));
+  EXPECT_FALSE(list_->SaveToFile(""));
+  EXPECT_FALSE(list_->SaveToFile(std::string_view()));
+  EXPECT_FALSE(WriteWholeFile("", "bytes"));
+}
+
+TEST_F(SaveToFileTest, ANameWithANulByteFailsInsteadOfWritingAShorterName) {
+  list_->Add("1,2");
+  const std::string name = PathOf("a") + std::string("\0b.txt", 6);
+  EXPECT_FALSE(list_->SaveToFile(std::string_view(name)));
+  EXPECT_TRUE(IsEmptyDirectory(dir_));
+}
+
+#ifdef _WIN32
+
+TEST_F(SaveToFileTest, ANameWithForbiddenCharactersFails) {
+  list_->Add("1,2");
+  EXPECT_FALSE(list_->SaveToFile(PathOf("a<b.txt")));
+  EXPECT_FALSE(list_->SaveToFile(PathOf("a|b.txt")));
+  EXPECT_TRUE(IsEmptyDirectory(dir_));
+}
+
+TEST_F(SaveToFileTest, AFileHeldOpenWithoutSharingFailsAndKeepsItsContent) {
+  const std::string path = PathOf("held.txt");
+  WriteBytes(path, "old content");
+  HANDLE holder =
+      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  list_->Add("1,2");
+  EXPECT_FALSE(list_->SaveToFile(path));
+  CloseHandle(holder);
+  EXPECT_EQ(ReadBytes(path), "old content");
+}
+
+#else
+
+// Writes beyond a small file-size limit fail (EFBIG) after a short first write: a real write
+// failure in the middle of a save.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    savedSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    active_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, savedSignal_);
+  }
+  bool active() const { return active_; }
+
+ private:
+  rlimit saved_{};
+  void (*savedSignal_)(int) = SIG_DFL;
+  bool active_ = false;
+};
+
+TEST_F(SaveToFileTest, AFailedWriteToANewFileFailsAndLeavesNoFile) {
+  list_->SetText(std::string(100, '7'), false);
+  const std::string path = PathOf("new.txt");
+  bool saved = true;
+  {
+    FileSizeLimit limit(10);
+    if (!limit.active()) GTEST_SKIP() << "cannot lower the file size limit here";
+    saved = list_->SaveToFile(path);
+  }
+  EXPECT_FALSE(saved);
+  EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(SaveToFileTest, AFailedWriteToAnExistingFileFailsAndKeepsTheFile) {
+  const std::string path = PathOf("old.txt");
+  WriteBytes(path, "old");
+  list_->SetText(std::string(100, '7'), false);
+  bool saved = true;
+  {
+    FileSizeLimit limit(10);
+    if (!limit.active()) GTEST_SKIP() << "cannot lower the file size limit here";
+    saved = list_->SaveToFile(path);
+  }
+  EXPECT_FALSE(saved);
+  EXPECT_TRUE(fs::exists(path));
+}
+
+#endif
+
+}  // namespace
