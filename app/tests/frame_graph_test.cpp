@@ -1,0 +1,355 @@
+#include "app/frame_graph.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/bare_led.h"
+
+namespace {
+
+// The frame string written straight from its syntax: the zero-based index of every lit LED in
+// ascending order, each followed by a comma, then 227.
+std::string ReferenceFrame(const std::array<bool, 217>& lit) {
+  std::string s;
+  for (int n = 1; n <= 216; ++n) {
+    if (lit[n]) s += std::to_string(n - 1) + ",";
+  }
+  return s + "227";
+}
+
+// Stands for the frame line: keeps every text it is given.
+struct FrameLine : TQxObject {
+  std::vector<std::string> texts;
+  void inText(TData* d, std::uint16_t) {
+    EXPECT_EQ(d->Kind, dkString);
+    texts.push_back(std::string(AsStr(d).view()));
+  }
+};
+
+class FrameGraphTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<TFrameGraph> graph = std::make_unique<TFrameGraph>();
+  std::array<TBareLED, 216> leds;
+  FrameLine line;
+  TQx_Event resetClick;  // stands for the reset button's outClick
+  std::array<bool, 217> lit{};
+
+  void SetUp() override {
+    TFrameGraphPorts ports;
+    for (int n = 1; n <= 216; ++n) ports.Leds[n - 1] = FrameLedPinsOf(&Led(n));
+    ports.ResetSource = &resetClick;
+    ports.FrameSink = MakeLink<&FrameLine::inText>(&line);
+    graph->Connect(ports);
+    EnableDelivery();
+  }
+  void TearDown() override { DisableDelivery(); }
+
+  TBareLED& Led(int n) { return leds[n - 1]; }
+  void Click(int n) {
+    Led(n).Click();
+    lit[n] = !lit[n];
+  }
+  // Feeding LED n a state: a click when it differs.
+  void Feed(int n, bool on) {
+    if (lit[n] != on) Click(n);
+  }
+  void Reset() { FireEmpty(resetClick); }
+  std::string Shown() const { return line.texts.empty() ? std::string() : line.texts.back(); }
+};
+
+// --- what the builder makes
+
+// Counts the connected link fields of every element of the graph and the outputs it fills in.
+int ConnectedLinks(TFrameGraph& g, std::array<TBareLED, 216>& leds, const TQx_Event& resetClick) {
+  int count = resetClick.Connected() ? 1 : 0;
+  auto add = [&count](const TQx_Event& e) { count += e.Connected() ? 1 : 0; };
+  auto addHub = [&](TQxHub& h) {
+    for (const TQx_Event& e : h.outEvent) add(e);
+  };
+  for (TBareLED& led : leds) {
+    add(led.outClick);
+    add(led.outState);
+  }
+  for (int n = 1; n <= 216; ++n) {
+    for (TQxMath* m : {&g.LedScale(n), &g.LedIndex(n)}) {
+      add(m->outResult);
+      add(m->dataOp1);
+      add(m->dataOp2);
+    }
+    add(g.LedText(n).outResult);
+    add(g.LedText(n).dataStr1);
+    add(g.LedText(n).dataStr2);
+  }
+  for (int j = 0; j < frame::kJoinCount; ++j) {
+    add(g.Join(j).outResult);
+    add(g.Join(j).dataStr1);
+    add(g.Join(j).dataStr2);
+    addHub(g.JoinHub(j));
+  }
+  TQxReplace& f = g.UnlitFilter();
+  for (const TQx_Event* e : {&f.outResult, &f.dataText, &f.dataSubStr, &f.dataDestStr, &f.dataSkip}) add(*e);
+  add(g.FrameEnd().outResult);
+  add(g.FrameEnd().dataStr1);
+  add(g.FrameEnd().dataStr2);
+  addHub(g.ResetHub());
+  for (int i = 0; i < 2; ++i) addHub(g.ResetGroupHub(i));
+  for (int i = 0; i < 7; ++i) addHub(g.ResetLedHub(i));
+  return count;
+}
+
+template <auto M, class T>
+bool LinksTo(const TQx_Event& e, T* target, std::uint16_t index) {
+  return e.Method == &TQxCallMember<M> && e.Target == static_cast<void*>(target) && e.Index == index;
+}
+
+TEST_F(FrameGraphTest, BuilderMakesEveryElementAndSetsEveryLinkOnce) {
+  EXPECT_EQ(graph->ElementCount(), frame::kElementCount);
+  EXPECT_EQ(graph->LinkCount(), frame::kLinkCount);
+  EXPECT_EQ(ConnectedLinks(*graph, leds, resetClick), 2600);
+}
+
+TEST_F(FrameGraphTest, PerLedElementsHaveTheirProperties) {
+  for (int n = 1; n <= 216; ++n) {
+    const TQxMath& scale = graph->LedScale(n);
+    EXPECT_EQ(scale.OpType, 2);
+    EXPECT_EQ(scale.Op1, 0.0);
+    EXPECT_EQ(scale.Op2, static_cast<double>(n));
+    EXPECT_EQ(scale.ResultType, 1);
+    EXPECT_EQ(scale.Default, 0.0);
+    EXPECT_EQ(scale.Result, 0.0);
+    EXPECT_EQ(scale.AngleFactor, 1.0);
+    const TQxMath& index = graph->LedIndex(n);
+    EXPECT_EQ(index.OpType, 1);
+    EXPECT_EQ(index.Op1, 0.0);
+    EXPECT_EQ(index.Op2, 1.0);
+    EXPECT_EQ(index.ResultType, 1);
+    EXPECT_EQ(index.AngleFactor, 1.0);
+    EXPECT_EQ(graph->LedText(n).Str1, "");
+    EXPECT_EQ(graph->LedText(n).Str2, ",");
+    EXPECT_EQ(graph->LedText(n).Result, "");
+  }
+}
+
+TEST_F(FrameGraphTest, JoinsFilterAndEndHaveTheirProperties) {
+  for (int j = 0; j < frame::kJoinCount; ++j) {
+    EXPECT_EQ(graph->Join(j).Str1, "");
+    EXPECT_EQ(graph->Join(j).Str2, "");
+    EXPECT_EQ(graph->JoinHub(j).InCount, 2);
+    EXPECT_EQ(graph->JoinHub(j).OutCount(), 1);
+  }
+  EXPECT_EQ(graph->UnlitFilter().SubStr, "-1,");
+  EXPECT_EQ(graph->UnlitFilter().DestStr, "");
+  EXPECT_EQ(graph->FrameEnd().Str1, "");
+  EXPECT_EQ(graph->FrameEnd().Str2, "227");
+}
+
+TEST_F(FrameGraphTest, ResetHubsHaveTheirCountsAndUnusedOutputsStayUnconnected) {
+  EXPECT_EQ(graph->ResetHub().InCount, 1);
+  EXPECT_EQ(graph->ResetHub().OutCount(), 2);
+  for (int g = 0; g < 2; ++g) {
+    EXPECT_EQ(graph->ResetGroupHub(g).InCount, 1);
+    EXPECT_EQ(graph->ResetGroupHub(g).OutCount(), 4);
+  }
+  EXPECT_FALSE(graph->ResetGroupHub(1).outEvent[3].Connected());
+  for (int h = 0; h < 7; ++h) {
+    EXPECT_EQ(graph->ResetLedHub(h).InCount, 1);
+    EXPECT_EQ(graph->ResetLedHub(h).OutCount(), 32);
+  }
+  for (int i = 24; i < 32; ++i) EXPECT_FALSE(graph->ResetLedHub(6).outEvent[i].Connected());
+}
+
+TEST_F(FrameGraphTest, EachLedHasItsSevenLinks) {
+  for (int n : {1, 2, 128, 129, 193, 209, 216}) {
+    TBareLED& led = Led(n);
+    const frame::Place& place = frame::kTree.Leds[n];
+    EXPECT_TRUE(LinksTo<&TBareLED::inToggle>(led.outClick, &led, 0));
+    EXPECT_TRUE(LinksTo<&TQxMath::inMultiply>(led.outState, &graph->LedScale(n), 0));
+    EXPECT_TRUE(LinksTo<&TBareLED::getState>(graph->LedScale(n).dataOp1, &led, 0));
+    EXPECT_TRUE(LinksTo<&TQxMath::inSubtract>(graph->LedScale(n).outResult, &graph->LedIndex(n), 0));
+    EXPECT_TRUE(LinksTo<&TQxMath::getResult>(graph->LedIndex(n).dataOp1, &graph->LedScale(n), 0));
+    EXPECT_TRUE(LinksTo<&TQxStrCat::inConcat>(graph->LedIndex(n).outResult, &graph->LedText(n), 0));
+    EXPECT_TRUE(
+        LinksTo<&TQxHub::inEvent>(graph->LedText(n).outResult, &graph->JoinHub(place.Parent), (n - 1) % 2));
+    EXPECT_FALSE(graph->LedScale(n).dataOp2.Connected());
+    EXPECT_FALSE(graph->LedText(n).dataStr1.Connected());
+  }
+}
+
+TEST_F(FrameGraphTest, EachJoinReadsItsChildrenAndFeedsItsParentsHub) {
+  for (int j = 0; j < frame::kJoinCount; ++j) {
+    const frame::Join& node = frame::kTree.Joins[j];
+    EXPECT_TRUE(LinksTo<&TQxStrCat::inConcat>(graph->JoinHub(j).outEvent[0], &graph->Join(j), 0));
+    auto element = [&](const frame::Child& c) {
+      return c.IsLed ? &graph->LedText(c.Number) : &graph->Join(c.Number);
+    };
+    EXPECT_TRUE(LinksTo<&TQxStrCat::getResult>(graph->Join(j).dataStr1, element(node.Left), 0));
+    EXPECT_TRUE(LinksTo<&TQxStrCat::getResult>(graph->Join(j).dataStr2, element(node.Right), 0));
+    if (node.Parent >= 0) {
+      EXPECT_TRUE(
+          LinksTo<&TQxHub::inEvent>(graph->Join(j).outResult, &graph->JoinHub(node.Parent), node.Side));
+    }
+  }
+}
+
+TEST_F(FrameGraphTest, RootFeedsFilterThenEndThenTheFrameLine) {
+  EXPECT_TRUE(
+      LinksTo<&TQxReplace::inReplace>(graph->Join(frame::kRootJoin).outResult, &graph->UnlitFilter(), 0));
+  EXPECT_TRUE(LinksTo<&TQxStrCat::inConcat>(graph->UnlitFilter().outResult, &graph->FrameEnd(), 0));
+  EXPECT_TRUE(LinksTo<&FrameLine::inText>(graph->FrameEnd().outResult, &line, 0));
+}
+
+TEST_F(FrameGraphTest, ResetFanOutReachesEveryLedsOffInputWithIndexOne) {
+  EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(resetClick, &graph->ResetHub(), 0));
+  EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(graph->ResetHub().outEvent[0], &graph->ResetGroupHub(0), 0));
+  EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(graph->ResetHub().outEvent[1], &graph->ResetGroupHub(1), 0));
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(graph->ResetGroupHub(0).outEvent[i], &graph->ResetLedHub(i), 0));
+  }
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(
+        LinksTo<&TQxHub::inEvent>(graph->ResetGroupHub(1).outEvent[i], &graph->ResetLedHub(4 + i), 0));
+  }
+  for (int n = 1; n <= 216; ++n) {
+    const int hub = n <= 192 ? (n - 1) / 32 : 6;
+    const int first = hub * 32 + 1;
+    EXPECT_TRUE(LinksTo<&TBareLED::inOff>(graph->ResetLedHub(hub).outEvent[n - first], &Led(n), 1))
+        << "LED " << n;
+  }
+}
+
+// --- the frame string
+
+TEST_F(FrameGraphTest, NothingIsShownBeforeTheFirstLedChange) {
+  EXPECT_TRUE(line.texts.empty());
+  Reset();  // with no LED lit a reset fires nothing
+  EXPECT_TRUE(line.texts.empty());
+  for (int n = 1; n <= 216; ++n) EXPECT_EQ(graph->LedText(n).Result, "");
+}
+
+TEST_F(FrameGraphTest, EverySingleLedAloneGivesItsIndexThenNothing) {
+  for (int n = 1; n <= 216; ++n) {
+    Click(n);
+    EXPECT_EQ(Shown(), ReferenceFrame(lit)) << "LED " << n;
+    EXPECT_EQ(Shown(), std::to_string(n - 1) + ",227");
+    Click(n);
+    EXPECT_EQ(Shown(), "227") << "LED " << n;
+  }
+  EXPECT_EQ(line.texts.size(), 2u * 216);
+}
+
+TEST_F(FrameGraphTest, LitLedsAreListedInLedOrderNotClickOrder) {
+  Click(37);
+  Click(5);
+  EXPECT_EQ(Shown(), "4,36,227");
+  Click(37);
+  Click(5);
+  Click(1);
+  Click(216);
+  Click(2);
+  EXPECT_EQ(Shown(), "0,1,215,227");
+}
+
+TEST_F(FrameGraphTest, AllLedsLitListEveryIndex) {
+  for (int n = 216; n >= 1; --n) Click(n);
+  EXPECT_EQ(Shown(), ReferenceFrame(lit));
+  EXPECT_EQ(Shown().size(), 757u);
+  EXPECT_EQ(Shown().substr(0, 6), "0,1,2,");
+  EXPECT_EQ(Shown().substr(Shown().size() - 11), "214,215,227");
+}
+
+TEST_F(FrameGraphTest, LedTextHoldsEmptyThenLitThenUnlitText) {
+  EXPECT_EQ(graph->LedText(100).Result, "");
+  Click(100);
+  EXPECT_EQ(graph->LedText(100).Result, "99,");
+  Click(100);
+  EXPECT_EQ(graph->LedText(100).Result, "-1,");
+  Click(1);
+  EXPECT_EQ(graph->LedText(1).Result, "0,");
+}
+
+TEST_F(FrameGraphTest, OnlyTheJoinsOnTheChangedLedsPathAreRecomputed) {
+  Click(10);
+  // A marker in Join1_128, which is off LED 200's path, survives and is used as stored.
+  const int offPath = frame::kTree.Joins[frame::kRootJoin].Left.Number;
+  ASSERT_EQ(frame::kTree.Joins[offPath].Last, 128);
+  graph->Join(offPath).Result = "X,";
+  Click(200);
+  EXPECT_EQ(graph->Join(offPath).Result, "X,");
+  EXPECT_EQ(Shown(), "X,199,227");
+  Click(9);  // the path of LED 9 runs through Join1_128, which is recomputed now
+  EXPECT_EQ(Shown(), "8,9,199,227");
+}
+
+TEST_F(FrameGraphTest, ResetDarkensLitLedsInLedOrderRecomputingOncePerLitLed) {
+  Click(200);
+  Click(3);
+  Click(50);
+  line.texts.clear();
+  Reset();
+  EXPECT_EQ(line.texts, (std::vector<std::string>{"49,199,227", "199,227", "227"}));
+  for (int n = 1; n <= 216; ++n) EXPECT_EQ(Led(n).State, 0);
+  line.texts.clear();
+  Reset();
+  EXPECT_TRUE(line.texts.empty());
+}
+
+TEST_F(FrameGraphTest, ClickAfterResetStartsFromTheDarkPattern) {
+  Click(3);
+  Click(200);
+  Reset();
+  lit = {};
+  EXPECT_EQ(Shown(), "227");
+  Click(200);
+  EXPECT_EQ(Shown(), "199,227");
+}
+
+TEST_F(FrameGraphTest, NoEventTravelsWhileDeliveryIsOff) {
+  DisableDelivery();
+  Led(5).Click();
+  EXPECT_EQ(Led(5).State, 0);
+  EXPECT_TRUE(line.texts.empty());
+}
+
+TEST_F(FrameGraphTest, RandomTogglesAndResetsMatchTheReferenceAfterEveryStep) {
+  std::mt19937 random(20240601);
+  std::uniform_int_distribution<int> pick(1, 216);
+  std::uniform_int_distribution<int> action(0, 99);
+  for (int step = 0; step < 4000; ++step) {
+    const std::size_t before = line.texts.size();
+    if (action(random) < 2) {
+      // Expected: one frame per lit LED, darkened in LED order.
+      std::vector<std::string> expected;
+      for (int n = 1; n <= 216; ++n) {
+        if (!lit[n]) continue;
+        lit[n] = false;
+        expected.push_back(ReferenceFrame(lit));
+      }
+      Reset();
+      ASSERT_EQ(std::vector<std::string>(line.texts.begin() + before, line.texts.end()), expected)
+          << "step " << step;
+    } else {
+      const int n = pick(random);
+      Click(n);
+      ASSERT_EQ(line.texts.size(), before + 1) << "step " << step;
+      ASSERT_EQ(Shown(), ReferenceFrame(lit)) << "step " << step << ", LED " << n;
+    }
+    for (int n = 1; n <= 216; n += 43) ASSERT_EQ(Led(n).State != 0, lit[n]);
+  }
+}
+
+TEST_F(FrameGraphTest, FeedingStatesInBulkGivesTheReferenceFrame) {
+  std::mt19937 random(7);
+  std::bernoulli_distribution coin(0.5);
+  for (int round = 0; round < 50; ++round) {
+    for (int n = 1; n <= 216; ++n) Feed(n, coin(random));
+    ASSERT_EQ(Shown(), ReferenceFrame(lit)) << "round " << round;
+  }
+}
+
+}  // namespace
