@@ -87,6 +87,9 @@ class TCanvas : public TObj {
   ~TCanvas() override;
 
  private:
+  static void ToolChanged(void* data, TObj* tool);
+  // Puts the stock objects back for what this canvas selected and clears the tool bits.
   void DeselectTools();
-  void AdoptTool(TGraphicTool*& slot, TGraphicTool* tool);
+  void AdoptTool(TGraphicTool*& slot, TGraphicTool* tool, std::uint8_t bit);
+  std::uint8_t ToolsSelected = 0;  // tool objects actually selected (a missing tool selects none)
 };

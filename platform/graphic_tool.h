@@ -114,6 +114,7 @@ class TGraphicTool : public TObj {
   ~TGraphicTool() override;
 
  private:
+  bool OwnsPattern = false;  // the pattern bitmap was given to this tool, not copied from another
   void DeleteOwnHandle();
   void StoreValue(std::size_t offset, std::int32_t v);
 };
