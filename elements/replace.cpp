@@ -22,7 +22,8 @@ void TQxReplace::inReplace(TData* d, std::uint16_t) {
     for (std::size_t at = text.find(find.view(), from); at != std::string_view::npos;
          at = text.find(find.view(), from)) {
       Position = static_cast<std::int32_t>(changed.size() + (at - copied) + 1);
-      if (PullInt(dataSkip) == 0) {
+      // An unconnected skip input always answers 0; not asking it saves a read per occurrence.
+      if (!dataSkip.Connected() || PullInt(dataSkip) == 0) {
         changed.append(text.substr(copied, at - copied));
         changed.append(repl.view());
         copied = at + find.size();
