@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/colors.h"
 #include "platform/graphic_tool.h"
 #include "platform/list.h"
 #include "platform/obj.h"
@@ -133,9 +134,9 @@ enum TEditOption : std::uint32_t {
 };
 
 // Messages of the library's own.
-inline constexpr UINT kSelfReleaseMessage = 0xB003;   // posted by a closing main window to itself
-inline constexpr UINT kReflectedCommand = 0xB005;     // WM_COMMAND reflected to the child
-inline constexpr UINT kReflectedColorBase = 0xBC00;   // added to WM_CTLCOLOR* when reflected
+inline constexpr UINT kSelfReleaseMessage = 0xB003;  // posted by a closing main window to itself
+inline constexpr UINT kReflectedCommand = 0xB005;    // WM_COMMAND reflected to the child
+inline constexpr UINT kReflectedColorBase = 0xBC00;  // added to WM_CTLCOLOR* when reflected
 inline constexpr UINT kAsyncCallMessage = 0x8FFF;
 inline constexpr UINT kMediaNotifyMessage = 953;
 
@@ -149,7 +150,7 @@ inline constexpr std::int32_t kNavPage = 8;
 inline const HICON kNoIcon = reinterpret_cast<HICON>(static_cast<INT_PTR>(-1));
 
 class TControl : public TObj, public TCanvasHost {
-public:
+ public:
   // --- Window
   HWND Handle = nullptr;
   std::string BaseClassName;
@@ -206,6 +207,7 @@ public:
   bool ShowAfterCreate = false;
   bool Destroying = false;  // the system is destroying the window
   bool Released = false;
+  bool TearingDown = false;  // inside the destructor: no self-release, no reference taking
   std::int32_t FocusingCounter = 0;
   bool MouseInside = false;
 
@@ -242,6 +244,7 @@ public:
 
   // --- Standard child controls: command table and reflected notifications
   TCommandTable Commands;
+  bool HasCommandTable = false;  // "EDIT", "STATIC" and "BUTTON" children
   bool SuppressClick = false;
   TControlProc PreClick = IgnoreControl;
   TObjEvent OnClick, OnFocusGained, OnFocusLost, OnChange, OnSelChange;
@@ -366,17 +369,15 @@ public:
   std::int32_t CanvasTextColor() override;
   TGraphicTool* CanvasBrushTool() override;
 
-protected:
+ protected:
   ~TControl() override;
 
-private:
+ private:
   void CreateChildWindows();
   void DropCanvas();
-  bool FreeWasCalled() const { return (RefCount & 1) != 0; }
   bool BuiltInHandling(TMessage& msg, LRESULT& result);
   bool HandleReflectedCommand(TMessage& msg, LRESULT& result);
   bool HandleKeyMessage(TMessage& msg, LRESULT& result);
-  bool TearDownDone = false;
 };
 
 // --- Construction: each returns a new control owned by the caller, who ends it with Free.
@@ -393,6 +394,8 @@ TControl* CreatePaintBox(TControl* parent);
 
 // IsMainWindow: the window whose closing ends the program.
 bool IsMainWindow(const TControl* c);
+// Whether CreateAppWindow ever ran in this process.
+bool AppWindowWasCreated();
 
 // The window procedure of every class the library registers.
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

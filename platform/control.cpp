@@ -1,0 +1,724 @@
+// TControl: construction of the kinds of window object, destruction, and the property operations
+// (visibility, styles, caption, colours, font, geometry, focus, tab order, cursor, icon).
+// Operations on a control without a window change only the stored state; no exception leaves here.
+#include "platform/control.h"
+
+#include <cstring>
+#include <string>
+
+#include "platform/app.h"
+
+namespace {
+
+bool appWindowCreated = false;
+std::int32_t nextChildId = 0;
+
+std::int32_t NewChildId() {
+  nextChildId = nextChildId >= 0xFFFF ? 1 : nextChildId + 1;
+  return nextChildId;
+}
+
+void ClearCaption(TControl* self) { self->SetCaption({}); }
+
+TCommandTable EditCommands() {
+  TCommandTable t;
+  t.LineCountMsg = EM_GETLINECOUNT;
+  t.LineIndexMsg = EM_LINEINDEX;
+  t.LineFromCharMsg = EM_LINEFROMCHAR;
+  t.LineLengthMsg = EM_LINELENGTH;
+  t.GetLineMsg = EM_GETLINE;
+  t.ReplaceSelMsg = EM_REPLACESEL;
+  t.GetSelMsg = EM_GETSEL;
+  t.SetSelMsg = EM_SETSEL;
+  t.LimitTextMsg = EM_LIMITTEXT;
+  t.ClearProc = ClearCaption;
+  t.ClickCode = 0;
+  t.FocusGainedCode = EN_SETFOCUS;
+  t.FocusLostCode = EN_KILLFOCUS;
+  t.ChangeCode = EN_CHANGE;
+  t.SelChangeCode = 0;
+  t.AutoSizeExtraWidth = 0;
+  t.AutoSizeExtraHeight = 6;
+  t.AlignStyles[0] = ES_LEFT;
+  t.AlignStyles[1] = ES_RIGHT;
+  t.AlignStyles[2] = ES_CENTER;
+  t.AlignMask = ES_LEFT | ES_RIGHT | ES_CENTER;
+  return t;
+}
+
+TCommandTable StaticCommands() {
+  TCommandTable t;
+  t.ClearProc = ClearCaption;
+  t.AutoSizeExtraWidth = 1;
+  t.AutoSizeExtraHeight = 1;
+  // Left keeps the no-word-wrap look labels are created with.
+  t.AlignStyles[0] = SS_LEFTNOWORDWRAP;
+  t.AlignStyles[1] = SS_RIGHT;
+  t.AlignStyles[2] = SS_CENTER;
+  t.AlignMask = SS_TYPEMASK;
+  return t;
+}
+
+TCommandTable ButtonCommands() {
+  TCommandTable t;
+  t.ClearProc = ClearCaption;
+  t.ClickCode = BN_CLICKED;
+  t.FocusGainedCode = BN_SETFOCUS;
+  t.FocusLostCode = BN_KILLFOCUS;
+  t.ChangeCode = 0;
+  t.SelChangeCode = 0;
+  t.AutoSizeExtraWidth = 14;
+  t.AutoSizeExtraHeight = 0;
+  t.AlignStyles[0] = BS_LEFT;
+  t.AlignStyles[1] = BS_RIGHT;
+  t.AlignStyles[2] = BS_CENTER;
+  t.AlignMask = BS_CENTER;
+  return t;
+}
+
+// The application window keeps only restore and close in its system menu.
+void AppWindowCreated(TControl* self) {
+  HMENU menu = GetSystemMenu(self->Handle, FALSE);
+  if (menu == nullptr) return;
+  DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+  DeleteMenu(menu, SC_MOVE, MF_BYCOMMAND);
+  DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+  EnableMenuItem(menu, SC_RESTORE, MF_BYCOMMAND | MF_GRAYED);
+}
+
+void FontChanged(void* data, TObj*) { static_cast<TControl*>(data)->ApplyFont(); }
+
+bool Within(const TControl* ancestor, const TControl* c) {
+  for (const TControl* p = c; p != nullptr; p = p->Parent)
+    if (p == ancestor) return true;
+  return false;
+}
+
+// Every child control below `root`, depth first.
+template <typename F>
+void ForEachDescendant(TControl* root, F&& f) {
+  if (root == nullptr || root->Children == nullptr) return;
+  for (std::int32_t i = 0; i < root->Children->Count; ++i) {
+    auto* child = static_cast<TControl*>(root->Children->Get(i));
+    if (child == nullptr) continue;
+    f(child);
+    ForEachDescendant(child, f);
+  }
+}
+
+}  // namespace
+
+bool AppWindowWasCreated() { return appWindowCreated; }
+
+TControl::TControl() {
+  Children = TList::Create();
+  WindowProc = ControlWindowProc;
+}
+
+TControl::~TControl() {
+  TearingDown = true;
+  if (TControl* form = ParentForm(); form != nullptr && form->CurrentControl == this)
+    form->CurrentControl = nullptr;
+  if (AppWindow != nullptr && AppWindow->CurrentControl == this) AppWindow->CurrentControl = nullptr;
+  if (Handle != nullptr && !Destroying) ShowWindow(Handle, SW_HIDE);
+  NotifyDestroy();
+
+  // Children end first; one still referenced elsewhere is detached and ends at its last Release.
+  while (Children != nullptr && Children->Count > 0) {
+    auto* child = static_cast<TControl*>(Children->Get(Children->Count - 1));
+    Children->Delete(Children->Count - 1);
+    if (child == nullptr) continue;
+    child->Parent = nullptr;
+    if (OnChildChange != nullptr) OnChildChange(this, child, false);
+    child->Free();
+  }
+
+  if (Canvas != nullptr) {
+    ::Free(Canvas);
+    Canvas = nullptr;
+  }
+  if (Font != nullptr) {
+    Font->OnChange = {};
+    ::Free(Font);
+    Font = nullptr;
+  }
+  if (BrushTool != nullptr) {
+    ::Free(BrushTool);
+    BrushTool = nullptr;
+  }
+  if (Accelerators != nullptr) {
+    DestroyAcceleratorTable(Accelerators);
+    Accelerators = nullptr;
+  }
+  if (Handle != nullptr) {
+    auto bigIcon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_SETICON, ICON_BIG, 0));
+    if (bigIcon != nullptr && !IconShared) DestroyIcon(bigIcon);
+    if (bigIcon == Icon) Icon = nullptr;
+    if (!Destroying) DestroyWindow(Handle);
+    Handle = nullptr;
+  }
+  if (Icon != nullptr && Icon != kNoIcon && !IconShared) DestroyIcon(Icon);
+  Icon = nullptr;
+  if (BackgroundBrush != nullptr) {
+    DeleteObject(BackgroundBrush);
+    BackgroundBrush = nullptr;
+  }
+  if (PaintClipRegion != nullptr) {
+    DeleteObject(PaintClipRegion);
+    PaintClipRegion = nullptr;
+  }
+  if (Parent != nullptr) {
+    if (Parent->Children != nullptr) {
+      const std::int32_t index = Parent->Children->IndexOf(this);
+      if (index >= 0) Parent->Children->Delete(index);
+    }
+    if (Parent->OnChildChange != nullptr) Parent->OnChildChange(Parent, this, false);
+    Parent = nullptr;
+  }
+  ::Free(Children);
+  Children = nullptr;
+}
+
+// --- Construction
+
+TControl* CreateControl(TControl* parent, std::string_view baseClassName) {
+  auto* c = new TControl();
+  c->BaseClassName.assign(baseClassName);
+  if (parent != nullptr) {
+    c->TextColor = parent->TextColor;
+    c->Color = parent->Color;
+    c->Border = parent->Border;
+    if (parent->Font != nullptr) {
+      c->Font = parent->Font->Copy();
+      c->Font->OnChange = {FontChanged, c};
+    }
+    if (parent->BrushTool != nullptr) c->BrushTool = parent->BrushTool->Copy();
+    c->Parent = parent;
+    parent->Children->Add(c);
+    if (parent->OnChildChange != nullptr) parent->OnChildChange(parent, c, true);
+  }
+  return c;
+}
+
+TControl* CreateAppWindow(std::string_view caption) {
+  TControl* c = CreateControl(nullptr, "App");
+  c->IsAppWindow = true;
+  c->Style = 0x90CA0000;
+  c->ExStyle = WS_EX_APPWINDOW;
+  c->OnCreateHook = AppWindowCreated;
+  c->AttachHandler(AppWindowHandler, false);
+  c->SetCaption(caption);
+  appWindowCreated = true;
+  return c;
+}
+
+TControl* CreateFormWindow(TControl* parent, std::string_view caption) {
+  TControl* c = CreateControl(parent, "Form");
+  c->ClassStyle |= CS_DBLCLKS;
+  c->AttachHandler(FormFocusHandler, false);
+  c->AttachHandler(FormBackgroundHandler, false);
+  c->SetCaption(caption);
+  c->IsForm = true;
+  return c;
+}
+
+TControl* CreateChildControl(TControl* parent, std::string_view baseClassName, std::uint32_t style,
+                             bool sunken) {
+  TControl* c = CreateControl(parent, baseClassName);
+  c->SunkenBorder = parent != nullptr && parent->ChildrenSunken ? sunken : false;
+  c->IsChild = true;
+  c->Style = style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  c->Visible = (style & WS_VISIBLE) != 0;
+  c->TabStop = (style & WS_TABSTOP) != 0;
+  if (TControl* form = c->ParentForm()) c->TabOrder = ++form->TabCounter;
+  if (parent != nullptr) c->Cursor = parent->Cursor;
+  c->NavigationKeys = kNavTab | kNavLeftRight | kNavUpDown | kNavPage;
+  c->Id = NewChildId();
+  if (c->SunkenBorder) {
+    c->Style &= ~static_cast<std::uint32_t>(WS_BORDER);
+    c->ExStyle |= WS_EX_CLIENTEDGE;
+  }
+  if (baseClassName == "EDIT") {
+    c->Commands = EditCommands();
+    c->HasCommandTable = true;
+  } else if (baseClassName == "STATIC") {
+    c->Commands = StaticCommands();
+    c->HasCommandTable = true;
+  } else if (baseClassName == "BUTTON") {
+    c->Commands = ButtonCommands();
+    c->HasCommandTable = true;
+  }
+  return c;
+}
+
+TControl* CreateEdit(TControl* parent, std::uint32_t options) {
+  struct OptionStyle {
+    std::uint32_t option;
+    std::uint32_t style;
+  };
+  static constexpr OptionStyle kPresentStyles[] = {
+      {eoLowercase, ES_LOWERCASE},   {eoMultiline, ES_MULTILINE},   {eoNoHideSelection, ES_NOHIDESEL},
+      {eoOemConvert, ES_OEMCONVERT}, {eoPassword, ES_PASSWORD},     {eoReadOnly, ES_READONLY},
+      {eoUppercase, ES_UPPERCASE},   {eoWantReturn, ES_WANTRETURN}, {eoNumber, ES_NUMBER},
+  };
+  std::uint32_t style = 0x50810000;  // child, visible, border, tab stop
+  if ((options & eoNoAutoHScroll) == 0) style |= WS_HSCROLL | ES_AUTOHSCROLL;
+  if ((options & eoNoAutoVScroll) == 0) style |= WS_VSCROLL | ES_AUTOVSCROLL;
+  for (const OptionStyle& os : kPresentStyles)
+    if ((options & os.option) != 0) style |= os.style;
+  const bool multiline = (options & eoMultiline) != 0;
+  if (!multiline) style &= ~static_cast<std::uint32_t>(WS_HSCROLL | WS_VSCROLL);
+
+  TControl* c = CreateChildControl(parent, "EDIT", style, true);
+  const RECT& r = c->BoundsRect;
+  c->BoundsRect = {r.left, r.top, r.left + (multiline ? 200 : 100), r.top + (multiline ? 200 : 22)};
+  c->NavigationKeys = multiline ? kNavTab : kNavTab | kNavUpDown | kNavPage;
+  if ((options & eoWantTab) != 0) c->NavigationKeys &= ~kNavTab;
+  return c;
+}
+
+TControl* CreateLabel(TControl* parent, std::string_view caption) {
+  TControl* c = CreateChildControl(parent, "STATIC", 0x5000018C, false);
+  c->BoundsRect.bottom = c->BoundsRect.top + 22;
+  c->SetCaption(caption);
+  return c;
+}
+
+TControl* CreateButton(TControl* parent, std::string_view caption) {
+  TControl* c = CreateChildControl(parent, "BUTTON", 0x50011000, false);
+  c->BoundsRect.bottom = c->BoundsRect.top + 22;
+  c->SetCaption(caption);
+  c->SunkenBorder = true;
+  return c;
+}
+
+TControl* CreatePaintBox(TControl* parent) {
+  return CreateChildControl(parent, "PaintBox", WS_CHILD | WS_VISIBLE, false);
+}
+
+// --- Tree
+
+TControl* TControl::ChildAt(std::int32_t index) const {
+  return Children != nullptr ? static_cast<TControl*>(Children->Get(index)) : nullptr;
+}
+
+std::int32_t TControl::ChildCount() const { return Children != nullptr ? Children->Count : 0; }
+
+TControl* TControl::ParentForm() {
+  for (TControl* p = Parent; p != nullptr; p = p->Parent)
+    if (p->IsForm) return p;
+  return Parent;
+}
+
+void TControl::SetParent(TControl* p) {
+  if (p == Parent || Within(this, p)) return;
+  if (Parent != nullptr) {
+    const std::int32_t index = Parent->Children->IndexOf(this);
+    if (index >= 0) Parent->Children->Delete(index);
+    if (Parent->OnChildChange != nullptr) Parent->OnChildChange(Parent, this, false);
+  }
+  Parent = p;
+  if (p != nullptr) {
+    p->Children->Add(this);
+    if (p->OnChildChange != nullptr) p->OnChildChange(p, this, true);
+  }
+}
+
+void TControl::SetTabOrder(std::int32_t n) {
+  TControl* form = ParentForm();
+  std::int32_t highest = n;
+  ForEachDescendant(form, [&](TControl* other) {
+    if (other == this || !other->IsChild) return;
+    if (other->TabOrder >= n) ++other->TabOrder;
+    if (other->TabOrder > highest) highest = other->TabOrder;
+  });
+  TabOrder = n;
+  // New controls keep coming after every order given out.
+  if (form != nullptr && form->TabCounter < highest) form->TabCounter = highest;
+}
+
+// --- Visibility, state and styles
+
+void TControl::SetVisible(bool v) {
+  Visible = v;
+  if (v)
+    Style |= WS_VISIBLE;
+  else
+    Style &= ~static_cast<std::uint32_t>(WS_VISIBLE);
+  if (Handle == nullptr) return;
+  ShowWindow(Handle, v ? SW_SHOW : SW_HIDE);
+  if (Parent != nullptr) RealignHook(Parent);
+  if (v)
+    RealignHook(this);
+  else
+    ShowAfterCreate = false;
+}
+
+void TControl::SetEnabled(bool e) {
+  Enabled = e;
+  if (e)
+    Style &= ~static_cast<std::uint32_t>(WS_DISABLED);
+  else
+    Style |= WS_DISABLED;
+  if (Handle != nullptr) EnableWindow(Handle, e ? TRUE : FALSE);
+}
+
+void TControl::SetStyle(std::uint32_t s) {
+  if (s == Style) return;
+  Style = s;
+  if (Handle == nullptr) return;
+  SetWindowLongA(Handle, GWL_STYLE, static_cast<LONG>(s));
+  SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  Invalidate();
+}
+
+void TControl::SetExStyle(std::uint32_t s) {
+  if (s == ExStyle) return;
+  ExStyle = s;
+  if (Handle == nullptr) return;
+  SetWindowLongA(Handle, GWL_EXSTYLE, static_cast<LONG>(s));
+  SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  Invalidate();
+}
+
+void TControl::SetSunkenBorder(bool b) {
+  ChildrenSunken = b;
+  if (SunkenBorder == b) return;
+  SunkenBorder = b;
+  if (Handle != nullptr) {
+    Style = static_cast<std::uint32_t>(GetWindowLongA(Handle, GWL_STYLE));
+    ExStyle = static_cast<std::uint32_t>(GetWindowLongA(Handle, GWL_EXSTYLE));
+    ClassStyle = static_cast<std::uint32_t>(GetClassLongA(Handle, GCL_STYLE));
+  }
+  if (b) {
+    SetExStyle(ExStyle | WS_EX_CLIENTEDGE);
+    SetStyle(Style & ~static_cast<std::uint32_t>(WS_BORDER));
+  } else {
+    SetExStyle(ExStyle & ~static_cast<std::uint32_t>(WS_EX_CLIENTEDGE));
+    SetStyle(Style | WS_BORDER);
+  }
+}
+
+void TControl::SetAlphaBlend(std::uint8_t a) {
+  if (a == AlphaBlend) return;
+  AlphaBlend = a;
+  using SetLayeredProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+  HMODULE user32 = GetModuleHandleA("User32");
+  if (user32 == nullptr) return;
+  auto setLayered = reinterpret_cast<SetLayeredProc>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+  if (setLayered == nullptr) return;
+  HWND window = GetHandle();
+  if (window == nullptr) return;
+  ExStyle = static_cast<std::uint32_t>(GetWindowLongA(window, GWL_EXSTYLE));
+  if (a == 255) {
+    SetExStyle(ExStyle & ~static_cast<std::uint32_t>(WS_EX_LAYERED));
+  } else {
+    SetExStyle(ExStyle | WS_EX_LAYERED);
+    setLayered(window, 0, a, LWA_ALPHA);
+  }
+}
+
+void TControl::SetWindowState(std::uint8_t s) {
+  static constexpr int kShowCommands[] = {SW_SHOWNOACTIVATE, SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED};
+  if (s == WindowState || s > 2) return;
+  WindowState = s;
+  if (HWND window = GetHandle()) ShowWindow(window, kShowCommands[s]);
+}
+
+void TControl::SetAlign(std::uint8_t align) {
+  if (align == Align) return;
+  Align = align;
+  if (Parent != nullptr) RealignHook(Parent);
+}
+
+void TControl::SetTextAlign(std::int32_t align) {
+  if (!HasCommandTable || align < 0 || align > 2 || Commands.AlignMask == 0) return;
+  SetStyle((Style & ~Commands.AlignMask) | Commands.AlignStyles[align]);
+}
+
+// --- Caption and colours
+
+void TControl::SetCaption(std::string_view s) {
+  // The window holds text up to the first NUL byte; the stored copy says the same.
+  const std::size_t nul = s.find('\0');
+  Caption.assign(s.substr(0, nul));
+  if (Handle != nullptr) SetWindowTextA(Handle, Caption.c_str());
+  Invalidate();
+  if (AutoSize) ApplyAutoSize();
+}
+
+std::string TControl::GetCaption() const {
+  if (Handle == nullptr) return Caption;
+  // The length can be an overestimate; the copy tells the true one. Grow when the text grew.
+  std::string text;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const int length = GetWindowTextLengthA(Handle);
+    if (length <= 0) return {};
+    text.assign(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(Handle, text.data(), length + 1);
+    if (copied < length || GetWindowTextLengthA(Handle) <= length) {
+      text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+      return text;
+    }
+  }
+  text.resize(std::strlen(text.c_str()));
+  return text;
+}
+
+void TControl::SetColor(std::int32_t c) {
+  if (Handle != nullptr && Commands.ColorMsg != 0)
+    SendMessageA(Handle, Commands.ColorMsg, 0, static_cast<LPARAM>(ResolveColor(c)));
+  Color = c;
+  if (BackgroundBrush != nullptr) {
+    DeleteObject(BackgroundBrush);
+    BackgroundBrush = nullptr;
+  }
+  if (BrushTool != nullptr) BrushTool->SetColor(c);
+  Invalidate();
+}
+
+void TControl::SetTextColor(std::int32_t c) {
+  TextColor = c;
+  Invalidate();
+}
+
+HBRUSH TControl::GetBackgroundBrush() {
+  const COLORREF resolved = ResolveColor(Color);
+  if (BackgroundBrush != nullptr && static_cast<COLORREF>(BackgroundBrushColor) != resolved) {
+    DeleteObject(BackgroundBrush);
+    BackgroundBrush = nullptr;
+  }
+  if (BackgroundBrush == nullptr) {
+    BackgroundBrush = CreateSolidBrush(resolved);
+    BackgroundBrushColor = static_cast<std::int32_t>(resolved);
+  }
+  return BackgroundBrush;
+}
+
+TGraphicTool* TControl::GetFont() {
+  if (Font == nullptr) {
+    TControl* source = Parent;
+    while (source != nullptr && source->Font == nullptr) source = source->Parent;
+    Font = source != nullptr ? source->Font->Copy() : TGraphicTool::CreateFont();
+    Font->OnChange = {FontChanged, this};
+  }
+  return Font;
+}
+
+void TControl::SetFont(TGraphicTool* font) {
+  if (font == nullptr) return;
+  GetFont()->Assign(font);
+}
+
+TGraphicTool* TControl::GetBrush() {
+  if (BrushTool == nullptr) {
+    BrushTool = Parent != nullptr ? Parent->GetBrush()->Copy() : TGraphicTool::CreateBrush();
+    BrushTool->SetColor(Color);
+  }
+  return BrushTool;
+}
+
+TCanvas* TControl::GetCanvas() {
+  if (Canvas == nullptr) Canvas = TCanvas::CreateForControl(this, Font, BrushTool);
+  return Canvas;
+}
+
+void TControl::DropCanvas() {
+  if (Canvas == nullptr) return;
+  ::Free(Canvas);
+  Canvas = nullptr;
+}
+
+void TControl::ApplyFont() {
+  if (Font == nullptr) return;
+  TextColor = Font->Color();
+  if (Handle != nullptr) {
+    SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font->GetHandle()), 1);
+    DropCanvas();
+  }
+  if (AutoSize) ApplyAutoSize();
+}
+
+void TControl::SetAutoSize(bool on) {
+  AutoSize = on;
+  if (on) ApplyAutoSize();
+}
+
+void TControl::ApplyAutoSize() {
+  std::string text = GetCaption();
+  SIZE extent{0, 0};
+  if (!text.empty()) {
+    // An italic caption leans past its last letter: measure one blank more.
+    if (Font != nullptr && (Font->FontStyle() & TGraphicTool::StyleItalic) != 0) text += ' ';
+    extent = GetCanvas()->TextExtent(text);
+  }
+  RECT r = GetBoundsRect();
+  const RECT before = r;
+  if ((Align == 0 || Align == 1 || Align == 3) && Commands.AutoSizeExtraWidth > 0)
+    r.right = r.left + extent.cx + Commands.AutoSizeExtraWidth;
+  if ((Align == 0 || Align == 2 || Align == 4) && Commands.AutoSizeExtraHeight > 0)
+    r.bottom = r.top + extent.cy + Commands.AutoSizeExtraHeight;
+  if (std::memcmp(&r, &before, sizeof r) == 0) return;
+  SetBoundsRect(r);
+  if (Parent != nullptr) RealignHook(Parent);
+  RealignHook(this);
+}
+
+// --- Geometry
+
+RECT TControl::GetBoundsRect() {
+  if (Handle != nullptr) {
+    RECT r;
+    if (GetWindowRect(Handle, &r)) {
+      if ((GetWindowLongA(Handle, GWL_STYLE) & WS_CHILD) != 0) {
+        if (HWND parent = GetParent(Handle))
+          MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+      }
+      BoundsRect = r;
+    }
+  }
+  return BoundsRect;
+}
+
+void TControl::SetBoundsRect(const RECT& r) {
+  PositionSet = true;
+  SizeSet = true;
+  BoundsRect = r;
+  if (Handle == nullptr) return;
+  SetWindowPos(Handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (RepaintOnResize) Invalidate();
+}
+
+std::int32_t TControl::GetWidth() {
+  const RECT r = GetBoundsRect();
+  return r.right - r.left;
+}
+
+std::int32_t TControl::GetHeight() {
+  const RECT r = GetBoundsRect();
+  return r.bottom - r.top;
+}
+
+void TControl::SetLeft(std::int32_t v) {
+  RECT r = GetBoundsRect();
+  r.right = v + (r.right - r.left);
+  r.left = v;
+  SetBoundsRect(r);
+}
+
+void TControl::SetTop(std::int32_t v) {
+  RECT r = GetBoundsRect();
+  r.bottom = v + (r.bottom - r.top);
+  r.top = v;
+  SetBoundsRect(r);
+}
+
+void TControl::SetWidth(std::int32_t v) {
+  RECT r = GetBoundsRect();
+  r.right = r.left + v;
+  SetBoundsRect(r);
+}
+
+void TControl::SetHeight(std::int32_t v) {
+  RECT r = GetBoundsRect();
+  r.bottom = r.top + v;
+  SetBoundsRect(r);
+}
+
+void TControl::SetPosition(std::int32_t l, std::int32_t t) {
+  RECT r = GetBoundsRect();
+  r = {l, t, l + (r.right - r.left), t + (r.bottom - r.top)};
+  SetBoundsRect(r);
+}
+
+void TControl::SetSize(std::int32_t w, std::int32_t h) {
+  RECT r = GetBoundsRect();
+  if (w > 0) r.right = r.left + w;
+  if (h > 0) r.bottom = r.top + h;
+  SetBoundsRect(r);
+}
+
+RECT TControl::GetClientRect() const {
+  RECT r{0, 0, 0, 0};
+  if (Handle != nullptr) ::GetClientRect(Handle, &r);
+  return r;
+}
+
+void TControl::SetClientSize(std::int32_t w, std::int32_t h) {
+  RECT r{0, 0, w, h};
+  AdjustWindowRectEx(&r, Style, FALSE, ExStyle);
+  SetSize(r.right - r.left, r.bottom - r.top);
+}
+
+void TControl::Invalidate() {
+  if (AppTerminated || Handle == nullptr) return;
+  InvalidateRect(Handle, nullptr, TRUE);
+  AfterInvalidateHook(this);
+}
+
+// --- Focus and closing
+
+void TControl::SetFocus() {
+  if (IsChild) {
+    if (TControl* form = ParentForm()) form->CurrentControl = this;
+    if (HWND window = GetHandle()) ::SetFocus(window);
+  } else if (HWND window = GetHandle()) {
+    SetForegroundWindow(window);
+  }
+}
+
+void TControl::Close() {
+  if (Handle != nullptr) PostMessageA(Handle, WM_CLOSE, 0, 0);
+}
+
+// --- Cursor and icon
+
+void TControl::SetCursor(HCURSOR c) {
+  Cursor = c;
+  if (Handle == nullptr || c == nullptr || ScreenCursor != nullptr) return;
+  POINT p;
+  if (!GetCursorPos(&p) || WindowFromPoint(p) != Handle) return;
+  ScreenToClient(Handle, &p);
+  const RECT client = GetClientRect();
+  if (PtInRect(&client, p)) ::SetCursor(c);
+}
+
+void TControl::LoadCursor(HINSTANCE instance, LPCSTR name) { SetCursor(::LoadCursorA(instance, name)); }
+
+void TControl::SetIcon(HICON icon) {
+  if (icon == Icon) return;
+  const HICON old = Icon;
+  const bool oldShared = IconShared;
+  Icon = icon;
+  IconShared = false;
+  if (Handle != nullptr && icon != kNoIcon)
+    SendMessageA(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  if (old != nullptr && old != kNoIcon && !oldShared) DestroyIcon(old);
+}
+
+HICON TControl::GetIcon() {
+  if (Icon == kNoIcon) return nullptr;
+  if (Icon == nullptr) {
+    if (!IsAppWindow && AppWindow != nullptr && AppWindow != this) {
+      if (HICON appIcon = AppWindow->GetIcon()) {
+        Icon = static_cast<HICON>(CopyImage(appIcon, IMAGE_ICON, 0, 0, 0));
+        IconShared = false;
+      }
+    } else if (IsAppWindow) {
+      Icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+      IconShared = true;
+    }
+  }
+  return Icon;
+}
+
+// --- TCanvasHost
+
+HWND TControl::CanvasWindow() { return GetHandle(); }
+std::int32_t TControl::CanvasColor() { return Color; }
+std::int32_t TControl::CanvasTextColor() { return TextColor; }
+TGraphicTool* TControl::CanvasBrushTool() { return BrushTool; }

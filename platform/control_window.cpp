@@ -1,0 +1,474 @@
+// TControl's window: lazy creation (class registration, CreateWindowExA) and the one window procedure
+// with the layers of WndProc and the built-in message handling.
+// Nothing here may let an exception leave the window procedure.
+#include <exception>
+#include <string>
+
+#include "platform/app.h"
+#include "platform/control.h"
+
+TMessageHandler GlobalMessageHook = IgnoreMessage;
+TMessageHandler GlobalKeyHook = IgnoreMessage;
+TControlProc AfterCreateHook = IgnoreControl;
+TControlProc AfterInvalidateHook = IgnoreControl;
+TControlProc RealignHook = IgnoreControl;
+TControl* CreatingControl = nullptr;
+HCURSOR ScreenCursor = nullptr;
+
+namespace {
+
+void NoAsyncCall(LPARAM, WPARAM) {}
+void NoMediaNotify(const TMessage&) {}
+
+// The "SELF_" property by atom: a property lookup by atom avoids a string search per message.
+LPCSTR SelfProperty() {
+  static const ATOM atom = GlobalAddAtomA("SELF_");
+  return atom != 0 ? MAKEINTATOM(atom) : "SELF_";
+}
+
+bool KeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
+
+}  // namespace
+
+void (*AsyncCallProc)(LPARAM lParam, WPARAM wParam) = NoAsyncCall;
+void (*MediaNotifyProc)(const TMessage& msg) = NoMediaNotify;
+
+TControl* ControlOfWindow(HWND window) {
+  if (window == nullptr) return nullptr;
+  return static_cast<TControl*>(GetPropA(window, SelfProperty()));
+}
+
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    TControl* self = nullptr;
+    // The first message of a window being created binds it to its object before CreateWindowExA
+    // returns. A window that already has an owner is not the new one.
+    if (CreatingControl != nullptr && GetPropA(window, SelfProperty()) == nullptr) {
+      self = CreatingControl;
+      CreatingControl = nullptr;
+      self->Handle = window;
+      SetPropA(window, SelfProperty(), self);
+    } else {
+      self = ControlOfWindow(window);
+    }
+    TMessage msg{window, message, wParam, lParam};
+    if (self != nullptr) return self->WndProc(msg);
+    if (AppWindow != nullptr) return AppWindow->WndProc(msg);
+    return DefWindowProcA(window, message, wParam, lParam);
+  } catch (...) {
+    // A fault inside a handler is fatal: it ends in the runtime-error report.
+    std::terminate();
+  }
+}
+
+bool TControl::CreateWindowHandle() {
+  if (Parent != nullptr && Parent->Handle == nullptr) {
+    Parent->CreateWindowHandle();
+    if (Parent->Handle == nullptr) return false;
+  }
+  if (Handle != nullptr) {
+    CreateChildWindows();
+    if (ShowAfterCreate) {
+      SetVisible(true);
+      ShowAfterCreate = false;
+    }
+    return true;
+  }
+
+  // Creation data.
+  DWORD style = Style;
+  if (!Enabled) style |= WS_DISABLED;
+  HWND parentWindow = Parent != nullptr ? Parent->Handle : nullptr;
+  int x = BoundsRect.left;
+  int y = BoundsRect.top;
+  int width = BoundsRect.right - BoundsRect.left;
+  int height = BoundsRect.bottom - BoundsRect.top;
+  if (width == 0) width = CW_USEDEFAULT;
+  if (height == 0) height = CW_USEDEFAULT;
+  const bool childWindow = (style & WS_CHILD) != 0;
+  if (!childWindow && !PositionSet && !SizeSet) {
+    x = CW_USEDEFAULT;
+    y = CW_USEDEFAULT;
+  }
+  if (IsChild && parentWindow == nullptr) return false;
+
+  // Window class: "obj_" + base name, a superclass of the base class when the system knows it.
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  const std::string className = "obj_" + BaseClassName;
+  WNDCLASSA wc{};
+  wc.style = ClassStyle;
+  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hInstance = instance;
+  if (!BaseClassName.empty()) {
+    WNDCLASSA base{};
+    if (GetClassInfoA(nullptr, BaseClassName.c_str(), &base) ||
+        GetClassInfoA(instance, BaseClassName.c_str(), &base)) {
+      wc = base;
+      wc.style &= ~0x40E0u;  // no global, own, class or parent DC
+      if (BaseWindowProc == nullptr) BaseWindowProc = base.lpfnWndProc;
+    }
+  }
+  WNDCLASSA known{};
+  if (!GetClassInfoA(instance, className.c_str(), &known)) {
+    wc.lpfnWndProc = WindowProc != nullptr ? WindowProc : ControlWindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = className.c_str();
+    wc.lpszMenuName = nullptr;
+    if (RegisterClassA(&wc) == 0) return false;
+  }
+
+  TControl* previousCreating = CreatingControl;
+  CreatingControl = this;
+  HMENU menu = childWindow ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)) : nullptr;
+  HWND created = CreateWindowExA(ExStyle, className.c_str(), Caption.c_str(), style, x, y, width, height,
+                                 parentWindow, menu, instance, nullptr);
+  // Whatever happened, a later window must not be bound to this object.
+  CreatingControl = previousCreating == this ? nullptr : previousCreating;
+  Handle = created;
+  if (created == nullptr) return false;
+
+  SendMessageA(created, WM_UPDATEUISTATE, 0x00010002, 0);
+  if (GetPropA(created, SelfProperty()) == nullptr) SetPropA(created, SelfProperty(), this);
+  if (!childWindow) {
+    if (HICON icon = GetIcon()) SendMessageA(created, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  }
+  if (OnCreateHook != nullptr) OnCreateHook(this);
+  AfterCreateHook(this);
+  ApplyFont();
+  CreateChildWindows();
+  return Handle != nullptr;
+}
+
+void TControl::CreateChildWindows() {
+  // A child may be freed or added while windows are made: walk by index over the live list.
+  for (std::int32_t i = 0; Children != nullptr && i < Children->Count; ++i) {
+    auto* child = static_cast<TControl*>(Children->Get(i));
+    if (child != nullptr) child->CreateWindowHandle();
+  }
+}
+
+HWND TControl::GetHandle() {
+  if (Handle == nullptr) {
+    if (CreateVisible) {
+      CreateWindowHandle();
+    } else {
+      // Made hidden, shown by the next CreateWindowHandle; a control meant to be hidden stays so.
+      const bool wasVisible = Visible;
+      SetVisible(false);
+      CreateWindowHandle();
+      if (Handle != nullptr && wasVisible) ShowAfterCreate = true;
+    }
+  }
+  return Handle;
+}
+
+LRESULT TControl::CallDefault(const TMessage& msg) {
+  if (BaseWindowProc != nullptr)
+    return CallWindowProcA(BaseWindowProc, msg.Window, msg.Message, msg.WParam, msg.LParam);
+  return DefWindowProcA(msg.Window, msg.Message, msg.WParam, msg.LParam);
+}
+
+namespace {
+
+// The chain dispatcher: attached handlers newest first; after termination only the kept ones.
+// The walk holds a reference; a Free during the walk ends it as handled. Inside the destructor
+// no reference is taken (the count is already spent).
+bool WalkHandlerChain(TControl* self, TMessage& msg, LRESULT& result) {
+  if (self->HandlerChain.empty()) return false;
+  const bool hold = !self->TearingDown;
+  const bool freedBefore = (self->RefCount & 1) != 0;
+  auto freedMeanwhile = [&] { return hold && !freedBefore && (self->RefCount & 1) != 0; };
+  if (hold) self->AddRef();
+  bool handled = false;
+  for (std::size_t i = self->HandlerChain.size(); i-- > 0;) {
+    if (i >= self->HandlerChain.size()) continue;  // detached meanwhile
+    const TControl::THandlerEntry entry = self->HandlerChain[i];
+    if (AppTerminated && !entry.KeepAfterTermination) continue;
+    if (entry.Handler(self, msg, result) || freedMeanwhile()) {
+      handled = true;
+      break;
+    }
+  }
+  if (hold) self->Release();
+  return handled;
+}
+
+}  // namespace
+
+void TControl::AttachHandler(TMessageHandler handler, bool keepAfterTermination) {
+  if (handler == nullptr) return;
+  for (const THandlerEntry& e : HandlerChain)
+    if (e.Handler == handler) return;
+  HandlerChain.push_back({handler, keepAfterTermination});
+  ChainDispatcher = WalkHandlerChain;
+}
+
+void TControl::DetachHandler(TMessageHandler handler) {
+  for (std::size_t i = 0; i < HandlerChain.size(); ++i) {
+    if (HandlerChain[i].Handler == handler) {
+      HandlerChain.erase(HandlerChain.begin() + static_cast<std::ptrdiff_t>(i));
+      return;
+    }
+  }
+}
+
+LRESULT TControl::WndProc(TMessage& msg) {
+  LRESULT result = 0;
+  const TMessageHandler afterHook = AfterMessageHook;
+  // The object stays alive until the message is done, even when a handler frees it.
+  const bool holdReference = !TearingDown;
+  if (holdReference) AddRef();
+
+  bool runAfterHook = true;
+  if (GlobalMessageHook(this, msg, result)) {
+  } else if (AppRunning && AppWindow != nullptr && AppWindow != this && AppWindow->OnMessage &&
+             AppWindow->OnMessage.Proc(AppWindow->OnMessage.Data, msg, result)) {
+  } else if (OnMessage && OnMessage.Proc(OnMessage.Data, msg, result)) {
+  } else if (ChainDispatcher(this, msg, result)) {
+  } else if (ExtraHandler(this, msg, result)) {
+  } else {
+    runAfterHook = BuiltInHandling(msg, result);
+  }
+  if (runAfterHook && !AppTerminated && !Destroying) afterHook(this, msg, result);
+
+  if (holdReference) Release();
+  return result;
+}
+
+// Returns whether the after-message hook runs after this built-in case.
+bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
+  switch (msg.Message) {
+    case WM_SIZE:
+      result = CallDefault(msg);
+      if (msg.WParam <= SIZE_MAXIMIZED) WindowState = static_cast<std::uint8_t>(msg.WParam);
+      if (!IsForm && Parent != nullptr) RealignHook(Parent);
+      RealignHook(this);
+      return false;
+
+    case WM_SETFOCUS:
+      if (HasCommandTable) {
+        if (TControl* form = ParentForm()) form->CurrentControl = this;
+      }
+      if (Enabled && TabStop) {
+        ++FocusingCounter;
+        ::SetFocus(msg.Window);
+        result = CallDefault(msg);
+        --FocusingCounter;
+        return false;
+      }
+      result = 0;
+      return true;
+
+    case WM_CLOSE: {
+      bool accept = true;
+      if (OnCloseQuery) OnCloseQuery.Proc(OnCloseQuery.Data, this, accept);
+      // A refusal counts only while the loop runs: shutdown cannot be held up.
+      if (!accept && AppRunning) {
+        result = 0;
+        return true;
+      }
+      if (IsMainWindow(this) || this == AppWindow) {
+        if (AppWindow != nullptr && AppWindow != this && AppWindow->Handle != nullptr)
+          SendMessageA(AppWindow->Handle, WM_CLOSE, 0, 0);
+        PostQuitMessage(0);
+        result = 0;
+      } else {
+        result = CallDefault(msg);
+      }
+      return true;
+    }
+
+    case WM_SHOWWINDOW:
+      if (msg.LParam == SW_PARENTCLOSING) {
+        SavedShowCommand = IsIconic(msg.Window)   ? SW_SHOWMINNOACTIVE
+                           : IsZoomed(msg.Window) ? SW_SHOWMAXIMIZED
+                                                  : SW_SHOWNOACTIVATE;
+        result = CallDefault(msg);
+      } else if (msg.LParam == SW_PARENTOPENING && SavedShowCommand != 0) {
+        // Only a window hidden by its parent's closing is shown again (0 would hide it).
+        ShowWindow(msg.Window, SavedShowCommand);
+        SavedShowCommand = 0;
+        result = 0;
+      } else {
+        result = CallDefault(msg);
+      }
+      return true;
+
+    case WM_SETCURSOR: {
+      HCURSOR cursor = ScreenCursor != nullptr ? ScreenCursor : Cursor;
+      if (GetCapture() == nullptr && LOWORD(msg.LParam) == HTCLIENT && cursor != nullptr) {
+        ::SetCursor(cursor);
+        result = 1;
+      } else {
+        result = CallDefault(msg);
+      }
+      return true;
+    }
+
+    case WM_NCDESTROY: {
+      RemovePropA(msg.Window, SelfProperty());
+      if (this == AppWindow) {
+        Handle = nullptr;
+        result = 0;
+        return true;
+      }
+      if (IsMainWindow(this)) {
+        PostMessageA(msg.Window, kSelfReleaseMessage, 0, 0);
+        result = CallDefault(msg);
+      } else if (Parent != nullptr && Parent == AppWindow) {
+        Destroying = true;
+        Handle = nullptr;
+        if (!TearingDown) Free();
+        result = 0;
+        return false;
+      } else {
+        result = CallDefault(msg);
+      }
+      Handle = nullptr;  // the window is gone; nothing may use the handle again
+      return true;
+    }
+
+    case WM_COMMAND: {
+      HWND from = reinterpret_cast<HWND>(msg.LParam);
+      if (from != nullptr && ControlOfWindow(from) != nullptr)
+        result = SendMessageA(from, kReflectedCommand, msg.WParam, msg.LParam);
+      else
+        result = CallDefault(msg);
+      return true;
+    }
+
+    case WM_SYSCOMMAND:
+      if ((msg.WParam & 0xFFF0) == SC_MINIMIZE && IsMainWindow(this) && AppWindow != nullptr &&
+          AppWindow != this && AppWindow->Handle != nullptr) {
+        PostMessageA(AppWindow->Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        result = 0;
+      } else {
+        result = CallDefault(msg);
+      }
+      return true;
+
+    case kSelfReleaseMessage:
+      Released = true;
+      if (!TearingDown) Free();
+      result = 0;
+      return true;
+
+    case kAsyncCallMessage:
+      AsyncCallProc(msg.LParam, msg.WParam);
+      result = 0;
+      return true;
+
+    case kMediaNotifyMessage:
+      MediaNotifyProc(msg);
+      result = 0;
+      return false;
+
+    case kReflectedCommand:
+      if (HasCommandTable && HandleReflectedCommand(msg, result)) return false;
+      result = CallDefault(msg);
+      return false;
+
+    default:
+      break;
+  }
+
+  if (msg.Message >= WM_KEYFIRST && msg.Message <= WM_KEYLAST) return HandleKeyMessage(msg, result);
+
+  if (msg.Message >= WM_CTLCOLORMSGBOX && msg.Message <= WM_CTLCOLORSTATIC) {
+    // Reflected to the child so it answers with its own colours; a foreign child keeps the default.
+    HWND child = reinterpret_cast<HWND>(msg.LParam);
+    if (child != nullptr && ControlOfWindow(child) != nullptr)
+      result = SendMessageA(child, msg.Message + kReflectedColorBase, msg.WParam, msg.LParam);
+    else
+      result = CallDefault(msg);
+    return true;
+  }
+
+  if (msg.Message >= WM_CTLCOLORMSGBOX + kReflectedColorBase &&
+      msg.Message <= WM_CTLCOLORSTATIC + kReflectedColorBase) {
+    HDC dc = reinterpret_cast<HDC>(msg.WParam);
+    ::SetTextColor(dc, ResolveColor(TextColor));
+    if (Transparent) {
+      SetBkMode(dc, TRANSPARENT);
+      result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    } else {
+      SetBkMode(dc, OPAQUE);
+      SetBkColor(dc, ResolveColor(Color));
+      result = reinterpret_cast<LRESULT>(GetBackgroundBrush());
+    }
+    return false;
+  }
+
+  result = CallDefault(msg);
+  return false;
+}
+
+bool TControl::HandleReflectedCommand(TMessage& msg, LRESULT& result) {
+  const std::uint16_t code = HIWORD(msg.WParam);
+  if (code == Commands.ClickCode) {
+    if (!SuppressClick) {
+      PreClick(this);
+      if (OnClick) OnClick.Proc(OnClick.Data, this);
+    }
+  } else if (code == Commands.FocusGainedCode) {
+    if (OnFocusGained) OnFocusGained.Proc(OnFocusGained.Data, this);
+  } else if (code == Commands.FocusLostCode) {
+    if (OnFocusLost) OnFocusLost.Proc(OnFocusLost.Data, this);
+  } else if (code == Commands.ChangeCode) {
+    if (OnChange) OnChange.Proc(OnChange.Data, this);
+  } else if (code == Commands.SelChangeCode) {
+    if (OnSelChange)
+      OnSelChange.Proc(OnSelChange.Data, this);
+    else if (OnChange)
+      OnChange.Proc(OnChange.Data, this);
+  } else {
+    return false;
+  }
+  result = CallDefault(msg);
+  return true;
+}
+
+bool TControl::HandleKeyMessage(TMessage& msg, LRESULT& result) {
+  if (GetFocus() != msg.Window) {
+    result = CallDefault(msg);
+    return true;
+  }
+  if (GlobalKeyHook(this, msg, result) || KeyHandler(this, msg, result)) return false;
+
+  bool consumed = false;
+  if (!KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) {
+    TControl* form = IsForm ? this : ParentForm();
+    const auto key = static_cast<std::int32_t>(msg.WParam);
+    if (form != nullptr) {
+      switch (msg.Message) {
+        case WM_KEYDOWN:
+          consumed = form->NavigationHandler(form, this, key, false);
+          break;
+        case WM_KEYUP:
+          consumed = form->NavigationHandler(form, this, key, true);
+          break;
+        case WM_CHAR:
+          // The Tab character of a navigating Tab key: only where Tab moves the focus, so an
+          // edit that wants Tab still gets it.
+          consumed = key == VK_TAB && form->NavigationHandler(form, this, VK_TAB, true);
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  if (consumed) {
+    msg.WParam = 0;
+    result = 0;
+  } else {
+    result = CallDefault(msg);
+  }
+  return true;
+}
+
+bool IsMainWindow(const TControl* c) {
+  if (c == nullptr || c->IsChild) return false;
+  if (c->Parent == nullptr) return c == AppWindow || !AppWindowWasCreated();
+  const TControl* parent = c->Parent;
+  return parent->Parent == nullptr && parent->ChildAt(0) == c;
+}
