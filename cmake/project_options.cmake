@@ -16,6 +16,11 @@ if(WIN32)
   target_link_options(cube_options INTERFACE -static -static-libgcc -static-libstdc++)
   target_compile_definitions(cube_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 endif()
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # Reals are 64-bit on every target: x87 excess precision would make one computation compare unequal
+  # to itself once stored, and let overflowing intermediates stay finite.
+  target_compile_options(cube_options INTERFACE -msse2 -mfpmath=sse)
+endif()
 
 # cube_test(name SOURCES... LIBS...): one GoogleTest program registered with CTest.
 # Cross-built programs run under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
