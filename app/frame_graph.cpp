@@ -24,22 +24,18 @@ TFrameGraph::TFrameGraph() {
     SetupMath(LedScale(n), 2, n);
     SetupMath(LedIndex(n), 1, 1);
     LedText(n).Str2 = ",";
-    elementCount_ += 3;
   }
   for (int j = 0; j < frame::kJoinCount; ++j) {
     SetupHub(JoinHub(j), 2, 1);  // Join(j) keeps empty Str1 and Str2: both parts are read
-    elementCount_ += 2;
   }
   unlitFilter_.SubStr = "-1,";
   frameEnd_.Str2 = "227";
-  elementCount_ += 2;
 
   SetupHub(resetHub_, 1, frame::kResetRootOutCount);
   for (std::size_t g = 0; g < frame::kResetGroups.size(); ++g) {
     SetupHub(resetGroupHub_[g], 1, static_cast<std::uint8_t>(frame::kResetGroups[g].OutCount));
   }
   for (TQxHub& hub : resetLedHub_) SetupHub(hub, 1, frame::kResetLedHubOutCount);
-  elementCount_ += frame::kResetHubCount;
 }
 
 void TFrameGraph::Link(TQx_Event& field, const TQx_Event& link) {

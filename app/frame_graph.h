@@ -53,7 +53,26 @@ class TFrameGraph {
   // name a field of a live element.
   void Connect(const TFrameGraphPorts& ports);
 
-  int ElementCount() const noexcept { return elementCount_; }
+  // Visits every element the graph owns, each once.
+  template <class Visit>
+  void ForEachElement(Visit&& visit) {
+    for (TQxMath& m : ledScale_) visit(static_cast<TQxObject&>(m));
+    for (TQxMath& m : ledIndex_) visit(static_cast<TQxObject&>(m));
+    for (TQxStrCat& s : ledText_) visit(static_cast<TQxObject&>(s));
+    for (TQxStrCat& s : join_) visit(static_cast<TQxObject&>(s));
+    for (TQxHub& h : joinHub_) visit(static_cast<TQxObject&>(h));
+    visit(static_cast<TQxObject&>(unlitFilter_));
+    visit(static_cast<TQxObject&>(frameEnd_));
+    visit(static_cast<TQxObject&>(resetHub_));
+    for (TQxHub& h : resetGroupHub_) visit(static_cast<TQxObject&>(h));
+    for (TQxHub& h : resetLedHub_) visit(static_cast<TQxObject&>(h));
+  }
+  int ElementCount() {
+    int count = 0;
+    ForEachElement([&count](TQxObject&) { ++count; });
+    return count;
+  }
+  // Links set by Connect.
   int LinkCount() const noexcept { return linkCount_; }
 
   // Elements by their role; LED numbers are 1-based, joins are indexed as in frame::kTree.
@@ -82,6 +101,5 @@ class TFrameGraph {
   TQxHub resetHub_;
   std::array<TQxHub, frame::kResetGroups.size()> resetGroupHub_;
   std::array<TQxHub, frame::kResetLedHubs.size()> resetLedHub_;
-  int elementCount_ = 0;
   int linkCount_ = 0;
 };

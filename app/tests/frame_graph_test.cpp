@@ -110,6 +110,9 @@ bool LinksTo(const TQx_Event& e, T* target, std::uint16_t index) {
 
 TEST_F(FrameGraphTest, BuilderMakesEveryElementAndSetsEveryLinkOnce) {
   EXPECT_EQ(graph->ElementCount(), frame::kElementCount);
+  std::set<const TQxObject*> distinct;
+  graph->ForEachElement([&distinct](TQxObject& e) { distinct.insert(&e); });
+  EXPECT_EQ(distinct.size(), 1090u);
   EXPECT_EQ(graph->LinkCount(), frame::kLinkCount);
   EXPECT_EQ(ConnectedLinks(*graph, leds, resetClick), 2600);
 }
