@@ -40,7 +40,7 @@ struct TData {
 
 // Root of the element classes: the owner frees elements through it.
 class TQxObject {
-public:
+ public:
   virtual ~TQxObject() = default;
 };
 
@@ -55,8 +55,12 @@ inline std::uint8_t KindOf(const TData* d) { return d->Kind; }
 TQx_Event MakeLink(TQxMethod method, void* target, std::uint16_t index);
 
 // Adapts a member function `void C::m(TData*, uint16_t)` to the method signature.
-template <class M> struct TQxMethodClass;
-template <class C> struct TQxMethodClass<void (C::*)(TData*, std::uint16_t)> { using type = C; };
+template <class M>
+struct TQxMethodClass;
+template <class C>
+struct TQxMethodClass<void (C::*)(TData*, std::uint16_t)> {
+  using type = C;
+};
 template <auto M>
 void TQxCallMember(void* target, TData* d, std::uint16_t index) {
   using C = typename TQxMethodClass<decltype(M)>::type;
@@ -69,6 +73,8 @@ TQx_Event MakeLink(typename TQxMethodClass<decltype(M)>::type* target, std::uint
 }
 
 // --- process-wide delivery hooks (both do nothing until EnableDelivery)
+// The dispatcher follows forwarded links in a loop; a forward to a null or unconnected link ends the
+// delivery. It is noexcept: an exception escaping an input method ends the program.
 using TDeliverProc = void (*)(const TQx_Event* link, TData* d);
 extern TDeliverProc DeliverEvent;
 extern TDeliverProc DeliverRead;
@@ -89,7 +95,8 @@ void ForwardStr(TData* d, const TQx_Event* link, const ByteString& s);
 void ForwardInt(TData* d, const TQx_Event* link, std::int32_t v);
 void ForwardEmpty(TData* d, const TQx_Event* link);
 
-// --- reading a data input; d is the incoming value of the running input method
+// --- reading a data input; d is the incoming value of the running input method (may be null:
+// then there is no incoming value to fall back to)
 ByteString PullStr(TData* d, const TQx_Event& link, const ByteString& def);
 double PullReal(TData* d, const TQx_Event& link, double def);
 void PullValue(TData* d, const TQx_Event& link, const TData* def, TData* result);
@@ -101,8 +108,11 @@ std::int32_t AsInt(const TData* d);
 ByteString AsStr(const TData* d);
 double AsReal(const TData* d);
 std::int32_t AsIndex(const TData* d);
+// Low 32 bits of the 64-bit rounding; 0 for NaN, infinities and values beyond the 64-bit range.
 std::int32_t RoundHalfEven(double x);
 ByteString IntToStrDec(std::int32_t v);
-std::int32_t StrToIntLax(const ByteString& s);
+std::int32_t StrToIntLax(const ByteString& s);  // wraps at 32 bits
+// Never NaN: an exponent past the real range gives +-infinity or 0, and 0 x infinity gives 0.
 double StrToRealLax(const ByteString& s);
+// At most 15 significant digits, no exponent; "INF", "-INF" and "NAN" for values that are not finite.
 ByteString RealToStr(double x);
