@@ -1,0 +1,345 @@
+// The LED's painting, pixel by pixel, against its geometry worked out here again.
+#include "elements/led_paint.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF kOn = RGB(255, 0, 0);
+constexpr COLORREF kOff = RGB(0xA6, 0xCA, 0xF0);
+constexpr COLORREF kLight = RGB(255, 255, 128);
+constexpr COLORREF kBackground = RGB(10, 20, 30);
+constexpr COLORREF kGrey = RGB(0x80, 0x80, 0x80);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kUntouched = RGB(1, 2, 3);
+
+// A 32-bit DIB section of exactly the LED's size, so that what falls outside is clipped as in a window.
+class Surface {
+ public:
+  Surface(int width, int height) : width_(width), height_(height) {
+    dc_ = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    previous_ = SelectObject(dc_, bitmap_);
+    HBRUSH brush = CreateSolidBrush(kUntouched);
+    RECT all{0, 0, width, height};
+    FillRect(dc_, &all, brush);
+    DeleteObject(brush);
+  }
+  ~Surface() {
+    SelectObject(dc_, previous_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+
+  HDC dc() const { return dc_; }
+  RECT client() const { return RECT{0, 0, width_, height_}; }
+  COLORREF At(int x, int y) const {
+    GdiFlush();
+    return GetPixel(dc_, x, y);
+  }
+
+ private:
+  int width_;
+  int height_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+};
+
+class LedPaint : public ::testing::Test {
+ protected:
+  void SetUp() override { tools_ = CreateLEDTools(kOn, kOff, kLight); }
+  void TearDown() override { DeleteLEDTools(tools_); }
+
+  void Paint(const Surface& surface, std::uint8_t state, std::uint8_t shape, std::uint8_t bevel) {
+    TLEDLook look;
+    look.State = state;
+    look.Shape = shape;
+    look.Bevel = bevel;
+    look.Color = kBackground;
+    look.Tools = &tools_;
+    PaintLED(surface.dc(), surface.client(), look);
+  }
+
+  TLEDTools tools_;
+};
+
+// The picture a square LED should give, built from axis-parallel lines that stop before their end.
+class SquareExpectation {
+ public:
+  SquareExpectation(int w, int h, bool lit, bool bevel) : w_(w), h_(h), pixels_(w * h, lit ? kOn : kOff) {
+    if (!bevel) return;
+    Polyline({{0, h}, {0, 0}, {w, 0}}, kGrey);
+    Polyline({{w - 1, 0}, {w - 1, h - 1}, {0, h - 1}}, kWhite);
+    if (lit) Polyline({{w - 2, 1}, {w - 2, h - 2}, {0, h - 2}}, kOff);
+    const int il = w / 12, ir = w - w / 12, it = h / 8, ib = h - h / 8;
+    Polyline({{il + 1, ib - 2}, {il + 1, it + 1}, {il + (ir - il) / 3, it + 1}}, lit ? kLight : kOff);
+    // The 2-pixel mark: its round-capped width is the rasteriser's, so only its place is fixed.
+    markLeft_ = il;
+    markTop_ = it;
+    markColor_ = lit ? kWhite : kOn;
+  }
+
+  COLORREF At(int x, int y) const { return pixels_[y * w_ + x]; }
+  bool InMark(int x, int y) const {
+    return markColor_ != CLR_INVALID && x >= markLeft_ && x <= markLeft_ + 3 && y >= markTop_ &&
+           y <= markTop_ + 3;
+  }
+  COLORREF markColor() const { return markColor_; }
+  int markLeft() const { return markLeft_; }
+  int markTop() const { return markTop_; }
+
+ private:
+  void Set(int x, int y, COLORREF c) {
+    if (x >= 0 && x < w_ && y >= 0 && y < h_) pixels_[y * w_ + x] = c;
+  }
+  void Polyline(std::initializer_list<POINT> points, COLORREF c) {
+    const POINT* p = points.begin();
+    POINT at = *p;
+    for (++p; p != points.end(); ++p) {
+      const int dx = (p->x > at.x) - (p->x < at.x), dy = (p->y > at.y) - (p->y < at.y);
+      while (at.x != p->x || at.y != p->y) {
+        Set(at.x, at.y, c);
+        at.x += dx;
+        at.y += dy;
+      }
+    }
+  }
+
+  int w_;
+  int h_;
+  std::vector<COLORREF> pixels_;
+  int markLeft_ = 0;
+  int markTop_ = 0;
+  COLORREF markColor_ = CLR_INVALID;
+};
+
+std::string Where(int size, bool lit, bool bevel, int x, int y) {
+  return std::to_string(size) + "x" + std::to_string(size) + (lit ? " lit" : " dark") +
+         (bevel ? " bevel" : " flat") + " at (" + std::to_string(x) + "," + std::to_string(y) + ")";
+}
+
+constexpr int kSizes[] = {40, 35, 30, 25, 20, 15, 13, 64};
+
+TEST_F(LedPaint, SquareLedMatchesItsGeometryPixelByPixel) {
+  for (int size : kSizes) {
+    for (bool lit : {false, true}) {
+      for (bool bevel : {false, true}) {
+        Surface surface(size, size);
+        Paint(surface, lit ? 1 : 0, 1, bevel ? 1 : 0);
+        const SquareExpectation expected(size, size, lit, bevel);
+        int mismatches = 0;
+        for (int y = 0; y < size && mismatches < 5; ++y) {
+          for (int x = 0; x < size && mismatches < 5; ++x) {
+            const COLORREF got = surface.At(x, y);
+            if (expected.InMark(x, y)) {
+              if (got != expected.markColor() && got != expected.At(x, y)) ++mismatches;
+              EXPECT_TRUE(got == expected.markColor() || got == expected.At(x, y))
+                  << Where(size, lit, bevel, x, y);
+            } else if (got != expected.At(x, y)) {
+              ++mismatches;
+              ADD_FAILURE() << Where(size, lit, bevel, x, y) << ": got " << std::hex << got << " want "
+                            << expected.At(x, y);
+            }
+          }
+        }
+        if (bevel) {
+          EXPECT_EQ(surface.At(expected.markLeft() + 1, expected.markTop() + 1), expected.markColor())
+              << Where(size, lit, bevel, expected.markLeft() + 1, expected.markTop() + 1);
+        }
+      }
+    }
+  }
+}
+
+TEST_F(LedPaint, FifteenPixelSquareHighlightRunsUpColumnTwoAndAcrossToFive) {
+  Surface surface(15, 15);
+  Paint(surface, 1, 1, 1);
+  for (int y = 5; y <= 12; ++y) EXPECT_EQ(surface.At(2, y), kLight) << y;
+  EXPECT_EQ(surface.At(2, 13), kOff);  // the lit inner rim, not the highlight
+  EXPECT_EQ(surface.At(3, 12), kOn);
+  EXPECT_EQ(surface.At(5, 2), kOn);  // the line stops before its end point
+  EXPECT_EQ(surface.At(0, 14), kGrey);
+  EXPECT_EQ(surface.At(14, 0), kWhite);
+  EXPECT_EQ(surface.At(14, 14), kWhite);
+  EXPECT_EQ(surface.At(13, 13), kOff);
+}
+
+TEST_F(LedPaint, ShapeTwoIsASquareBodyWithoutRimOrHighlights) {
+  for (std::uint8_t shape : {2, 7}) {
+    for (bool lit : {false, true}) {
+      Surface surface(20, 20);
+      Paint(surface, lit ? 1 : 0, shape, 1);
+      for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(surface.At(x, y), lit ? kOn : kOff) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(LedPaint, AnyLitStateValuePaintsLit) {
+  Surface surface(20, 20);
+  Paint(surface, 5, 2, 0);
+  EXPECT_EQ(surface.At(10, 10), kOn);
+}
+
+// Position of a pixel centre relative to the ellipse inscribed in the w x h client: (0,0) at the
+// centre, 1 on the ellipse along each axis.
+struct Normalized {
+  double u, v;
+  Normalized(int x, int y, int w, int h)
+      : u((x + 0.5 - w / 2.0) / (w / 2.0)), v((y + 0.5 - h / 2.0) / (h / 2.0)) {}
+  double radius() const { return std::sqrt(u * u + v * v); }
+};
+
+TEST_F(LedPaint, RoundLedBodyBackgroundAndRimHalves) {
+  for (int size : kSizes) {
+    for (bool lit : {false, true}) {
+      Surface surface(size, size);
+      Paint(surface, lit ? 1 : 0, 0, 1);
+      const COLORREF body = lit ? kOn : kOff;
+      const std::string where = std::to_string(size) + (lit ? " lit" : " dark");
+      EXPECT_EQ(surface.At(size / 2, size / 2), body) << where;
+      for (auto [x, y] : {std::pair{0, 0}, {size - 1, 0}, {0, size - 1}, {size - 1, size - 1}})
+        EXPECT_EQ(surface.At(x, y), kBackground) << where << " corner " << x << "," << y;
+
+      int shadow = 0, rimLight = 0, innerRim = 0, marks = 0;
+      for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+          const Normalized n(x, y, size, size);
+          const COLORREF got = surface.At(x, y);
+          const double slack = 1.5 / (size / 2.0);  // a pixel and a half, in normalized units
+          if (n.radius() < 0.45) {
+            EXPECT_EQ(got, body) << where << " inside at " << x << "," << y;
+          }
+          if (n.radius() > 1.0 + slack) {
+            EXPECT_EQ(got, kBackground) << where << " outside at " << x << "," << y;
+          }
+          if (got == kGrey) {
+            ++shadow;
+            EXPECT_LT(n.u + n.v, slack) << where << " shadow at " << x << "," << y;
+            EXPECT_GT(n.radius(), 1.0 - 2 * slack) << where << " shadow at " << x << "," << y;
+          }
+          // White in the upper-left half can only be the lit gloss on the inner ellipse.
+          if (got == kWhite && n.u + n.v > -slack) {
+            if (n.radius() > 0.85) ++rimLight;
+          } else if (got == kWhite) {
+            EXPECT_TRUE(lit) << where << " white at " << x << "," << y;
+            EXPECT_NEAR(n.radius(), 0.6, 2.5 / (size / 2.0)) << where << " white at " << x << "," << y;
+          }
+          if (lit && got == kOff) {
+            ++innerRim;
+            EXPECT_GT(n.u + n.v, -slack) << where << " inner rim at " << x << "," << y;
+          }
+          // The highlights lie on the inner ellipse, in its upper-left quarter.
+          if (got == (lit ? kLight : kOn)) {
+            ++marks;
+            EXPECT_LT(n.u, slack) << where << " highlight at " << x << "," << y;
+            EXPECT_LT(n.v, slack) << where << " highlight at " << x << "," << y;
+            EXPECT_NEAR(n.radius(), 0.6, 0.1 + 2 * slack) << where << " highlight at " << x << "," << y;
+          }
+        }
+      }
+      EXPECT_GT(shadow, size) << where;
+      EXPECT_GT(rimLight, size) << where;
+      if (lit) {
+        EXPECT_GT(innerRim, size / 2) << where;
+      }
+      EXPECT_GT(marks, 2) << where;
+    }
+  }
+}
+
+TEST_F(LedPaint, RoundLedWithoutBevelIsTheBodyEllipseOnly) {
+  Surface surface(30, 30);
+  Paint(surface, 1, 0, 0);
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 30; ++x) {
+      const COLORREF got = surface.At(x, y);
+      const Normalized n(x, y, 30, 30);
+      EXPECT_TRUE(got == kOn || got == kBackground) << x << "," << y;
+      if (n.radius() < 0.9) {
+        EXPECT_EQ(got, kOn) << x << "," << y;
+      }
+      if (n.radius() > 1.1) {
+        EXPECT_EQ(got, kBackground) << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST_F(LedPaint, PaintingGivesTheDCItsPenBack) {
+  Surface surface(20, 20);
+  HGDIOBJ before = GetCurrentObject(surface.dc(), OBJ_PEN);
+  Paint(surface, 1, 0, 1);
+  EXPECT_EQ(GetCurrentObject(surface.dc(), OBJ_PEN), before);
+  Paint(surface, 0, 1, 1);
+  EXPECT_EQ(GetCurrentObject(surface.dc(), OBJ_PEN), before);
+}
+
+// GDI objects in use; Wine answers GetGuiResources with 0, so there the free handle slots are counted.
+long GdiObjectsInUse() {
+  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (reported != 0) return static_cast<long>(reported);
+  std::vector<HGDIOBJ> probes;
+  probes.reserve(70000);
+  for (HGDIOBJ probe; (probe = CreateSolidBrush(RGB(9, 9, 9))) != nullptr;) probes.push_back(probe);
+  for (HGDIOBJ probe : probes) DeleteObject(probe);
+  return -static_cast<long>(probes.size());
+}
+
+TEST_F(LedPaint, PaintingLeavesNoGdiObjectBehind) {
+  Surface surface(25, 25);
+  Paint(surface, 1, 0, 1);
+  const long before = GdiObjectsInUse();
+  for (int i = 0; i < 500; ++i)
+    Paint(surface, static_cast<std::uint8_t>(i & 1), static_cast<std::uint8_t>(i % 3), 1);
+  EXPECT_EQ(GdiObjectsInUse(), before);
+}
+
+TEST(LedTools, MadeFromTheColoursWithSystemColoursResolved) {
+  TLEDTools tools =
+      CreateLEDTools(static_cast<std::int32_t>(0xFF00000F), static_cast<std::int32_t>(0xFF000002),
+                     static_cast<std::int32_t>(0x00123456));
+  auto pen = [](HPEN p) {
+    LOGPEN lp{};
+    GetObjectA(p, sizeof(lp), &lp);
+    return lp;
+  };
+  auto brush = [](HBRUSH b) {
+    LOGBRUSH lb{};
+    GetObjectA(b, sizeof(lb), &lb);
+    return lb;
+  };
+  EXPECT_EQ(brush(tools.OnBrush).lbColor, GetSysColor(15));
+  EXPECT_EQ(brush(tools.OffBrush).lbColor, GetSysColor(2));
+  EXPECT_EQ(pen(tools.OnPen).lopnColor, GetSysColor(15));
+  EXPECT_EQ(pen(tools.OnPen).lopnWidth.x, 2);
+  EXPECT_EQ(pen(tools.OffPen).lopnColor, GetSysColor(2));
+  EXPECT_EQ(pen(tools.OffPen).lopnWidth.x, 1);
+  EXPECT_EQ(pen(tools.LightPen).lopnColor, 0x00123456u);
+  EXPECT_EQ(pen(tools.ShadowPen).lopnColor, kGrey);
+  EXPECT_EQ(pen(tools.RimLightPen).lopnColor, kWhite);
+  EXPECT_EQ(pen(tools.RimLightPen).lopnWidth.x, 1);
+  EXPECT_EQ(pen(tools.GlossPen).lopnColor, kWhite);
+  EXPECT_EQ(pen(tools.GlossPen).lopnWidth.x, 2);
+  HGDIOBJ shadow = tools.ShadowPen;
+  DeleteLEDTools(tools);
+  EXPECT_EQ(tools.ShadowPen, nullptr);
+  EXPECT_EQ(GetObjectType(shadow), 0u);
+}
+
+}  // namespace
