@@ -1,0 +1,55 @@
+// TOpenSaveDialog over GetOpenFileNameA / GetSaveFileNameA.
+#include "platform/file_dialog.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "platform/app.h"
+#include "platform/control.h"
+
+namespace {
+
+const char* NullWhenEmpty(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+
+}  // namespace
+
+TOpenSaveDialog* CreateDialog(std::string_view title, std::string_view initialDir, std::uint32_t options) {
+  auto* dialog = new TOpenSaveDialog();
+  dialog->Title = title;
+  dialog->InitialDir = initialDir;
+  dialog->Options = options == 0 ? TOpenSaveOptions::Default : options;
+  return dialog;
+}
+
+bool TOpenSaveDialog::Execute() {
+  const bool multiSelect = (Options & TOpenSaveOptions::AllowMultiSelect) != 0;
+  const std::string filter = SystemFilterText(Filter);
+  std::vector<char> buffer = MakeFileBuffer(FileName, multiSelect);
+
+  OPENFILENAMEA record{};
+  // The record without the fields added after the classic layout (76 bytes on 32-bit Windows).
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  record.hwndOwner = OwnerWindow;
+  if (record.hwndOwner == nullptr && AppWindow != nullptr) record.hwndOwner = AppWindow->Handle;
+  record.hInstance = GetModuleHandleA(nullptr);
+  record.lpstrFilter = NullWhenEmpty(filter);
+  record.nFilterIndex = static_cast<DWORD>(FilterIndex);
+  record.lpstrFile = buffer.data();
+  record.nMaxFile = static_cast<DWORD>(buffer.size());
+  record.lpstrInitialDir = NullWhenEmpty(InitialDir);
+  record.lpstrTitle = NullWhenEmpty(Title);
+  record.lpstrDefExt = NullWhenEmpty(DefaultExtension);
+  record.Flags = MapDialogOptions(Options) | kDialogStyleFlags;
+  record.lCustData = reinterpret_cast<LPARAM>(this);
+
+  const BOOL chosen = OpenDialog ? GetOpenFileNameA(&record) : GetSaveFileNameA(&record);
+  LastError = chosen ? 0 : CommDlgExtendedError();
+  if (!chosen) {
+    FileName.clear();
+    return false;
+  }
+  FilterIndex = static_cast<std::int32_t>(record.nFilterIndex);
+  FileName = FileNameFromBuffer(buffer.data(), buffer.size(), multiSelect);
+  return !FileName.empty();  // a confirmation without a name is no choice
+}
