@@ -679,6 +679,37 @@ TEST_F(Controls, ClosingTheMainFormPostsQuitOnceAndASecondaryFormOnlyCloses) {
   app->Free();
 }
 
+TEST_F(Controls, SystemMenuCloseOfTheApplicationWindowClosesTheMainForm) {
+  TControl* app = CreateAppWindow("menu app");
+  TControl* mainForm = CreateFormWindow(app, "menu main");
+  AppWindow = app;
+  ASSERT_NE(app->GetHandle(), nullptr);
+  app->CreateWindowHandle();
+  ASSERT_NE(mainForm->Handle, nullptr);
+  EXPECT_EQ(SendMessageA(app->Handle, WM_SYSCOMMAND, SC_CLOSE, 0), 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, mainForm->Handle, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+  app->Free();
+}
+
+TEST_F(Controls, FormBackgroundIsFilledWithItsColour) {
+  TControl* form = CreateFormWindow(nullptr, "background");
+  form->SetBoundsRect({0, 0, 200, 120});
+  form->SetColor(0x00336699);
+  ASSERT_NE(form->GetHandle(), nullptr);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 120);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  EXPECT_EQ(SendMessageA(form->Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+  EXPECT_EQ(GetPixel(dc, 5, 5), 0x00336699u);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  form->Free();
+}
+
 // --- Keys reaching the navigation of the form
 
 std::vector<std::int32_t> navigated;
@@ -699,6 +730,8 @@ void SetKeyDown(int key, bool down) {
 TEST_F(Controls, KeysReachNavigationOnlyWithoutCtrlOrAltAndFromTheFocusedWindow) {
   TControl* form = CreateFormWindow(nullptr, "keys");
   TControl* memo = CreateEdit(form, eoMultiline);
+  TControl* other = CreateButton(form, "other");
+  other->SetPosition(0, 210);
   form->NavigationHandler = RecordNavigation;
   form->CreateVisible = true;
   ASSERT_TRUE(form->CreateWindowHandle());
@@ -727,7 +760,8 @@ TEST_F(Controls, KeysReachNavigationOnlyWithoutCtrlOrAltAndFromTheFocusedWindow)
   memo->KeyHandler = IgnoreMessage;
 
   // Not focused: the key goes straight to the default processing.
-  ::SetFocus(form->Handle);
+  ::SetFocus(other->Handle);
+  ASSERT_EQ(GetFocus(), other->Handle);
   SendMessageA(memo->Handle, WM_KEYDOWN, VK_TAB, 0);
   EXPECT_TRUE(navigated.empty());
 
