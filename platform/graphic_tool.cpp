@@ -92,6 +92,7 @@ TGraphicTool* TGraphicTool::Copy() {
   copy->Description = Description;
   copy->ParentTool = this;
   AddRef();
+  Copies.push_back(copy);
   return copy;
 }
 
@@ -102,6 +103,7 @@ TGraphicTool::~TGraphicTool() {
   if (ParentTool != nullptr) {
     TGraphicTool* parent = ParentTool;
     ParentTool = nullptr;
+    std::erase(parent->Copies, this);
     parent->Release();
   }
 }
@@ -119,8 +121,7 @@ HGDIOBJ TGraphicTool::GetHandle() {
     // A system colour changed. Holders deselect the old object before it is deleted.
     HGDIOBJ old = Handle;
     Handle = nullptr;
-    if (OnChange) OnChange.Proc(OnChange.Data, this);
-    DeleteObject(old);
+    RetireHandle(old);
   }
   if (Handle == nullptr) {
     if (ParentTool != nullptr && SameDescription(*ParentTool)) return ParentTool->GetHandle();
@@ -131,11 +132,27 @@ HGDIOBJ TGraphicTool::GetHandle() {
 }
 
 void TGraphicTool::Changed() {
-  // Listeners run while the old object still exists, so a DC holding it can let it go first.
   HGDIOBJ old = Handle;
   Handle = nullptr;
+  RetireHandle(old);
+}
+
+// Listeners run while the old object still exists, so a DC or window holding it can let it go
+// first. Copies with no object of their own may have been handing ours out: they are told too.
+void TGraphicTool::RetireHandle(HGDIOBJ old) {
   if (OnChange) OnChange.Proc(OnChange.Data, this);
-  if (old != nullptr) DeleteObject(old);
+  if (old == nullptr) return;
+  TellSharingCopies();
+  DeleteObject(old);
+}
+
+void TGraphicTool::TellSharingCopies() {
+  const std::vector<TGraphicTool*> copies = Copies;  // a listener may free a copy
+  for (TGraphicTool* copy : copies) {
+    if (std::find(Copies.begin(), Copies.end(), copy) == Copies.end() || copy->Handle != nullptr) continue;
+    if (copy->OnChange) copy->OnChange.Proc(copy->OnChange.Data, copy);
+    copy->TellSharingCopies();
+  }
 }
 
 bool TGraphicTool::SameDescription(const TGraphicTool& other) const {

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "platform/obj.h"
 
@@ -76,6 +77,8 @@ class TGraphicTool : public TObj {
   HPEN GetPenHandle() { return static_cast<HPEN>(GetHandle()); }
 
   // The description changed: the own handle (if any) is dropped and deleted, OnChange is told.
+  // Copies without an object of their own may have been handing out the deleted one: they are
+  // told too (before the deletion), so their owners can let go of it.
   void Changed();
 
   // Copies the description of `source` (no-op for a null source or itself).
@@ -114,6 +117,9 @@ class TGraphicTool : public TObj {
   ~TGraphicTool() override;
 
  private:
+  std::vector<TGraphicTool*> Copies;  // live copies made from this tool
+  void RetireHandle(HGDIOBJ old);
+  void TellSharingCopies();
   bool OwnsPattern = false;  // the pattern bitmap was given to this tool, not copied from another
   void DeleteOwnHandle();
   void StoreValue(std::size_t offset, std::int32_t v);

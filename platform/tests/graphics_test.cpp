@@ -280,6 +280,48 @@ TEST(GraphicTool, CopyUsesTheParentHandleUntilItsDescriptionDiffers) {
   EXPECT_TRUE(IsDeleted(shared));
 }
 
+TEST(GraphicTool, ChangingTheParentTellsTheCopiesThatSharedItsHandleBeforeDeletingIt) {
+  TGraphicTool* parent = TGraphicTool::CreateFont();
+  TGraphicTool* sharing = parent->Copy();
+  TGraphicTool* grandchild = sharing->Copy();
+  TGraphicTool* own = parent->Copy();
+  own->SetValue(TGraphicTool::FontHeight, -30);
+  HGDIOBJ old = parent->GetHandle();
+  ASSERT_EQ(sharing->GetHandle(), old);
+  ASSERT_EQ(grandchild->GetHandle(), old);
+  own->GetHandle();
+
+  struct Reapply {
+    TGraphicTool* tool;
+    HGDIOBJ old;
+    int calls = 0;
+    bool oldAlive = false;
+    HGDIOBJ fresh = nullptr;
+    static void Told(void* data, TObj*) {
+      auto* r = static_cast<Reapply*>(data);
+      ++r->calls;
+      r->oldAlive = GetObjectType(r->old) == OBJ_FONT;
+      r->fresh = r->tool->GetHandle();  // what an owning window would be given now
+    }
+  };
+  Reapply child{sharing, old}, grand{grandchild, old};
+  ChangeCounter ownCounter;
+  sharing->OnChange = {&Reapply::Told, &child};
+  grandchild->OnChange = {&Reapply::Told, &grand};
+  own->OnChange = ownCounter.Event();
+
+  parent->SetValue(TGraphicTool::FontHeight, -11);
+  for (const Reapply* r : {&child, &grand}) {
+    EXPECT_EQ(r->calls, 1);
+    EXPECT_TRUE(r->oldAlive);
+    EXPECT_NE(r->fresh, old);
+    EXPECT_EQ(FontOf(r->fresh).lfHeight, 0);  // the copies keep their own description
+  }
+  EXPECT_EQ(ownCounter.calls, 0);
+  EXPECT_TRUE(IsDeleted(old));
+  for (TGraphicTool* t : {grandchild, sharing, own, parent}) t->Free();
+}
+
 TEST(GraphicTool, ManyCopiesOfOneFontHoldOneFontHandle) {
   TGraphicTool* parent = TGraphicTool::CreateFont();
   std::vector<TGraphicTool*> copies;
@@ -583,6 +625,24 @@ TEST(Canvas, ChangingASelectedToolPutsStockObjectsBackAndSelectsTheNewOneNextTim
   canvas->RequireState(TCanvas::BrushValid);
   EXPECT_EQ(GetCurrentObject(surface.dc(), OBJ_BRUSH), brush->GetHandle());
   canvas->Free();
+}
+
+TEST(Canvas, ChangingTheHostFontReleasesTheSharedFontFromTheCanvasDC) {
+  Surface surface(16, 16);
+  TGraphicTool* hostFont = TGraphicTool::CreateFont();
+  FakeHost host;
+  TCanvas* canvas = TCanvas::CreateForControl(&host, hostFont, nullptr);
+  canvas->SetHandle(surface.dc());
+  canvas->RequireState(TCanvas::FontValid);
+  HGDIOBJ shared = hostFont->GetHandle();
+  ASSERT_EQ(GetCurrentObject(surface.dc(), OBJ_FONT), shared);
+  hostFont->SetValue(TGraphicTool::FontHeight, -25);
+  EXPECT_NE(GetCurrentObject(surface.dc(), OBJ_FONT), shared);
+  EXPECT_TRUE(IsDeleted(shared));
+  canvas->RequireState(TCanvas::FontValid);
+  EXPECT_EQ(FontOf(GetCurrentObject(surface.dc(), OBJ_FONT)).lfHeight, 0);
+  canvas->Free();
+  hostFont->Free();
 }
 
 TEST(Canvas, SystemColourChangeReleasesTheSelectedBrushBeforeDeletingIt) {
