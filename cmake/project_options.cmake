@@ -20,6 +20,8 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   # Reals are 64-bit on every target: x87 excess precision would make one computation compare unequal
   # to itself once stored, and let overflowing intermediates stay finite.
   target_compile_options(cube_options INTERFACE -msse2 -mfpmath=sse)
+  # The runtime-error report lists the callers by walking the frame-pointer chain.
+  target_compile_options(cube_options INTERFACE -fno-omit-frame-pointer)
 endif()
 
 # cube_test(name SOURCES... LIBS...): one GoogleTest program registered with CTest.
