@@ -26,6 +26,24 @@ LPCSTR SelfProperty() {
   return atom != 0 ? MAKEINTATOM(atom) : "SELF_";
 }
 
+// "SELF_" names a window's object. The same pointer is mirrored in the window's user data, which
+// the window procedure reads: a property read is a round trip to the window server under Wine,
+// and it would be paid on every message. Only windows of the library's own classes carry it.
+void BindWindow(HWND window, TControl* self) {
+  SetPropA(window, SelfProperty(), self);
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+}
+
+void UnbindWindow(HWND window) {
+  RemovePropA(window, SelfProperty());
+  SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+}
+
+TControl* BoundObject(HWND window) {
+  auto* self = reinterpret_cast<TControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return self != nullptr ? self : ControlOfWindow(window);
+}
+
 bool KeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
 }  // namespace
@@ -47,9 +65,9 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       self = CreatingControl;
       CreatingControl = nullptr;
       self->Handle = window;
-      SetPropA(window, SelfProperty(), self);
+      BindWindow(window, self);
     } else {
-      self = ControlOfWindow(window);
+      self = BoundObject(window);
     }
     TMessage msg{window, message, wParam, lParam};
     if (self != nullptr) return self->WndProc(msg);
@@ -128,7 +146,7 @@ bool TControl::CreateWindowHandle() {
   if (created == nullptr) return false;
 
   SendMessageA(created, WM_UPDATEUISTATE, 0x00010002, 0);
-  if (GetPropA(created, SelfProperty()) == nullptr) SetPropA(created, SelfProperty(), this);
+  if (GetPropA(created, SelfProperty()) == nullptr) BindWindow(created, this);
   if (!childWindow) {
     if (HICON icon = GetIcon()) SendMessageA(created, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   }
@@ -306,7 +324,7 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
     }
 
     case WM_NCDESTROY: {
-      RemovePropA(msg.Window, SelfProperty());
+      UnbindWindow(msg.Window);
       if (this == AppWindow) {
         Handle = nullptr;
         result = 0;
