@@ -8,7 +8,7 @@
 class TOpenSaveDialog;
 
 class TQxODialog : public TQxObject {
-public:
+ public:
   ~TQxODialog() override;
 
   TOpenSaveDialog* Dialog = nullptr;  // owned; null until the first inExecute

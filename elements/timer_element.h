@@ -10,7 +10,7 @@
 class TTimer;
 
 class TQxTimer : public TQxObject {
-public:
+ public:
   TQxTimer();
   // Stops and frees the timer, so no tick can reach a freed element.
   ~TQxTimer() override;

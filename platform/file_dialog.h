@@ -18,7 +18,7 @@
 #undef CreateDialog
 
 class TOpenSaveDialog : public TObj {
-public:
+ public:
   std::string Filter;            // "description|pattern|description|pattern..."
   std::int32_t FilterIndex = 0;  // in/out: 1-based index of the selected pair
   bool OpenDialog = true;        // false: a save dialog
@@ -35,7 +35,7 @@ public:
   // Shows the dialog; true when the user confirmed a choice, which is then in FileName.
   bool Execute();
 
-protected:
+ protected:
   ~TOpenSaveDialog() override = default;
 };
 

@@ -13,7 +13,7 @@ inline constexpr std::uint8_t kIniRead = 0;
 inline constexpr std::uint8_t kIniWrite = 1;
 
 class TIniFile : public TObj {
-public:
+ public:
   std::uint8_t Mode = kIniRead;
   std::string FileName;  // give a full path: the system looks for a bare name in its own directory
   std::string Section;
@@ -22,7 +22,7 @@ public:
   // Read mode: the key's integer, or value when the file, the section or the key is missing.
   std::int32_t ValueInteger(std::string_view key, std::int32_t value);
 
-protected:
+ protected:
   ~TIniFile() override = default;
 };
 

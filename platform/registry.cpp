@@ -8,8 +8,8 @@ TUserRegistryKey TUserRegistryKey::Create(std::string_view path) {
   const std::string name(path);
   HKEY key = nullptr;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, 0xF003F,
-                      nullptr, &key, &disposition) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, 0xF003F, nullptr,
+                      &key, &disposition) != ERROR_SUCCESS) {
     return {};
   }
   return TUserRegistryKey(key);

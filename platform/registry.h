@@ -9,7 +9,7 @@
 #include <string_view>
 
 class TUserRegistryKey {
-public:
+ public:
   // Creates the key or opens the existing one (non-volatile, full access 0xF003F).
   static TUserRegistryKey Create(std::string_view path);
   // Opens an existing key for reading (0x20019).
@@ -32,7 +32,7 @@ public:
   // answer false and leave value as it was.
   bool ReadDword(std::string_view name, std::int32_t& value) const;
 
-private:
+ private:
   explicit TUserRegistryKey(HKEY key) : Key(key) {}
   HKEY Key = nullptr;
 };

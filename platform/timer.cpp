@@ -56,9 +56,9 @@ void TTimer::SetEnabled(bool e) {
   if (e) {
     const HWND window = TimerWindowHandle();
     // Without a window SetTimer would make a thread timer with an id of its own choosing.
-    TimerId = window == nullptr
-                  ? 0
-                  : SetTimer(window, reinterpret_cast<UINT_PTR>(this), static_cast<UINT>(Interval), TimerTick);
+    TimerId = window == nullptr ? 0
+                                : SetTimer(window, reinterpret_cast<UINT_PTR>(this),
+                                           static_cast<UINT>(Interval), TimerTick);
   } else if (TimerId != 0) {
     if (TimerWindow != nullptr && TimerWindow->Handle != nullptr) KillTimer(TimerWindow->Handle, TimerId);
     TimerId = 0;

@@ -13,7 +13,7 @@
 class TControl;
 
 class TTimer : public TObj {
-public:
+ public:
   UINT_PTR TimerId = 0;  // the id SetTimer gave; 0 while stopped or when SetTimer failed
   bool Enabled = false;
   std::int32_t Interval = 1000;  // milliseconds
@@ -26,7 +26,7 @@ public:
   void SetInterval(std::int32_t ms);
   void SetOnTimer(TObjEvent e) { OnTimer = e; }
 
-protected:
+ protected:
   ~TTimer() override;
 };
 

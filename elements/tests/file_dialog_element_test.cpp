@@ -1,12 +1,12 @@
 // TQxODialog with the system dialog driven by the test: the proposed name, the forwarded full path
 // or cancel, and the settings fixed at the first run.
-#include <windows.h>
+#include "elements/file_dialog_element.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
-#include "elements/file_dialog_element.h"
 #include "platform/file_dialog.h"
 #include "platform/tests/dialog_driver.h"
 #include "runtime/data.h"
@@ -44,7 +44,7 @@ struct NameSource {
 };
 
 class DialogElement : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     EnableDelivery();
     element.Title = "Open Dialog";

@@ -1,20 +1,21 @@
 // TQxTimer on a real timer: ticks through the message loop, start and stop, the automatic stop,
 // and ticks that arrive while a tick is being handled. Counts and orders only, never timings.
-#include <windows.h>
+#include "elements/timer_element.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <functional>
 #include <string>
 
-#include "elements/timer_element.h"
 #include "platform/timer.h"
 #include "runtime/data.h"
 
 namespace {
 
-void Pump(DWORD milliseconds, const std::function<bool()>& done = [] { return false; }) {
+void Pump(
+    DWORD milliseconds, const std::function<bool()>& done = [] { return false; }) {
   const DWORD start = GetTickCount();
   while (!done() && GetTickCount() - start < milliseconds) {
     MSG msg;
@@ -42,7 +43,7 @@ struct Recorder {
 };
 
 class TimerElement : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     EnableDelivery();
     element = new TQxTimer();

@@ -1,10 +1,11 @@
 // The timer element's tick algorithm: automatic stop, and ticks that arrive while one is handled.
+#include "elements/timer_tick.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "elements/timer_tick.h"
 #include "runtime/data.h"
 
 namespace {
@@ -34,7 +35,7 @@ struct Recorder {
 };
 
 class TimerTick : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     EnableDelivery();
     timer.outTimer = MakeLink<&Recorder::onTimer>(&recorder);

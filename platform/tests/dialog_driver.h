@@ -24,19 +24,19 @@ struct TDialogSeen {
   std::string title;
   std::string proposedName;  // the file name field as the dialog opened
   HWND owner = nullptr;
-  int messageBoxes = 0;  // further dialogs answered on top of the file dialog
+  int messageBoxes = 0;       // further dialogs answered on top of the file dialog
   bool forcedCancel = false;  // the dialog was still open long after the script ran
 };
 
 class TDialogDriver {
-public:
+ public:
   explicit TDialogDriver(TDialogScript script);
   ~TDialogDriver();
   TDialogDriver(const TDialogDriver&) = delete;
   TDialogDriver& operator=(const TDialogDriver&) = delete;
   const TDialogSeen& Seen() const { return seen_; }
 
-private:
+ private:
   static void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD);
   void OnStep();
   TDialogScript script_;

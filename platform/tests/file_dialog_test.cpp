@@ -1,14 +1,14 @@
 // The system file dialog run by TOpenSaveDialog, driven by the test itself: what it shows, what a
 // confirmed choice hands back, and that a cancel or a failure never hands back a name.
-#include <windows.h>
+#include "platform/file_dialog.h"
 
 #include <cderr.h>
 #include <commdlg.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
-#include "platform/file_dialog.h"
 #include "platform/tests/dialog_driver.h"
 
 namespace {
@@ -26,7 +26,7 @@ std::string TempDir() {
 bool SameFile(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
 class FileDialog : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     dialog = CreateDialog("Open Dialog", TempDir(), TOpenSaveOptions::NoValidate);
     dialog->Filter = "All|*.TXT*";
@@ -103,7 +103,8 @@ TEST_F(FileDialog, SelectedFilterIndexComesBack) {
 }
 
 TEST_F(FileDialog, GivenOwnerOwnsTheDialog) {
-  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND owner =
+      CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(owner, nullptr);
   dialog->OwnerWindow = owner;
   Run(PressCancel());

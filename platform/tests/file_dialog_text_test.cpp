@@ -1,9 +1,10 @@
 // The window-free text handling of the file dialog and of the program directory.
+#include "platform/file_dialog_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/file_dialog_text.h"
 #include "platform/program_dir.h"
 
 using namespace std::string_literals;

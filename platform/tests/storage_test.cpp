@@ -1,8 +1,7 @@
 // Settings storage: integer values in an ini file, 32-bit values under the current user's registry
 // hive, and the program's directory that an ini file is placed in.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -32,7 +31,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 class IniFile : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     path = TempIniPath();
     ini = OpenIniFile(path);
@@ -125,14 +124,15 @@ namespace {
 constexpr const char* kTestKey = "Software\\CubeEditorStorageTest";
 
 class UserRegistry : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey); }
   void TearDown() override { RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey); }
   // Stores raw bytes of any type, as another program could have left them.
   static void SetRaw(const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
   }

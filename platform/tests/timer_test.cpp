@@ -1,18 +1,19 @@
 // TTimer: ticks through the message loop, enabling and interval rules, and the shared hidden
 // window's lifetime. Counts are asserted with generous bounds and orders, never exact timings.
-#include <windows.h>
+#include "platform/timer.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <functional>
 
 #include "platform/control.h"
-#include "platform/timer.h"
 
 namespace {
 
 // Dispatches this thread's messages until `done` holds or the time is up.
-void Pump(DWORD milliseconds, const std::function<bool()>& done = [] { return false; }) {
+void Pump(
+    DWORD milliseconds, const std::function<bool()>& done = [] { return false; }) {
   const DWORD start = GetTickCount();
   while (!done() && GetTickCount() - start < milliseconds) {
     MSG msg;
