@@ -502,6 +502,42 @@ TEST_F(Controls, SunkenBorderSwapsClientEdgeAndBorder) {
   form->Free();
 }
 
+TEST_F(Controls, AlphaBlendBelowOpaqueMakesTheWindowLayered) {
+  TControl* form = CreateFormWindow(nullptr, "alpha");
+  ASSERT_NE(form->GetHandle(), nullptr);
+  form->SetAlphaBlend(128);
+  EXPECT_NE(GetWindowLongA(form->Handle, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if (GetLayeredWindowAttributes(form->Handle, nullptr, &alpha, &flags)) {
+    EXPECT_EQ(alpha, 128);
+  }
+  form->SetAlphaBlend(255);
+  EXPECT_EQ(GetWindowLongA(form->Handle, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  form->Free();
+}
+
+std::vector<TControl*> realigned;
+void NoteRealign(TControl* c) { realigned.push_back(c); }
+
+TEST_F(Controls, ResizingAChildRealignsItsParentThenItselfAndTracksTheWindowState) {
+  TControl* form = CreateFormWindow(nullptr, "realign");
+  TControl* label = CreateLabel(form, "x");
+  ASSERT_NE(form->GetHandle(), nullptr);
+  realigned.clear();
+  RealignHook = NoteRealign;
+  label->SetSize(50, 30);
+  RealignHook = IgnoreControl;
+  ASSERT_GE(realigned.size(), 2u);
+  EXPECT_EQ(realigned[0], form);
+  EXPECT_EQ(realigned[1], label);
+  SendMessageA(form->Handle, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(100, 100));
+  EXPECT_EQ(form->WindowState, 2);
+  SendMessageA(form->Handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 100));
+  EXPECT_EQ(form->WindowState, 0);
+  form->Free();
+}
+
 // --- Tab order
 
 TEST_F(Controls, ChildrenGetTabOrdersInCreationOrderAndSetTabOrderShifts) {
