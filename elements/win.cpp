@@ -272,6 +272,8 @@ void TQxWin::CommonInit() {
 
   if (TabOrder > 0) {
     c.SetStyle(c.Style | WS_TABSTOP);
+    // Navigation reads the flag, not the style: without it the style would change nothing.
+    c.TabStop = true;
     c.NavigationKeys = kNavTab;
     c.SetTabOrder(TabOrder);
   } else {
