@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/app.h"
+#include "platform/control.h"
 #include "platform/file_dialog.h"
 #include "platform/tests/dialog_driver.h"
 #include "runtime/data.h"
@@ -117,4 +119,16 @@ TEST_F(DialogElement, NoApplicationWindowMeansNoOwner) {
   Execute(PressCancel());
   EXPECT_EQ(seen.owner, nullptr);
   EXPECT_EQ(element.Dialog->OwnerWindow, nullptr);
+}
+
+TEST_F(DialogElement, MainFormOfTheApplicationWindowOwnsTheDialog) {
+  TControl* app = CreateAppWindow("element owner app");
+  TControl* form = CreateFormWindow(app, "element owner form");
+  AppWindow = app;
+  ASSERT_NE(form->GetHandle(), nullptr);
+  Execute(PressCancel());
+  EXPECT_EQ(element.Dialog->OwnerWindow, form->Handle);
+  EXPECT_EQ(seen.owner, form->Handle);
+  app->Free();  // frees the form with it
+  AppWindow = nullptr;
 }

@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "platform/app.h"
+#include "platform/control.h"
 #include "platform/tests/dialog_driver.h"
 
 namespace {
@@ -110,6 +112,16 @@ TEST_F(FileDialog, GivenOwnerOwnsTheDialog) {
   Run(PressCancel());
   EXPECT_EQ(seen.owner, owner);
   DestroyWindow(owner);
+}
+
+TEST_F(FileDialog, ApplicationWindowOwnsTheDialogByDefault) {
+  TControl* app = CreateAppWindow("dialog owner app");
+  AppWindow = app;
+  ASSERT_NE(app->GetHandle(), nullptr);
+  Run(PressCancel());
+  EXPECT_EQ(seen.owner, app->Handle);
+  app->Free();
+  AppWindow = nullptr;
 }
 
 TEST_F(FileDialog, LongAbsolutePathIsReturnedWholeOrRefused) {

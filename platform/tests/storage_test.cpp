@@ -97,6 +97,14 @@ TEST_F(IniFile, OneRoutineSavesAndRestoresBySwitchingMode) {
   EXPECT_EQ(restored.height, 709);
 }
 
+TEST_F(IniFile, NegativeValueReadsBack) {
+  // A window left of the primary screen has a negative left edge.
+  ini->Mode = kIniWrite;
+  ini->ValueInteger("Left", -120);
+  ini->Mode = kIniRead;
+  EXPECT_EQ(ini->ValueInteger("Left", 0), -120);
+}
+
 TEST_F(IniFile, ValuesOfOtherSectionsStaySeparate) {
   ini->Mode = kIniWrite;
   ini->ValueInteger("Left", 1);
