@@ -1,0 +1,153 @@
+// The hint manager over the system tooltip control.
+#include "elements/hint_manager.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/colors.h"
+
+TQxHintManager* HintManager = nullptr;
+
+namespace {
+
+THintTool* ToolOf(THintId id) { return reinterpret_cast<THintTool*>(id); }
+
+HFONT CreateTipFont(const TFontRec& font) {
+  LOGFONTA lf{};
+  lf.lfHeight = FontHeightForSize(font.Size, ScreenPixelsPerInch());
+  lf.lfWeight = (font.Style & 1) != 0 ? 700 : 0;
+  lf.lfItalic = (font.Style & 2) != 0 ? 1 : 0;
+  lf.lfUnderline = (font.Style & 4) != 0 ? 1 : 0;
+  lf.lfStrikeOut = (font.Style & 8) != 0 ? 1 : 0;
+  lf.lfCharSet = font.CharSet;
+  const std::size_t nameLength = std::min<std::size_t>(font.Name.size(), sizeof lf.lfFaceName - 1);
+  std::memcpy(lf.lfFaceName, font.Name.data(), nameLength);
+  return CreateFontIndirectA(&lf);
+}
+
+template <auto M, typename... A>
+auto Bound(void* self, A... args) {
+  return (static_cast<TQxHintManager*>(self)->*M)(args...);
+}
+
+}  // namespace
+
+TQxHintManager::TQxHintManager() {
+  Callbacks = new HintCallbacks();
+  Callbacks->Register = {&Bound<&TQxHintManager::Register, HWND>, this};
+  Callbacks->Unregister = {&Bound<&TQxHintManager::Unregister, THintId>, this};
+  Callbacks->SetTipText = {&Bound<&TQxHintManager::SetTipText, THintId, const ByteString&>, this};
+  Callbacks->SetTipTitle = {&Bound<&TQxHintManager::SetTipTitle, std::int32_t, THintId, const ByteString&>,
+                            this};
+  Callbacks->TipEnter = {&Bound<&TQxHintManager::TipEnter, THintId>, this};
+  Callbacks->TipLeave = {&Bound<&TQxHintManager::TipLeave, THintId>, this};
+  Callbacks->TipMove = {&Bound<&TQxHintManager::TipMove, THintId, std::int32_t, std::int32_t>, this};
+}
+
+TQxHintManager::~TQxHintManager() {
+  if (ProcessHintCallbacks == Callbacks) ProcessHintCallbacks = nullptr;
+  delete Callbacks;
+}
+
+void TQxHintManager::InitHintManager() {
+  Font = MakeFontRec("Tahoma", 8, 0, 0, 1);
+  RectTips = 1;
+  InitialDelay = 500;
+  AutoPopDelay = 5000;
+  Tracking = 0;
+  Margin = 0;
+  BackColor = static_cast<std::int32_t>(0xFF000018);
+  Font.Color = static_cast<std::int32_t>(0xFF000017);
+}
+
+THintId TQxHintManager::Register(HWND owner) {
+  auto* tool = new THintTool();
+  TOOLINFOA& info = tool->Info;
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
+  info.hwnd = owner;
+  info.uId = reinterpret_cast<UINT_PTR>(owner);
+  info.lpszText = tool->Text.data();
+
+  DWORD style = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX;
+  if (RectTips == 0) style |= TTS_BALLOON;
+  HWND tip =
+      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+  tool->Font = CreateTipFont(Font);
+  if (tip != nullptr) {
+    SendMessageA(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font), 0);
+    SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageA(tip, TTM_SETTIPTEXTCOLOR, ResolveColor(Font.Color), 0);
+    SendMessageA(tip, TTM_SETTIPBKCOLOR, ResolveColor(BackColor), 0);
+    SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, InitialDelay);
+    SendMessageA(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, AutoPopDelay);
+    RECT margin = {Margin, Margin, Margin, Margin};
+    SendMessageA(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+  }
+  info.lParam = reinterpret_cast<LPARAM>(tip);
+  return reinterpret_cast<THintId>(tool);
+}
+
+void TQxHintManager::Unregister(THintId id) {
+  THintTool* tool = ToolOf(id);
+  if (tool == nullptr) return;
+  HWND tip = TipWindow(id);
+  if (tip != nullptr) {
+    SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool->Info));
+    DestroyWindow(tip);
+  }
+  // The window is gone before its font, so it never draws with a deleted one.
+  if (tool->Font != nullptr) DeleteObject(tool->Font);
+  delete tool;
+}
+
+void TQxHintManager::SetTipText(THintId id, const ByteString& text) {
+  THintTool* tool = ToolOf(id);
+  if (tool == nullptr) return;
+  tool->Text.assign(text.data(), text.size());
+  tool->Info.lpszText = tool->Text.data();
+  if (HWND tip = TipWindow(id); tip != nullptr)
+    SendMessageA(tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool->Info));
+}
+
+void TQxHintManager::SetTipTitle(std::int32_t icon, THintId id, const ByteString& title) {
+  if (HWND tip = TipWindow(id); tip != nullptr)
+    SendMessageA(tip, TTM_SETTITLEA, static_cast<WPARAM>(icon), reinterpret_cast<LPARAM>(title.c_str()));
+}
+
+void TQxHintManager::TipEnter(THintId id) {
+  if (Tracking == 0) return;
+  if (HWND tip = TipWindow(id); tip != nullptr)
+    SendMessageA(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ToolOf(id)->Info));
+}
+
+void TQxHintManager::TipLeave(THintId id) {
+  if (Tracking == 0) return;
+  if (HWND tip = TipWindow(id); tip != nullptr)
+    SendMessageA(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ToolOf(id)->Info));
+}
+
+void TQxHintManager::TipMove(THintId id, std::int32_t x, std::int32_t y) {
+  if (Tracking == 0) return;
+  if (HWND tip = TipWindow(id); tip != nullptr)
+    SendMessageA(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+}
+
+HWND TQxHintManager::TipWindow(THintId id) {
+  const THintTool* tool = ToolOf(id);
+  return tool == nullptr ? nullptr : reinterpret_cast<HWND>(tool->Info.lParam);
+}
+
+void StartHintManager() {
+  if (HintManager != nullptr) return;
+  HintManager = new TQxHintManager();
+  HintManager->InitHintManager();
+  ProcessHintCallbacks = HintManager->Callbacks;
+}
+
+void FinishHintManager() {
+  delete HintManager;
+  HintManager = nullptr;
+}
