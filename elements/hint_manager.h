@@ -3,8 +3,9 @@
 // Unregister. Must never act on a tool record it did not hand out.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h first.
+#include <commctrl.h>
 
 #include <cstdint>
 #include <string>
