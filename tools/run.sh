@@ -8,17 +8,19 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32
 
 program=
-for candidate in build/win32/app/cube_editor.exe build/win32/tools/demo/cube_demo.exe; do
+for candidate in build/win32/app/cube_editor.exe build/win32/tools/cube_demo.exe; do
   [ -f "$candidate" ] && { program=$candidate; break; }
 done
 [ -n "$program" ] || { echo "run.sh: no program was built" >&2; exit 1; }
 
 prefix=$PWD/build/win32/wineprefix
 tools/wine-prefix.sh "$prefix"
-export WINEPREFIX=$prefix WINEDEBUG=-all LC_ALL=ru_RU.UTF-8
+export WINEPREFIX=$prefix WINEDEBUG=-all
+# The program's texts are code page 1251: Wine takes the ANSI code page from the locale.
+russian="env LC_ALL=ru_RU.UTF-8"
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec wine "$program"
+  exec $russian wine "$program"
 fi
 
 echo "run.sh: no DISPLAY; running $program on a virtual display for a screenshot"
@@ -31,7 +33,7 @@ xvfb=$!
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=$display
 sleep 1
-wine "$program" &
+$russian wine "$program" &
 sleep 6
 import -window root build/screenshot.png
 echo "run.sh: screenshot saved to build/screenshot.png"

@@ -4,10 +4,11 @@
 set -euo pipefail
 prefix=$1; shift
 export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export LC_ALL=${CUBE_LC_ALL:-ru_RU.UTF-8}
+# Russian locale so the ANSI code page is 1251, as on the cube builders' machines.
+locale=${CUBE_LC_ALL:-ru_RU.UTF-8}
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/wine-prefix.sh" "$prefix"
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1600x1000x24" wine "$@"
+  exec env LC_ALL="$locale" xvfb-run -a -s "-screen 0 1600x1000x24" wine "$@"
 fi
-exec wine "$@"
+exec env LC_ALL="$locale" wine "$@"
