@@ -5,6 +5,8 @@
 
 #include "platform/app.h"
 #include "platform/control.h"
+#include "platform/handlers.h"
+#include "platform/runtime_error.h"
 
 namespace {
 
@@ -25,6 +27,7 @@ void CopyTextToLabel(void* data, TObj*) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  InstallRuntimeErrorReport();
   InitCommonControlsEx(0xFF);
   InitMainFormWindows();
 
@@ -42,6 +45,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   button->SetBoundsRect({16, 84, 136, 110});
   button->OnClick = {CopyTextToLabel, &demo};
 
+  EnableKeyboardNavigation(form);
   StartStep(true, nullptr);
   Run(AppWindow);
   FinishMainFormWindows();
