@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/tests/test_surface.h"
+
 namespace {
 
 constexpr COLORREF kOn = RGB(255, 0, 0);
@@ -16,49 +18,10 @@ constexpr COLORREF kLight = RGB(255, 255, 128);
 constexpr COLORREF kBackground = RGB(10, 20, 30);
 constexpr COLORREF kGrey = RGB(0x80, 0x80, 0x80);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kUntouched = RGB(1, 2, 3);
+constexpr COLORREF kUntouched = TestSurface::kBackground;
 
-// A 32-bit DIB section of exactly the LED's size, so that what falls outside is clipped as in a window.
-class Surface {
- public:
-  Surface(int width, int height) : width_(width), height_(height) {
-    dc_ = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    previous_ = SelectObject(dc_, bitmap_);
-    HBRUSH brush = CreateSolidBrush(kUntouched);
-    RECT all{0, 0, width, height};
-    FillRect(dc_, &all, brush);
-    DeleteObject(brush);
-  }
-  ~Surface() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Surface(const Surface&) = delete;
-  Surface& operator=(const Surface&) = delete;
-
-  HDC dc() const { return dc_; }
-  RECT client() const { return RECT{0, 0, width_, height_}; }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    return GetPixel(dc_, x, y);
-  }
-
- private:
-  int width_;
-  int height_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-};
+// Exactly the LED's size, so that what falls outside is clipped as in a window.
+using Surface = TestSurface;
 
 class LedPaint : public ::testing::Test {
  protected:

@@ -9,24 +9,12 @@
 #include <functional>
 #include <string>
 
+#include "platform/tests/test_pump.h"
 #include "platform/timer.h"
 #include "runtime/data.h"
 
 namespace {
 
-void Pump(
-    DWORD milliseconds, const std::function<bool()>& done = [] { return false; }) {
-  const DWORD start = GetTickCount();
-  while (!done() && GetTickCount() - start < milliseconds) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-      if (done()) return;
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-}
 
 struct Recorder {
   std::string log;  // "T" per outTimer, "S" per outStop
@@ -89,8 +77,8 @@ TEST_F(TimerElement, IsCreatedStoppedWithOneSecondPeriod) {
 TEST_F(TimerElement, AutoStopThreeGivesThreeTicksThenOneStopThenNothing) {
   element->SetAutoStop(3);
   Start();
-  Pump(5000, [&] { return recorder.log.find('S') != std::string::npos; });
-  Pump(200);
+  PumpFor(5000, [&] { return recorder.log.find('S') != std::string::npos; });
+  PumpFor(200);
   EXPECT_EQ(recorder.log, "TTTS");
   EXPECT_FALSE(element->Timer->Enabled);
 }
@@ -98,23 +86,23 @@ TEST_F(TimerElement, AutoStopThreeGivesThreeTicksThenOneStopThenNothing) {
 TEST_F(TimerElement, StartReloadsTheCountAfterAnAutomaticStop) {
   element->SetAutoStop(2);
   Start();
-  Pump(5000, [&] { return recorder.log == "TTS"; });
+  PumpFor(5000, [&] { return recorder.log == "TTS"; });
   Start();
-  Pump(5000, [&] { return recorder.log == "TTSTTS"; });
-  Pump(100);
+  PumpFor(5000, [&] { return recorder.log == "TTSTTS"; });
+  PumpFor(100);
   EXPECT_EQ(recorder.log, "TTSTTS");
 }
 
 TEST_F(TimerElement, AutoStopZeroRunsUntilStop) {
   element->SetAutoStop(0);
   Start();
-  Pump(5000, [&] { return recorder.Ticks() >= 5; });
+  PumpFor(5000, [&] { return recorder.Ticks() >= 5; });
   ASSERT_GE(recorder.Ticks(), 5);
   EXPECT_EQ(recorder.log.find('S'), std::string::npos);
   Stop();
   const std::string atStop = recorder.log;
   EXPECT_EQ(atStop.back(), 'S');
-  Pump(200);
+  PumpFor(200);
   EXPECT_EQ(recorder.log, atStop);
 }
 
@@ -127,11 +115,11 @@ TEST_F(TimerElement, StopFiresOutStopEvenWhenNotRunning) {
 
 TEST_F(TimerElement, EnablePropertyRunsAndStopsTheTimer) {
   element->SetEnable(1);
-  Pump(5000, [&] { return recorder.Ticks() >= 2; });
+  PumpFor(5000, [&] { return recorder.Ticks() >= 2; });
   EXPECT_GE(recorder.Ticks(), 2);
   element->SetEnable(0);
   const std::string atStop = recorder.log;
-  Pump(200);
+  PumpFor(200);
   EXPECT_EQ(recorder.log, atStop);
   EXPECT_EQ(atStop.find('S'), std::string::npos);  // only inStop and the automatic stop fire outStop
 }
@@ -140,11 +128,11 @@ TEST_F(TimerElement, TickArrivingWhileATickIsHandledIsDroppedWithoutQueueing) {
   CountArrivals();
   element->SetQueueTicks(0);
   recorder.onFirstTick = [&] {
-    Pump(400, [&] { return arrivals >= 4; });  // the work behind outTimer lets messages in
+    PumpFor(400, [&] { return arrivals >= 4; });  // the work behind outTimer lets messages in
     element->SetEnable(0);
   };
   element->SetEnable(1);
-  Pump(5000, [&] { return !element->Timer->Enabled; });
+  PumpFor(5000, [&] { return !element->Timer->Enabled; });
   ASSERT_GE(arrivals, 2);
   EXPECT_EQ(recorder.Ticks(), 1);
   EXPECT_EQ(element->Pending, 0);
@@ -155,13 +143,13 @@ TEST_F(TimerElement, QueuedTicksAreHandledAfterwardsOncePerArrival) {
   element->SetQueueTicks(1);
   int arrivedDuringTheFirst = 0;
   recorder.onFirstTick = [&] {
-    Pump(400, [&] { return arrivals >= 4; });
+    PumpFor(400, [&] { return arrivals >= 4; });
     element->SetEnable(0);
     arrivedDuringTheFirst = arrivals - 1;
     EXPECT_EQ(recorder.Ticks(), 1);  // none handled inside the running tick
   };
   element->SetEnable(1);
-  Pump(5000, [&] { return !element->Timer->Enabled; });
+  PumpFor(5000, [&] { return !element->Timer->Enabled; });
   ASSERT_GE(arrivedDuringTheFirst, 1);
   EXPECT_EQ(recorder.Ticks(), 1 + arrivedDuringTheFirst);
   EXPECT_EQ(element->Pending, 0);
@@ -171,7 +159,7 @@ TEST_F(TimerElement, TicksReachNobodyWhileDeliveryIsOff) {
   CountArrivals();
   DisableDelivery();
   element->SetEnable(1);
-  Pump(5000, [&] { return arrivals >= 3; });
+  PumpFor(5000, [&] { return arrivals >= 3; });
   EXPECT_GE(arrivals, 3);
   EXPECT_EQ(recorder.log, "");
 }
@@ -184,5 +172,5 @@ TEST_F(TimerElement, DestroyingTheElementFreesItsTimer) {
   EXPECT_EQ(TimerCount(), before + 1);
   delete running;
   EXPECT_EQ(TimerCount(), before);
-  Pump(100);  // no tick reaches the freed element
+  PumpFor(100);  // no tick reaches the freed element
 }

@@ -11,60 +11,11 @@
 #include "platform/canvas.h"
 #include "platform/colors.h"
 #include "platform/graphic_tool.h"
+#include "platform/tests/test_surface.h"
 
 namespace {
 
-// A 32-bit DIB section selected into a memory DC, filled with a known colour.
-class Surface {
- public:
-  static constexpr COLORREF kBackground = RGB(1, 2, 3);
-
-  Surface(int width, int height) : width_(width), height_(height) {
-    dc_ = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    previous_ = SelectObject(dc_, bitmap_);
-    Fill(kBackground);
-  }
-  ~Surface() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Surface(const Surface&) = delete;
-  Surface& operator=(const Surface&) = delete;
-
-  HDC dc() const { return dc_; }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    return GetPixel(dc_, x, y);
-  }
-  void Fill(COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    RECT all{0, 0, width_, height_};
-    ::FillRect(dc_, &all, brush);
-    DeleteObject(brush);
-  }
-  std::set<COLORREF> ColorsIn(const RECT& r) const {
-    std::set<COLORREF> colors;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) colors.insert(At(x, y));
-    return colors;
-  }
-
- private:
-  int width_;
-  int height_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-};
+using Surface = TestSurface;
 
 // GDI objects in use by this process. Wine answers GetGuiResources with 0, so there the free slots
 // of the handle table are counted instead (by filling it once); only differences are meaningful.

@@ -8,23 +8,10 @@
 #include <functional>
 
 #include "platform/control.h"
+#include "platform/tests/test_pump.h"
 
 namespace {
 
-// Dispatches this thread's messages until `done` holds or the time is up.
-void Pump(
-    DWORD milliseconds, const std::function<bool()>& done = [] { return false; }) {
-  const DWORD start = GetTickCount();
-  while (!done() && GetTickCount() - start < milliseconds) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-      if (done()) return;
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-}
 
 struct TickCounter {
   int ticks = 0;
@@ -70,7 +57,7 @@ TEST(Timer, TicksArriveThroughTheMessageLoopAtAboutThePeriod) {
   EXPECT_NE(timer->TimerId, 0u);
   Sleep(200);
   EXPECT_EQ(counter.ticks, 0);  // nothing happens without the message loop
-  Pump(1000);
+  PumpFor(1000);
   EXPECT_GE(counter.ticks, 3);
   EXPECT_LE(counter.ticks, 25);
   EXPECT_EQ(counter.lastSender, timer);
@@ -85,7 +72,7 @@ TEST(Timer, DisabledTimerIsSilentEvenWithAnExpiredPeriod) {
   Sleep(100);  // a period has passed, its WM_TIMER may be waiting
   timer->SetEnabled(false);
   EXPECT_EQ(timer->TimerId, 0u);
-  Pump(200);
+  PumpFor(200);
   EXPECT_EQ(counter.ticks, 0);
   timer->SetEnabled(false);  // disabling a stopped timer does nothing
   EXPECT_FALSE(timer->Enabled);
@@ -101,7 +88,7 @@ TEST(Timer, DestroyedTimerGetsNoTickFromAnExpiredPeriod) {
   timer->SetEnabled(true);
   Sleep(100);
   timer->Free();
-  Pump(200);
+  PumpFor(200);
   EXPECT_EQ(counter.ticks, 0);
   keeper->Free();
 }
@@ -120,7 +107,7 @@ TEST(Timer, EnablingAnEnabledTimerDoesNotPostponeItsTick) {
   restarted->SetEnabled(false);
   restarted->SetEnabled(true);  // restarts: its tick comes a period from now
   EXPECT_EQ(kept->TimerId, id);
-  Pump(5000, [&] { return record.first != nullptr; });
+  PumpFor(5000, [&] { return record.first != nullptr; });
   EXPECT_EQ(record.first, kept);
   kept->Free();
   restarted->Free();
@@ -139,7 +126,7 @@ TEST(Timer, SameIntervalDoesNotRestartButANewOneDoes) {
   changed->SetInterval(1001);
   EXPECT_TRUE(changed->Enabled);
   EXPECT_EQ(changed->Interval, 1001);
-  Pump(5000, [&] { return record.first != nullptr; });
+  PumpFor(5000, [&] { return record.first != nullptr; });
   EXPECT_EQ(record.first, same);
   same->Free();
   changed->Free();
@@ -159,7 +146,7 @@ TEST(Timer, ShorterIntervalTakesEffectOnARunningTimer) {
   timer->SetOnTimer(counter.Event());
   timer->SetEnabled(true);
   timer->SetInterval(20);
-  Pump(3000, [&] { return counter.ticks >= 2; });
+  PumpFor(3000, [&] { return counter.ticks >= 2; });
   EXPECT_GE(counter.ticks, 2);
   timer->Free();
 }
@@ -175,7 +162,7 @@ TEST(Timer, HandlerMayDestroyItsOwnTimer) {
   TTimer* timer = CreateTimer(10);
   timer->SetOnTimer({&SelfFree::Proc, &record});
   timer->SetEnabled(true);
-  Pump(300);
+  PumpFor(300);
   EXPECT_EQ(record.ticks, 1);
   EXPECT_EQ(TimerCount(), 0);
 }
@@ -208,7 +195,7 @@ TEST(TimerWindow, LivesFromTheFirstEnablingToTheLastTimer) {
   again->SetEnabled(true);
   ASSERT_NE(TimerWindow, nullptr);
   EXPECT_TRUE(IsWindow(TimerWindow->Handle));
-  Pump(3000, [&] { return counter.ticks >= 1; });
+  PumpFor(3000, [&] { return counter.ticks >= 1; });
   EXPECT_GE(counter.ticks, 1);
   again->Free();
   EXPECT_EQ(TimerWindow, nullptr);
