@@ -37,12 +37,15 @@ struct Child {
   }
 };
 
+// The window is created hidden and shown right after, so wait for it to become visible too.
 HWND WaitForWindow(const char* caption, HANDLE process) {
+  HWND found = nullptr;
   for (int i = 0; i < 600; ++i) {
-    if (HWND w = FindWindowA(nullptr, caption)) return w;
+    found = FindWindowA(nullptr, caption);
+    if (found != nullptr && IsWindowVisible(found)) return found;
     if (WaitForSingleObject(process, 50) == WAIT_OBJECT_0) return nullptr;
   }
-  return nullptr;
+  return found;
 }
 
 TEST(StartUp, ProgramExitsZeroWhenItsMainFormIsClosedByAnotherProgram) {
