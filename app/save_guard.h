@@ -1,0 +1,22 @@
+// TQxSaveGuard: sits in front of the effect memo's save and clear inputs so that a save that did
+// not reach the file keeps the effect text: the user is told which file failed, and the clearing
+// tick that follows such a save leaves the memo alone. Must never discard text that was not saved.
+#pragma once
+
+#include <windows.h>
+
+#include "elements/memo.h"
+#include "platform/control.h"
+#include "runtime/data.h"
+
+class TQxSaveGuard : public TQxObject {
+ public:
+  TQxMemo* Memo = nullptr;    // whose LastSaveOk is asked after every save
+  TControl* Owner = nullptr;  // owner window of the failure message box
+  TQx_Event outSave;          // to the memo's inSave
+  TQx_Event outClear;         // to the memo's inClear
+  bool KeepText = false;      // set by a failed save, cleared by the tick it suppressed
+
+  void inSave(TData* d, std::uint16_t index);
+  void inClear(TData* d, std::uint16_t index);
+};

@@ -1,0 +1,235 @@
+// The cube editor's form on a real window: its elements, properties and links, and the behaviour
+// of clicking, recording, resetting and saving with event delivery on.
+#include "app/editor_form.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "elements/hint_manager.h"
+#include "platform/app.h"
+#include "platform/control.h"
+#include "platform/tests/test_pump.h"
+#include "runtime/data.h"
+
+namespace {
+
+TClassMainForm_1509590* form = nullptr;
+
+std::string WindowText(HWND window) {
+  char buffer[512] = {};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+void ClickWindow(HWND window) {
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+}
+
+void ClickLed(int n) { ClickWindow(form->Led(n)->Control->Handle); }
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string TempPath(const char* name) {
+  char dir[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + name;
+}
+
+// The failure box, answered from a thread timer that runs inside its modal loop.
+std::string boxCaption;
+std::string boxText;
+BOOL CALLBACK CollectText(HWND child, LPARAM) {
+  boxText += WindowText(child);
+  boxText += '|';
+  return TRUE;
+}
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND box = FindWindowA("#32770", "Ошибка сохранения");
+  if (box == nullptr) return;
+  KillTimer(nullptr, id);
+  boxCaption = WindowText(box);
+  EnumChildWindows(box, &CollectText, 0);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+class EditorForm : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    InitCommonControlsEx(0xFF);
+    StartHintManager();
+    InitMainFormWindows();
+    form = new TClassMainForm_1509590();
+    StartStep(false, &EnableDelivery);
+    // The clearing timer ticks once a second after start; let that tick pass.
+    PumpFor(1500);
+  }
+  void SetUp() override {
+    SendMessageA(form->ResetButton->Control->Handle, BM_CLICK, 0, 0);
+    FireEmpty(MakeLink<&TQxWinList::inClear>(form->EffectMemo, 0));
+    SetWindowTextA(form->FrameEdit->Control->Handle, "");
+  }
+  std::string Frame() { return WindowText(form->FrameEdit->Control->Handle); }
+  std::string Effect() { return WindowText(form->EffectMemo->Control->Handle); }
+  void PressEnterInFrameEdit() {
+    const HWND edit = form->FrameEdit->Control->Handle;
+    SetFocus(edit);
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageA(edit, WM_CHAR, '\r', 0);
+    SendMessageA(edit, WM_KEYUP, VK_RETURN, 0);
+  }
+  void SaveThroughTheHub(const std::string& path) {
+    FireStr(MakeLink<&TQxHub::inEvent>(form->SaveHub, 0), ByteString(path));
+  }
+};
+
+// --- inventory
+
+TEST_F(EditorForm, HasEveryElementAndEveryLink) {
+  EXPECT_EQ(form->ElementCount(), 1326);
+  EXPECT_EQ(form->VisualCount(), 231);
+  EXPECT_EQ(form->LinkCount(), 2609);
+  EXPECT_EQ(form->GuardLinkCount(), 2);
+}
+
+TEST_F(EditorForm, VisualOrderStartsAndEndsAsTheElementTable) {
+  const auto& order = form->VisualOrder();
+  EXPECT_EQ(order.front(), form->Led(187));
+  EXPECT_EQ(order[20], form->EditorWindow);
+  EXPECT_EQ(order[21], form->Led(1));
+  EXPECT_EQ(order[23], form->FrameEdit);
+  EXPECT_EQ(order[order.size() - 2], form->Led(6));
+  EXPECT_EQ(order.back(), form->CubeImage);
+}
+
+// --- properties
+
+TEST_F(EditorForm, LedsStandOnTheLayerGridWithTheFourOffGridOnes) {
+  struct Expect {
+    int n, left, top, size;
+  };
+  for (const Expect& e :
+       {Expect{1, 70, 245, 40}, Expect{2, 125, 245, 40}, Expect{3, 180, 245, 40}, Expect{8, 125, 300, 40},
+        Expect{30, 340, 450, 40}, Expect{6, 340, 245, 40}, Expect{37, 370, 195, 35},
+        Expect{108, 795, 315, 30}, Expect{181, 1125, 40, 15}, Expect{216, 1225, 140, 15}}) {
+    TQxLED* led = form->Led(e.n);
+    EXPECT_EQ(led->Left, e.left) << e.n;
+    EXPECT_EQ(led->Top, e.top) << e.n;
+    EXPECT_EQ(led->Width, e.size) << e.n;
+    EXPECT_EQ(led->Height, e.size) << e.n;
+  }
+}
+
+TEST_F(EditorForm, ColumnZeroLedsAreSystemColourTwoWhenDark) {
+  for (int n = 1; n <= 216; ++n) {
+    const bool columnZero = (n - 1) % 6 == 0;
+    EXPECT_EQ(form->Led(n)->OffColor, columnZero ? static_cast<std::int32_t>(0xFF000002) : 0xF0CAA6) << n;
+    EXPECT_EQ(form->Led(n)->OnColor, 255);
+  }
+}
+
+TEST_F(EditorForm, OnlyLed133HasItsOwnTabOrderAndThreeNamesCarryABlank) {
+  for (int n = 1; n <= 216; ++n) EXPECT_EQ(form->Led(n)->TabOrder, n == 133 ? 133 : 1) << n;
+  EXPECT_EQ(form->Led(1)->Name.view(), " 1");
+  EXPECT_EQ(form->Led(17)->Name.view(), " 17");
+  EXPECT_EQ(form->Led(33)->Name.view(), " 33");
+  EXPECT_EQ(form->Led(187)->Name.view(), "187");
+}
+
+TEST_F(EditorForm, WindowCaptionIsTheCp1251TextAtTheOrigin) {
+  const std::string caption = WindowText(form->EditorWindow->Control->Handle);
+  EXPECT_EQ(caption.substr(0, 7), std::string("\x20\xCD\xCE\xCC\xC5\xD0\xC0"));
+  EXPECT_EQ(caption, " НОМЕРА СВЕТОДИОДОВ ДЛЯ ЭФФЕКТА");
+  EXPECT_EQ(form->EditorWindow->Left, 0);
+  EXPECT_EQ(form->EditorWindow->Width, 1274);
+  EXPECT_EQ(WindowText(form->TitleLabel->Control->Handle), "TESSARO ");
+  EXPECT_EQ(WindowText(form->ResetButton->Control->Handle), "СБРОС КАДРА");
+}
+
+TEST_F(EditorForm, NonVisualElementsCarryTheirSettings) {
+  EXPECT_EQ(form->SaveDialog->FileName.view(), "ZOZIVU.TXT");
+  EXPECT_EQ(form->SaveDialog->Filter.view(), "All|*.TXT*");
+  EXPECT_EQ(form->SaveHub->OutCount(), 2);
+  EXPECT_EQ(form->EnterHub->InCount, 2);
+  EXPECT_EQ(form->Frame->ResetHub().OutCount(), 2);
+  EXPECT_NE(form->CubeImage->Picture, nullptr);
+}
+
+// --- behaviour
+
+TEST_F(EditorForm, ClickingLedsShowsTheFrameString) {
+  ClickLed(1);
+  ClickLed(2);
+  ClickLed(216);
+  EXPECT_EQ(Frame(), "0,1,215,227");
+  ClickLed(2);
+  EXPECT_EQ(Frame(), "0,215,227");
+}
+
+TEST_F(EditorForm, ResetDarkensEveryLed) {
+  ClickLed(3);
+  ClickLed(200);
+  SendMessageA(form->ResetButton->Control->Handle, BM_CLICK, 0, 0);
+  for (int n = 1; n <= 216; ++n) EXPECT_EQ(form->Led(n)->State, 0) << n;
+  EXPECT_EQ(Frame(), "227");
+}
+
+TEST_F(EditorForm, EnterRecordsTheFrameAndEmptiesTheLine) {
+  ClickLed(1);
+  ClickLed(2);
+  PressEnterInFrameEdit();
+  EXPECT_EQ(Effect(), "0,1,227");
+  EXPECT_EQ(Frame(), "");
+  ClickLed(3);
+  PressEnterInFrameEdit();
+  EXPECT_EQ(Effect(), "0,1,227\r\n0,1,2,227");
+}
+
+TEST_F(EditorForm, SaveToWritesEveryLineWithCrLf) {
+  ClickLed(1);
+  ClickLed(2);
+  PressEnterInFrameEdit();
+  ClickLed(3);
+  PressEnterInFrameEdit();
+  const std::string path = TempPath("h9_effect.txt");
+  ASSERT_TRUE(form->EffectMemo->SaveTo(path));
+  EXPECT_EQ(FileBytes(path), "0,1,227\r\n0,1,2,227\r\n");
+  std::remove(path.c_str());
+}
+
+TEST_F(EditorForm, SuccessfulSaveClearsTheEffectAfterTheTick) {
+  ClickLed(5);
+  PressEnterInFrameEdit();
+  const std::string path = TempPath("h9_saved.txt");
+  SaveThroughTheHub(path);
+  EXPECT_EQ(FileBytes(path), "4,227\r\n");
+  EXPECT_EQ(Effect(), "4,227");
+  PumpFor(5000, [&] { return Effect().empty(); });
+  EXPECT_EQ(Effect(), "");
+  std::remove(path.c_str());
+}
+
+TEST_F(EditorForm, FailedSaveKeepsTheEffectAndTellsTheUser) {
+  ClickLed(7);
+  PressEnterInFrameEdit();
+  const std::string path = "Z:\\no such folder h9\\x\\effect.txt";
+  boxCaption.clear();
+  boxText.clear();
+  SetTimer(nullptr, 0, 100, &AnswerBox);
+  SaveThroughTheHub(path);
+  EXPECT_EQ(boxCaption, "Ошибка сохранения");
+  EXPECT_NE(boxText.find("Не удалось сохранить эффект в файл"), std::string::npos);
+  EXPECT_NE(boxText.find(path), std::string::npos);
+  // The clearing tick that follows must leave the text alone.
+  PumpFor(2000);
+  EXPECT_EQ(Effect(), "6,227");
+}
+
+}  // namespace
