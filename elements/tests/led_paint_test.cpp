@@ -41,42 +41,38 @@ class LedPaint : public ::testing::Test {
   TLEDTools tools_;
 };
 
-// The picture a square LED should give, built from axis-parallel lines that stop before their end.
+// The picture a square LED should give: axis-parallel 1-pixel lines that stop before their end,
+// set pixel by pixel here, and the 2-pixel mark drawn as the line it is, with a pen of this test's own.
 class SquareExpectation {
  public:
-  SquareExpectation(int w, int h, bool lit, bool bevel) : w_(w), h_(h), pixels_(w * h, lit ? kOn : kOff) {
+  SquareExpectation(int w, int h, bool lit, bool bevel) : w_(w), h_(h), surface_(w, h) {
+    surface_.Fill(lit ? kOn : kOff);
     if (!bevel) return;
     Polyline({{0, h}, {0, 0}, {w, 0}}, kGrey);
     Polyline({{w - 1, 0}, {w - 1, h - 1}, {0, h - 1}}, kWhite);
     if (lit) Polyline({{w - 2, 1}, {w - 2, h - 2}, {0, h - 2}}, kOff);
     const int il = w / 12, ir = w - w / 12, it = h / 8, ib = h - h / 8;
     Polyline({{il + 1, ib - 2}, {il + 1, it + 1}, {il + (ir - il) / 3, it + 1}}, lit ? kLight : kOff);
-    // The 2-pixel mark: its round-capped width is the rasteriser's, so only its place is fixed.
-    markLeft_ = il;
-    markTop_ = it;
-    markColor_ = lit ? kWhite : kOn;
+    HPEN mark = CreatePen(PS_SOLID, 2, lit ? kWhite : kOn);
+    HGDIOBJ previous = SelectObject(surface_.dc(), mark);
+    MoveToEx(surface_.dc(), il + 1, it + 2, nullptr);
+    LineTo(surface_.dc(), il + 1, it + 1);
+    LineTo(surface_.dc(), il + 2, it + 1);
+    LineTo(surface_.dc(), il + 1, it + 2);
+    SelectObject(surface_.dc(), previous);
+    DeleteObject(mark);
   }
 
-  COLORREF At(int x, int y) const { return pixels_[y * w_ + x]; }
-  bool InMark(int x, int y) const {
-    return markColor_ != CLR_INVALID && x >= markLeft_ && x <= markLeft_ + 3 && y >= markTop_ &&
-           y <= markTop_ + 3;
-  }
-  COLORREF markColor() const { return markColor_; }
-  int markLeft() const { return markLeft_; }
-  int markTop() const { return markTop_; }
+  COLORREF At(int x, int y) const { return surface_.At(x, y); }
 
  private:
-  void Set(int x, int y, COLORREF c) {
-    if (x >= 0 && x < w_ && y >= 0 && y < h_) pixels_[y * w_ + x] = c;
-  }
   void Polyline(std::initializer_list<POINT> points, COLORREF c) {
     const POINT* p = points.begin();
     POINT at = *p;
     for (++p; p != points.end(); ++p) {
       const int dx = (p->x > at.x) - (p->x < at.x), dy = (p->y > at.y) - (p->y < at.y);
       while (at.x != p->x || at.y != p->y) {
-        Set(at.x, at.y, c);
+        if (at.x >= 0 && at.x < w_ && at.y >= 0 && at.y < h_) SetPixel(surface_.dc(), at.x, at.y, c);
         at.x += dx;
         at.y += dy;
       }
@@ -85,10 +81,7 @@ class SquareExpectation {
 
   int w_;
   int h_;
-  std::vector<COLORREF> pixels_;
-  int markLeft_ = 0;
-  int markTop_ = 0;
-  COLORREF markColor_ = CLR_INVALID;
+  Surface surface_;
 };
 
 std::string Where(int size, bool lit, bool bevel, int x, int y) {
@@ -108,23 +101,25 @@ TEST_F(LedPaint, SquareLedMatchesItsGeometryPixelByPixel) {
         int mismatches = 0;
         for (int y = 0; y < size && mismatches < 5; ++y) {
           for (int x = 0; x < size && mismatches < 5; ++x) {
-            const COLORREF got = surface.At(x, y);
-            if (expected.InMark(x, y)) {
-              if (got != expected.markColor() && got != expected.At(x, y)) ++mismatches;
-              EXPECT_TRUE(got == expected.markColor() || got == expected.At(x, y))
-                  << Where(size, lit, bevel, x, y);
-            } else if (got != expected.At(x, y)) {
-              ++mismatches;
-              ADD_FAILURE() << Where(size, lit, bevel, x, y) << ": got " << std::hex << got << " want "
-                            << expected.At(x, y);
-            }
+            const COLORREF got = surface.At(x, y), want = expected.At(x, y);
+            if (got == want) continue;
+            ++mismatches;
+            ADD_FAILURE() << Where(size, lit, bevel, x, y) << ": got " << std::hex << got << " want " << want;
           }
         }
-        if (bevel) {
-          EXPECT_EQ(surface.At(expected.markLeft() + 1, expected.markTop() + 1), expected.markColor())
-              << Where(size, lit, bevel, expected.markLeft() + 1, expected.markTop() + 1);
-        }
       }
+    }
+  }
+}
+
+// The mark is drawn by the rasteriser in both pictures, so its place is pinned here on its own.
+TEST_F(LedPaint, SquareMarkCoversItsCornerPixelInTheMarkColour) {
+  for (int size : kSizes) {
+    for (bool lit : {false, true}) {
+      Surface surface(size, size);
+      Paint(surface, lit ? 1 : 0, 1, 1);
+      const int il = size / 12, it = size / 8;
+      EXPECT_EQ(surface.At(il + 1, it + 1), lit ? kWhite : kOn) << Where(size, lit, true, il + 1, it + 1);
     }
   }
 }
@@ -220,6 +215,115 @@ TEST_F(LedPaint, RoundLedBodyBackgroundAndRimHalves) {
       EXPECT_GT(rimLight, size) << where;
       if (lit) {
         EXPECT_GT(innerRim, size / 2) << where;
+      }
+      EXPECT_GT(marks, 2) << where;
+    }
+  }
+}
+
+// round(numerator * percent / 100) with halves to even, in exact integer arithmetic.
+int RoundPercent(int numerator, int percent) {
+  const int scaled = numerator * percent;
+  int quotient = scaled / 100;
+  const int remainder = scaled % 100;
+  if (remainder > 50 || (remainder == 50 && quotient % 2 != 0)) ++quotient;
+  return quotient;
+}
+
+// The picture a round LED should give, drawn with the primitives its geometry is made of: the
+// inscribed elliptic region and arcs, in the default counter-clockwise direction, with pens of
+// this test's own and every box and end point worked out here from the client size.
+class RoundExpectation {
+ public:
+  RoundExpectation(int w, int h, bool lit, bool bevel) : surface_(w, h) {
+    HDC dc = surface_.dc();
+    surface_.Fill(kBackground);
+    if (HRGN body = CreateEllipticRgn(0, 0, w, h)) {
+      HBRUSH brush = CreateSolidBrush(lit ? kOn : kOff);
+      FillRgn(dc, body, brush);
+      DeleteObject(brush);
+      DeleteObject(body);
+    }
+    if (!bevel) return;
+    const int a = w / 8, b = h / 8;
+    ArcWith(1, kGrey, {0, 0, w, h}, {w, 0}, {0, h});
+    ArcWith(1, kWhite, {0, 0, w, h}, {0, h}, {w, 0});
+    if (lit) ArcWith(1, kOff, {1, 1, w - 1, h - 1}, {a - 1, h - 1}, {w - 1, b - 1});
+    const RECT inner{w / 5, h / 5, w - w / 5, h - h / 5};
+    const int iw = inner.right - inner.left, ih = inner.bottom - inner.top;
+    ArcWith(1, lit ? kLight : kOff, inner, {inner.left + RoundPercent(iw, 52), inner.top},
+            {inner.left, inner.top + RoundPercent(ih, 52)});
+    ArcWith(2, lit ? kWhite : kOn, inner, {inner.left + RoundPercent(iw, 24), inner.top},
+            {inner.left, inner.top + RoundPercent(ih, 24)});
+  }
+
+  COLORREF At(int x, int y) const { return surface_.At(x, y); }
+
+ private:
+  void ArcWith(int width, COLORREF color, RECT box, POINT from, POINT to) {
+    HPEN pen = CreatePen(PS_SOLID, width, color);
+    HGDIOBJ previous = SelectObject(surface_.dc(), pen);
+    Arc(surface_.dc(), box.left, box.top, box.right, box.bottom, from.x, from.y, to.x, to.y);
+    SelectObject(surface_.dc(), previous);
+    DeleteObject(pen);
+  }
+
+  Surface surface_;
+};
+
+struct Size {
+  int w, h;
+};
+// The editor's sizes, an odd and an even other one, and two oblong ones that tell width from height.
+constexpr Size kRoundSizes[] = {{40, 40}, {35, 35}, {30, 30}, {25, 25}, {20, 20},
+                                {15, 15}, {13, 13}, {64, 64}, {37, 22}, {22, 37}};
+
+std::string WhereRound(Size size, bool lit, bool bevel, int x, int y) {
+  return std::to_string(size.w) + "x" + std::to_string(size.h) + (lit ? " lit" : " dark") +
+         (bevel ? " bevel" : " flat") + " at (" + std::to_string(x) + "," + std::to_string(y) + ")";
+}
+
+TEST_F(LedPaint, RoundLedMatchesItsGeometryPixelByPixel) {
+  for (Size size : kRoundSizes) {
+    for (bool lit : {false, true}) {
+      for (bool bevel : {false, true}) {
+        Surface surface(size.w, size.h);
+        Paint(surface, lit ? 1 : 0, 0, bevel ? 1 : 0);
+        const RoundExpectation expected(size.w, size.h, lit, bevel);
+        int mismatches = 0;
+        for (int y = 0; y < size.h && mismatches < 5; ++y) {
+          for (int x = 0; x < size.w && mismatches < 5; ++x) {
+            const COLORREF got = surface.At(x, y), want = expected.At(x, y);
+            if (got == want) continue;
+            ++mismatches;
+            ADD_FAILURE() << WhereRound(size, lit, bevel, x, y) << ": got " << std::hex << got << " want "
+                          << want;
+          }
+        }
+      }
+    }
+  }
+}
+
+// Guards the expectation itself: the rim halves and the highlights go the way the arcs are meant to.
+TEST_F(LedPaint, RoundExpectationPutsShadowTopLeftAndHighlightsInTheUpperLeftQuarter) {
+  for (Size size : kRoundSizes) {
+    for (bool lit : {false, true}) {
+      const RoundExpectation expected(size.w, size.h, lit, true);
+      const std::string where = WhereRound(size, lit, true, 0, 0);
+      EXPECT_EQ(expected.At(size.w / 2, 0), kGrey) << where;
+      EXPECT_EQ(expected.At(0, size.h / 2), kGrey) << where;
+      EXPECT_EQ(expected.At(size.w / 2, size.h - 1), kWhite) << where;
+      EXPECT_EQ(expected.At(size.w - 1, size.h / 2), kWhite) << where;
+      int marks = 0;
+      for (int y = 0; y < size.h; ++y) {
+        for (int x = 0; x < size.w; ++x) {
+          if (expected.At(x, y) != (lit ? kLight : kOn)) continue;
+          ++marks;
+          // The first highlight starts a little past the middle (52% along the inner box).
+          EXPECT_LE(x * 100, size.w * 56) << WhereRound(size, lit, true, x, y);
+          EXPECT_LE(y * 100, size.h * 56) << WhereRound(size, lit, true, x, y);
+        }
       }
       EXPECT_GT(marks, 2) << where;
     }
