@@ -1,5 +1,8 @@
-// Measures the effect memo with a long effect: appending frames one by one through inAdd, saving
-// them, clearing them. Windows program (run under Wine); prints one figure per step.
+// Measures the effect memo with a long effect: appending frames one by one through inAdd (in one
+// burst, and with the message loop run after every frame as when a user records them), saving
+// them, clearing them; and, for comparison, the bare edit control taking the same text in one
+// WM_SETTEXT, which is the floor the memo cannot go under. Windows program (run under Wine);
+// prints one figure per step.
 #include <windows.h>
 
 #include <chrono>
@@ -23,7 +26,15 @@ std::string Frame(int n) {
   return frame + "227";
 }
 
-void Measure(int frames, std::uint8_t scrollBars, const std::string& fileName) {
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void Measure(int frames, std::uint8_t scrollBars, bool pumpEach, const std::string& fileName) {
   TControl* form = CreateFormWindow(nullptr, "Memo bench");
   form->SetSize(1274, 709);
   form->GetHandle();
@@ -44,7 +55,9 @@ void Measure(int frames, std::uint8_t scrollBars, const std::string& fileName) {
     TData d;
     MakeStr(&d, ByteString(Frame(i)));
     Fire(MakeLink<&TQxMemo::inAdd>(memo), &d);
+    if (pumpEach) Pump();
   }
+  Pump();
   const double appendMs = MillisecondsSince(start);
   start = std::chrono::steady_clock::now();
   const bool saved = memo->SaveTo(fileName);
@@ -56,13 +69,34 @@ void Measure(int frames, std::uint8_t scrollBars, const std::string& fileName) {
   DisableDelivery();
 
   std::printf(
-      "scroll bars %d, %d frames: append %.0f ms (first half %.0f ms, second half %.0f ms, %.1f us per "
+      "scroll bars %d, %d frames%s: append %.0f ms (first half %.0f ms, second half %.0f ms, %.1f us per "
       "frame)\n",
-      scrollBars, frames, appendMs, firstHalf, appendMs - firstHalf, appendMs * 1000.0 / frames);
+      scrollBars, frames, pumpEach ? " with the loop run after each" : " in one burst", appendMs, firstHalf,
+      appendMs - firstHalf, appendMs * 1000.0 / frames);
   std::printf("%d frames: save %.0f ms (%s), clear %.0f ms\n", frames, saveMs,
               saved ? "all written" : "FAILED", clearMs);
   delete memo;
   form->Free();
+}
+
+// The same text given to a bare edit control of the memo's style in one message.
+void MeasureBareEdit(int frames, std::uint8_t scrollBars) {
+  std::string text;
+  for (int i = 0; i < frames; ++i) text += (i == 0 ? "" : "\r\n") + Frame(i);
+  DWORD style = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_NOHIDESEL | ES_AUTOVSCROLL | WS_VSCROLL;
+  if ((scrollBars & 1) != 0) style |= ES_AUTOHSCROLL | WS_HSCROLL;
+  HWND form = CreateWindowExA(0, "STATIC", "bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1274, 709, nullptr,
+                              nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", style, 640, 380, 605, 180, form, nullptr, nullptr,
+                              nullptr);
+  SendMessageA(edit, EM_LIMITTEXT, 0, 0);
+  Pump();
+  const auto start = std::chrono::steady_clock::now();
+  SetWindowTextA(edit, text.c_str());
+  Pump();
+  std::printf("bare edit, scroll bars %d, %d frames in one WM_SETTEXT: %.0f ms\n", scrollBars, frames,
+              MillisecondsSince(start));
+  DestroyWindow(form);
 }
 
 }  // namespace
@@ -73,8 +107,11 @@ int main() {
   const std::string fileName = std::string(dir) + "memo_bench_effect.txt";
   // The editor's memo wraps long lines (vertical scroll bar only); with both bars it does not wrap.
   for (const std::uint8_t scrollBars : {std::uint8_t{2}, std::uint8_t{3}}) {
-    Measure(1000, scrollBars, fileName);
-    Measure(10000, scrollBars, fileName);
+    Measure(1000, scrollBars, false, fileName);
+    Measure(10000, scrollBars, false, fileName);
+    MeasureBareEdit(10000, scrollBars);
+    Measure(1000, scrollBars, true, fileName);
+    Measure(2000, scrollBars, true, fileName);
   }
   DeleteFileA(fileName.c_str());
   return 0;

@@ -9,6 +9,17 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return SendMessageA(window, message, wParam, lParam);
 }
 
+// Posted to the memo's control so that waiting lines arrive before the next input or paint
+// (posted messages are taken before both).
+UINT FlushMessage() {
+  static const UINT id = RegisterWindowMessageA("cube memo flush");
+  return id;
+}
+
+bool HasLineBreakCharacter(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
 }  // namespace
 
 void TQxMemo::Init() {
@@ -28,22 +39,74 @@ void TQxMemo::Init() {
 
 void TQxMemo::ListFromControl() { WorkList->SetText(Control->GetCaption(), false); }
 
-std::int32_t TQxMemo::AddLine(std::string_view text) {
+bool TQxMemo::LastLineEmpty() {
+  // Waiting lines are whole lines joined by CR LF, so they alone decide.
+  if (!waiting_.empty()) return waiting_.ends_with("\r\n");
+  // Only the last line is looked at, never the whole text.
   HWND edit = Control->Handle;
-  if (edit == nullptr) return Control->AddLine(text);
-  // Only the last line and the end of the text are looked at, never the whole text, so a long
-  // effect grows in time independent of its length.
   const auto count = static_cast<std::int32_t>(Send(edit, EM_GETLINECOUNT, 0, 0));
-  std::string piece;
-  if (count > 0) {
-    const LRESULT lastStart = Send(edit, EM_LINEINDEX, static_cast<WPARAM>(count - 1), 0);
-    if (lastStart >= 0 && Send(edit, EM_LINELENGTH, static_cast<WPARAM>(lastStart), 0) > 0) piece = "\r\n";
-  }
-  piece.append(text);
+  if (count <= 0) return true;
+  const LRESULT lastStart = Send(edit, EM_LINEINDEX, static_cast<WPARAM>(count - 1), 0);
+  return lastStart < 0 || Send(edit, EM_LINELENGTH, static_cast<WPARAM>(lastStart), 0) <= 0;
+}
+
+void TQxMemo::AppendToControl(const std::string& piece) {
+  HWND edit = Control->Handle;
   const auto end = static_cast<WPARAM>(GetWindowTextLengthA(edit));
   Send(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
   Send(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+}
+
+std::int32_t TQxMemo::AddLine(std::string_view text) {
+  HWND edit = Control->Handle;
+  if (edit == nullptr) return Control->AddLine(text);
+  FlushWaitingLines();
+  std::string piece = LastLineEmpty() ? std::string() : std::string("\r\n");
+  piece.append(text);
+  AppendToControl(piece);
   return static_cast<std::int32_t>(Send(edit, EM_GETLINECOUNT, 0, 0)) - 1;
+}
+
+std::int32_t TQxMemo::AddLineSoon(std::string_view text) {
+  // A text with its own line breaks would make the waiting text's last line unknown.
+  if (Control->Handle == nullptr || flushing_ || HasLineBreakCharacter(text)) return AddLine(text);
+  if (!LastLineEmpty()) waiting_ += "\r\n";
+  waiting_.append(text);
+  if (!flushPosted_ && PostMessageA(Control->Handle, FlushMessage(), 0, 0) != 0) flushPosted_ = true;
+  // Without a posted flush the line must not wait for a message that may never come.
+  if (!flushPosted_) FlushWaitingLines();
+  return -1;
+}
+
+void TQxMemo::FlushWaitingLines() {
+  if (waiting_.empty() || flushing_ || Control == nullptr || Control->Handle == nullptr) return;
+  flushing_ = true;
+  const std::string piece = std::move(waiting_);
+  waiting_.clear();
+  AppendToControl(piece);
+  flushing_ = false;
+}
+
+bool TQxMemo::DoMessage(TMessage& msg, LRESULT& result) {
+  if (msg.Message == FlushMessage()) {
+    flushPosted_ = false;
+    FlushWaitingLines();
+    result = 0;
+    return true;
+  }
+  if (msg.Message == WM_DESTROY || msg.Message == WM_NCDESTROY) {
+    waiting_.clear();  // the text goes with the control
+  } else if (!waiting_.empty() && !flushing_) {
+    // Whatever the message asks of the control (its text, a key, a paint), it sees every line.
+    FlushWaitingLines();
+  }
+  return TQxEWinList::DoMessage(msg, result);
+}
+
+void TQxMemo::inClear(TData* d, std::uint16_t index) {
+  // Lines that never reached the control are cleared with it.
+  waiting_.clear();
+  TQxEWinList::inClear(d, index);
 }
 
 void TQxMemo::DeleteLine(std::int32_t index) { Control->SetLine(index, {}); }

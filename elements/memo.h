@@ -1,9 +1,12 @@
 // TQxMemo: the multi-line text editor element (the effect text of the editor, one frame per line).
-// The text lives only in its edit control. Appending a line costs the same whatever the length of
-// the text already there; must never cut a text at the edit control's default size limit.
+// The text lives in its edit control. Lines added through inAdd in a burst reach the control in
+// one update (the control's layout of a long text is slow on some systems); every message that
+// reaches the control first brings the waiting lines in, so nobody ever sees the text without
+// them. Must never cut a text at the edit control's default size limit.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "elements/win_list.h"
@@ -20,6 +23,24 @@ class TQxMemo : public TQxEWinList {
   void ListFromControl() override;
   // Starts a new line unless the last line is empty, then appends text; answers the line index.
   std::int32_t AddLine(std::string_view text) override;
+  std::int32_t AddLineSoon(std::string_view text) override;
   void DeleteLine(std::int32_t index) override;
   void ReplaceLine(std::int32_t index, std::string_view text) override;
+  void inClear(TData* d, std::uint16_t index) override;
+
+  // Whether added lines are still waiting to reach the control.
+  bool HasWaitingLines() const { return !waiting_.empty(); }
+  // Gives the waiting lines to the control now.
+  void FlushWaitingLines();
+
+ protected:
+  bool DoMessage(TMessage& msg, LRESULT& result) override;
+
+ private:
+  bool LastLineEmpty();
+  void AppendToControl(const std::string& piece);
+
+  std::string waiting_;  // text to append at the end of the control's text, breaks included
+  bool flushing_ = false;
+  bool flushPosted_ = false;
 };

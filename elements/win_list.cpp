@@ -30,6 +30,7 @@ void TQxWinList::SetListText(std::string_view text) { Control->SetCaption(text);
 void TQxWinList::BeginUpdate() {}
 void TQxWinList::EndUpdate() {}
 std::int32_t TQxWinList::AddLine(std::string_view text) { return Control->AddLine(text); }
+std::int32_t TQxWinList::AddLineSoon(std::string_view text) { return AddLine(text); }
 void TQxWinList::DeleteLine(std::int32_t) {}
 void TQxWinList::ReplaceLine(std::int32_t index, std::string_view text) { Control->SetLine(index, text); }
 
@@ -37,7 +38,7 @@ void TQxWinList::inAdd(TData* d, std::uint16_t) {
   const ByteString text = PullStr(d, dataText, ByteString());
   std::int32_t index = 0;
   if (AddToTop == 0) {
-    index = AddLine(text.view());
+    index = SelectAdded != 0 ? AddLine(text.view()) : AddLineSoon(text.view());
   } else {
     // An edit control has no "insert as entry 0": the text goes in front as a first line.
     std::string whole(text.view());

@@ -35,6 +35,10 @@ class TQxWinList : public TQxWin {
   virtual void ReplaceLine(std::int32_t index, std::string_view text);
   virtual void inClear(TData* d, std::uint16_t index);
   virtual void getText(TData* d, std::uint16_t index);
+  // inAdd's way in when nobody needs the new line's index: adds the line as AddLine does but may
+  // let it reach the control a little later, so that a burst of lines costs one update of the
+  // control. Answers AddLine's index, or -1 while the line waits.
+  virtual std::int32_t AddLineSoon(std::string_view text);
 
   void inAdd(TData* d, std::uint16_t index);
   void inSave(TData* d, std::uint16_t index);

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "elements/tests/probe.h"
 #include "elements/tests/window_test_support.h"
@@ -238,6 +240,109 @@ TEST_F(MemoTest, HundredThousandLinesAppendSaveAndClear) {
   EXPECT_EQ(Caption(m), "");
   delete m;
   DeleteFileA(name.c_str());
+}
+
+// Lines added in a burst wait outside the control until the next message reaches it; nobody may
+// be able to tell, except by the number of updates the control goes through.
+class MemoBurstTest : public MemoTest {
+ protected:
+  // AddLine itself, one line at a time, as the reference for what a burst must give.
+  static void AddNow(TQxMemo* m, const std::string& text) { m->AddLine(text); }
+};
+
+TEST_F(MemoBurstTest, BurstGivesTheSameTextAsLinesAddedOneAtATime) {
+  const std::vector<std::string> pieces = {"", "1,2,227", "x", "a\r\nb", "\r\n", "c\r", "\nd", "227"};
+  std::mt19937 random(20261209);
+  for (const char* start : {"", "a", "a\r\n", "a\r\n\r\n"}) {
+    for (int round = 0; round < 20; ++round) {
+      TQxMemo* burst = Make(start);
+      TQxMemo* reference = Make(start);
+      std::string trail;
+      for (int i = 0; i < 12; ++i) {
+        const std::string& piece = pieces[random() % pieces.size()];
+        Add(burst, piece.c_str());
+        AddNow(reference, piece);
+        trail += "[" + piece + "]";
+      }
+      EXPECT_EQ(Caption(burst), Caption(reference)) << "start [" << start << "] then " << trail;
+      delete burst;
+      delete reference;
+    }
+  }
+}
+
+TEST_F(MemoBurstTest, EveryWayOfReadingTheTextSeesTheWaitingLines) {
+  Add("0,227");
+  Add("1,227");
+  ASSERT_TRUE(memo->HasWaitingLines());
+  EXPECT_EQ(GetWindowTextLengthA(memo->Control->Handle), 12);
+  EXPECT_FALSE(memo->HasWaitingLines());
+
+  Add("2,227");
+  EXPECT_EQ(std::string(GetText(memo).view()), "0,227\r\n1,227\r\n2,227");
+
+  Add("3,227");
+  const std::string name = TempPath("memo_burst_save.txt");
+  ASSERT_TRUE(memo->SaveTo(name));
+  EXPECT_EQ(ReadFileBytes(name), "0,227\r\n1,227\r\n2,227\r\n3,227\r\n");
+  DeleteFileA(name.c_str());
+
+  Add("4,227");
+  EXPECT_EQ(SendMessageA(memo->Control->Handle, EM_GETLINECOUNT, 0, 0), 5);
+}
+
+TEST_F(MemoBurstTest, WaitingLinesReachTheControlWithTheNextTurnOfTheLoop) {
+  for (int i = 0; i < 50; ++i) Add("5,227");
+  EXPECT_TRUE(memo->HasWaitingLines());
+  PumpMessages();
+  EXPECT_FALSE(memo->HasWaitingLines());
+  EXPECT_EQ(Caption(memo).size(), 50u * 5 + 49u * 2);
+}
+
+TEST_F(MemoBurstTest, ABurstIsOneChangeOfTheControl) {
+  RecordingSink sink;
+  memo->outChange = sink.Link();
+  for (int i = 0; i < 100; ++i) Add("7,227");
+  PumpMessages();
+  int wholeTexts = 0;
+  int empties = 0;
+  for (const TData& d : sink.received) {
+    if (d.Kind == dkString) {
+      ++wholeTexts;
+      EXPECT_EQ(d.StrValue.size(), 100u * 5 + 99u * 2);
+    }
+    if (d.Kind == dkEmpty) ++empties;
+  }
+  EXPECT_EQ(wholeTexts, 1);
+  EXPECT_EQ(empties, 100);
+}
+
+TEST_F(MemoBurstTest, ClearDropsLinesThatHaveNotArrivedYet) {
+  Add("a");
+  Add("b");
+  TData d;
+  Fire(MakeLink<&TQxMemo::inClear>(memo), &d);
+  PumpMessages();
+  EXPECT_EQ(Caption(memo), "");
+  Add("c");
+  EXPECT_EQ(Caption(memo), "c");
+}
+
+TEST_F(MemoBurstTest, TypingAfterABurstLandsAfterTheWaitingLines) {
+  Add("1");
+  Add("2");
+  SendMessageA(memo->Control->Handle, WM_CHAR, 'x', 0);
+  EXPECT_EQ(Caption(memo), "1\r\n2x");
+}
+
+TEST_F(MemoBurstTest, FreeingTheMemoWithWaitingLinesIsSafe) {
+  TQxMemo* m = Make("");
+  Add(m, "a");
+  Add(m, "b");
+  delete m;
+  PumpMessages();  // the posted flush finds no memo
+  Add("c");
+  EXPECT_EQ(Caption(memo), "c");
 }
 
 }  // namespace
