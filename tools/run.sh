@@ -13,15 +13,20 @@ for candidate in build/win32/app/cube_editor.exe build/win32/tools/cube_demo.exe
 done
 [ -n "$program" ] || { echo "run.sh: no program was built" >&2; exit 1; }
 
-prefix=$PWD/build/win32/wineprefix
-tools/wine-prefix.sh "$prefix"
-export WINEPREFIX=$prefix WINEDEBUG=-all
 # The program's texts are code page 1251: Wine takes the ANSI code page from the locale.
 russian="env LC_ALL=ru_RU.UTF-8"
 
 if [ -n "${DISPLAY:-}" ]; then
+  # A real desktop: its window manager frames the editor's window.
+  prefix=$PWD/build/win32/wineprefix-desktop
+  tools/wine-prefix.sh "$prefix" desktop
+  export WINEPREFIX=$prefix WINEDEBUG=-all
   exec $russian wine "$program"
 fi
+
+prefix=$PWD/build/win32/wineprefix
+tools/wine-prefix.sh "$prefix"
+export WINEPREFIX=$prefix WINEDEBUG=-all
 
 echo "run.sh: no DISPLAY; running $program on a virtual display for a screenshot"
 display=
