@@ -1,0 +1,542 @@
+// The outside driver of the cube editor program (see editor_driver.h).
+#include "app/tests/e2e/editor_driver.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+namespace e2e {
+
+namespace {
+
+constexpr DWORD kPollMs = 1;
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string ModuleDir() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path);
+  return p.substr(0, p.find_last_of("\\/") + 1);
+}
+
+// A build path of the host ("/work/...") as Wine's drive Z: sees it.
+std::string AsWindowsPath(std::string path) {
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool SamePlace(const TPlace& a, const TPlace& b) {
+  return a.Left == b.Left && a.Top == b.Top && a.Width == b.Width && a.Height == b.Height;
+}
+
+struct TWindowSearch {
+  DWORD processId;
+  bool visibleOnly;
+  HWND found;
+};
+
+BOOL CALLBACK FindEditorWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TWindowSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || (search->visibleOnly && !IsWindowVisible(window))) return TRUE;
+  char caption[128] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  RECT client{};
+  GetClientRect(window, &client);
+  // The application window carries the same caption but has no client area.
+  if (caption == EditorCaption() && client.right > 0 && client.bottom > 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+INPUT MouseInput(DWORD flags, LONG dx = 0, LONG dy = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = dx;
+  input.mi.dy = dy;
+  input.mi.dwFlags = flags;
+  return input;
+}
+
+INPUT KeyInput(WORD virtualKey, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
+const std::string& EditorCaption() {
+  static const std::string caption = " НОМЕРА СВЕТОДИОДОВ ДЛЯ ЭФФЕКТА";
+  return caption;
+}
+
+std::string EditorProgramPath() {
+#ifdef CUBE_EDITOR_EXE
+  const std::string built = AsWindowsPath(CUBE_EDITOR_EXE);
+  if (FileExists(built)) return built;
+#endif
+  return ModuleDir() + "cube_editor.exe";
+}
+
+std::string MakeFreshTempDir() {
+  char base[MAX_PATH] = {};
+  if (GetTempPathA(MAX_PATH, base) == 0) return {};
+  for (unsigned attempt = 0; attempt < 1000; ++attempt) {
+    const std::string dir = std::string(base) + "cube_e2e_" + std::to_string(GetCurrentProcessId()) + "_" +
+                            std::to_string(GetTickCount()) + "_" + std::to_string(attempt);
+    if (CreateDirectoryA(dir.c_str(), nullptr)) return dir;
+  }
+  return {};
+}
+
+void RemoveDirTree(const std::string& dir) {
+  if (dir.empty()) return;
+  WIN32_FIND_DATAA entry{};
+  HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = dir + "\\" + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveDirTree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+
+std::uint32_t TScreenShot::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0xFFFFFFFF;
+  const std::uint32_t rgb = pixels_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFF;
+  return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16);
+}
+
+TEditorProcess::TEditorProcess(std::string workDir, std::string program)
+    : program_(std::move(program)), workDir_(std::move(workDir)) {
+  if (workDir_.empty()) {
+    workDir_ = MakeFreshTempDir();
+    ownsWorkDir_ = !workDir_.empty();
+  }
+}
+
+TEditorProcess::~TEditorProcess() {
+  Kill();
+  if (info_.hThread != nullptr) CloseHandle(info_.hThread);
+  if (info_.hProcess != nullptr) CloseHandle(info_.hProcess);
+  if (ownsWorkDir_) RemoveDirTree(workDir_);
+}
+
+bool TEditorProcess::Start(DWORD timeoutMs) { return Launch(timeoutMs, nullptr); }
+
+bool TEditorProcess::StartWithMemoText(const std::string& text, DWORD timeoutMs) {
+  return Launch(timeoutMs, &text);
+}
+
+bool TEditorProcess::StartPastFirstTick(DWORD timeoutMs) {
+  const std::string marker = "before the first tick";
+  if (!StartWithMemoText(marker, timeoutMs)) return false;
+  if (WaitMemoText("", timeoutMs)) return true;
+  error_ = MemoText() == marker ? "the first tick did not clear the effect text"
+                                : "the effect text changed unexpectedly before the first tick";
+  return false;
+}
+
+HWND TEditorProcess::FindMemoEarly() const {
+  TWindowSearch search{info_.dwProcessId, false, nullptr};
+  EnumWindows(FindEditorWindow, reinterpret_cast<LPARAM>(&search));
+  if (search.found == nullptr) return nullptr;
+  for (HWND child = GetWindow(search.found, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    POINT corner{r.left, r.top};
+    MapWindowPoints(nullptr, search.found, &corner, 1);
+    if (corner.x == kEffectMemoPlace.Left && corner.y == kEffectMemoPlace.Top &&
+        r.right - r.left == kEffectMemoPlace.Width && (GetWindowLongA(child, GWL_STYLE) & ES_MULTILINE) != 0)
+      return child;
+  }
+  return nullptr;
+}
+
+bool TEditorProcess::Spawn() {
+  if (info_.hProcess != nullptr) {
+    error_ = "already started";
+    return false;
+  }
+  if (!FileExists(program_)) {
+    error_ = "no program at " + program_;
+    return false;
+  }
+  std::string command = "\"" + program_ + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(program_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workDir_.empty() ? nullptr : workDir_.c_str(), &startup, &info_)) {
+    error_ = "CreateProcess failed with " + std::to_string(GetLastError()) + " for " + program_;
+    info_ = {};
+    return false;
+  }
+  return true;
+}
+
+bool TEditorProcess::WaitReady(DWORD timeoutMs) { return WaitReadyMarkingMemo(timeoutMs, nullptr); }
+
+bool TEditorProcess::Launch(DWORD timeoutMs, const std::string* earlyMemoText) {
+  return Spawn() && WaitReadyMarkingMemo(timeoutMs, earlyMemoText);
+}
+
+bool TEditorProcess::WaitReadyMarkingMemo(DWORD timeoutMs, const std::string* earlyMemoText) {
+  if (info_.hProcess == nullptr) {
+    error_ = "not started";
+    return false;
+  }
+  const DWORD start = GetTickCount();
+  bool memoTextSet = earlyMemoText == nullptr;
+  while (GetTickCount() - start < timeoutMs) {
+    if (!Running()) {
+      error_ = "the program ended before its window was shown";
+      return false;
+    }
+    if (!memoTextSet) {
+      if (HWND memo = FindMemoEarly()) memoTextSet = SetTextOf(memo, *earlyMemoText);
+    }
+    if (memoTextSet && FindWindowAndControls() && Sync(timeoutMs)) return true;
+    Sleep(kPollMs);
+  }
+  error_ = window_ == nullptr ? "no visible editor window within the time" : "not every control was found";
+  return false;
+}
+
+HWND TEditorProcess::FindShownWindow() const {
+  TWindowSearch search{info_.dwProcessId, true, nullptr};
+  if (info_.hProcess != nullptr) EnumWindows(FindEditorWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool TEditorProcess::Running() const {
+  return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool TEditorProcess::FindWindowAndControls() {
+  HWND shown = FindShownWindow();
+  if (shown == nullptr) return false;
+  window_ = shown;
+
+  std::vector<HWND> children;
+  EnumChildWindows(window_, CollectChild, reinterpret_cast<LPARAM>(&children));
+  std::fill(leds_.begin(), leds_.end(), nullptr);
+  frameEdit_ = effectMemo_ = resetButton_ = saveButton_ = nullptr;
+  for (HWND child : children) {
+    if (GetParent(child) != window_) continue;
+    const std::optional<TPlace> place = PlaceOf(child);
+    if (!place) continue;
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    const std::string className = ClassOf(child);
+    const bool isEdit =
+        className.find("EDIT") != std::string::npos || className.find("Edit") != std::string::npos;
+    if (isEdit && SamePlace(*place, kFrameEditPlace) && (style & ES_MULTILINE) == 0) frameEdit_ = child;
+    if (isEdit && SamePlace(*place, kEffectMemoPlace) && (style & ES_MULTILINE) != 0) effectMemo_ = child;
+    if (!isEdit && place->Width == place->Height && place->Width >= 15 && place->Width <= 40) {
+      for (int n = 1; n <= kLedCount; ++n)
+        if (SamePlace(*place, LedPlace(n))) leds_[n - 1] = child;
+    }
+  }
+  const std::string resetCaption = "СБРОС КАДРА";
+  const std::string saveCaption = "СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ";
+  resetButton_ = ChildByText(resetCaption);
+  saveButton_ = ChildByText(saveCaption);
+  const bool allLeds = std::none_of(leds_.begin(), leds_.end(), [](HWND w) { return w == nullptr; });
+  return allLeds && frameEdit_ != nullptr && effectMemo_ != nullptr && resetButton_ != nullptr &&
+         saveButton_ != nullptr;
+}
+
+HWND TEditorProcess::ChildByText(const std::string& text) const {
+  if (window_ == nullptr) return nullptr;
+  for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (TextOf(child) == text) return child;
+  }
+  return nullptr;
+}
+
+std::optional<TPlace> TEditorProcess::PlaceOf(HWND child) const {
+  RECT r{};
+  if (window_ == nullptr || !GetWindowRect(child, &r)) return std::nullopt;
+  POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+  MapWindowPoints(nullptr, window_, corners, 2);
+  return TPlace{corners[0].x, corners[0].y, corners[1].x - corners[0].x, corners[1].y - corners[0].y};
+}
+
+std::string TEditorProcess::TextOf(HWND window) const {
+  if (window == nullptr) return {};
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length)) return {};
+  std::vector<char> text(length + 2, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_NORMAL, 5000, &copied))
+    return {};
+  return std::string(text.data(), std::min<std::size_t>(copied, text.size()));
+}
+
+bool TEditorProcess::SetTextOf(HWND window, const std::string& text) const {
+  DWORD_PTR result = 0;
+  return window != nullptr &&
+         SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 5000,
+                             &result) != 0;
+}
+
+bool TEditorProcess::WaitText(HWND window, const std::string& expected, DWORD timeoutMs) const {
+  const DWORD start = GetTickCount();
+  do {
+    if (TextOf(window) == expected) return true;
+    Sleep(kPollMs);
+  } while (GetTickCount() - start < timeoutMs && Running());
+  return TextOf(window) == expected;
+}
+
+bool TEditorProcess::WaitFrameText(const std::string& expected, DWORD timeoutMs) const {
+  return WaitText(frameEdit_, expected, timeoutMs);
+}
+
+bool TEditorProcess::WaitMemoText(const std::string& expected, DWORD timeoutMs) const {
+  return WaitText(effectMemo_, expected, timeoutMs);
+}
+
+bool TEditorProcess::Sync(DWORD timeoutMs) const {
+  // Each round trip is answered inside one PeekMessage of the program, which then takes at most
+  // one queued message; so input queued before the first round has been dispatched after a few.
+  for (int round = 0; round < 12; ++round) {
+    DWORD_PTR result = 0;
+    if (window_ == nullptr || !SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
+      return false;
+  }
+  return true;
+}
+
+bool TEditorProcess::BringToFront() const {
+  if (window_ == nullptr) return false;
+  if (GetForegroundWindow() != window_) {
+    SetForegroundWindow(window_);
+    BringWindowToTop(window_);
+  }
+  return true;
+}
+
+bool TEditorProcess::ClientToScreenPoint(HWND child, int x, int y, POINT& screen) const {
+  screen = {x, y};
+  return child != nullptr && ClientToScreen(child, &screen);
+}
+
+bool TEditorProcess::SendMouseClickAt(POINT screen) const {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  if (width <= 1 || height <= 1) return false;
+  // Absolute coordinates run 0..65535 over the virtual screen; aim at the pixel's middle.
+  const LONG dx = static_cast<LONG>(((screen.x - left) * 65536LL + 32768) / width);
+  const LONG dy = static_cast<LONG>(((screen.y - top) * 65536LL + 32768) / height);
+  // Each input is queued on its own, and under Wine the program's display driver may meanwhile
+  // set the cursor back to where an earlier move left it. Button events that carry their own
+  // position cannot land there (the lost click became a double click on the previous LED).
+  constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+  INPUT inputs[3] = {
+      MouseInput(kAt, dx, dy),
+      MouseInput(kAt | MOUSEEVENTF_LEFTDOWN, dx, dy),
+      MouseInput(kAt | MOUSEEVENTF_LEFTUP, dx, dy),
+  };
+  return SendInput(3, inputs, sizeof(INPUT)) == 3;
+}
+
+HWND TEditorProcess::CaptureWindow() const {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (window_ == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &gui))
+    return nullptr;
+  return gui.hwndCapture;
+}
+
+bool TEditorProcess::WaitCaptureReleased(DWORD timeoutMs) const {
+  const DWORD start = GetTickCount();
+  while (CaptureWindow() != nullptr) {
+    if (GetTickCount() - start >= timeoutMs || !Running()) return false;
+    Sleep(kPollMs);
+  }
+  return true;
+}
+
+bool TEditorProcess::ClickAt(HWND child, int x, int y) {
+  POINT screen{};
+  if (!BringToFront() || !ClientToScreenPoint(child, x, y, screen)) return false;
+  // A button notifies its click before it lets go of the mouse: a click sent meanwhile would go to it.
+  WaitCaptureReleased(1000);
+  // A click that would land on another window must not be sent at all.
+  if (child == lastClicked_ && std::abs(screen.x - lastClickAt_.x) < GetSystemMetrics(SM_CXDOUBLECLK)) {
+    RECT client{};
+    GetClientRect(child, &client);
+    const int aside = GetSystemMetrics(SM_CXDOUBLECLK);
+    screen.x += x + aside < client.right ? aside : -aside;
+  }
+  HWND hit = WindowFromPoint(screen);
+  if (hit != child && !IsChild(child, hit)) return false;
+  if (!SendMouseClickAt(screen)) return false;
+  lastClicked_ = child;
+  lastClickAt_ = screen;
+  return true;
+}
+
+bool TEditorProcess::ClickLed(int n, DWORD timeoutMs) {
+  HWND led = Led(n);
+  RECT client{};
+  if (led == nullptr || !GetClientRect(led, &client)) return false;
+  const std::string before = FrameText();
+  if (!ClickAt(led, client.right / 2, client.bottom / 2)) return false;
+  // Every change of one LED changes the frame string, so a changed text means the click was handled.
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs && Running()) {
+    if (FrameText() != before) return true;
+    Sleep(kPollMs);
+  }
+  return false;
+}
+
+bool TEditorProcess::PostClickLed(int n) {
+  HWND led = Led(n);
+  RECT client{};
+  if (led == nullptr || !GetClientRect(led, &client)) return false;
+  const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
+  return PostMessageA(led, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(led, WM_LBUTTONUP, 0, at);
+}
+
+bool TEditorProcess::ClickButton(HWND button, DWORD timeoutMs) {
+  RECT client{};
+  if (button == nullptr || !GetClientRect(button, &client)) return false;
+  if (!ClickAt(button, client.right / 2, client.bottom / 2)) return false;
+  // The button holds the mouse from its button-down to just after its click has been handled. A
+  // modal window opened by the click may keep it longer, so this wait is short and not required.
+  const DWORD start = GetTickCount();
+  while (CaptureWindow() != button && GetTickCount() - start < 200 && Running()) Sleep(kPollMs);
+  WaitCaptureReleased(1000);
+  return Sync(timeoutMs);
+}
+
+HWND TEditorProcess::FocusWindow() const {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (window_ == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &gui))
+    return nullptr;
+  return gui.hwndFocus;
+}
+
+bool TEditorProcess::PressKey(WORD virtualKey) {
+  if (!BringToFront()) return false;
+  INPUT inputs[2] = {KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP)};
+  return SendInput(2, inputs, sizeof(INPUT)) == 2;
+}
+
+bool TEditorProcess::PressEnterInFrameEdit(DWORD timeoutMs) {
+  RECT client{};
+  if (frameEdit_ == nullptr || !GetClientRect(frameEdit_, &client)) return false;
+  if (FocusWindow() != frameEdit_) {
+    // Clicking at the far right only moves the caret to the end of the text.
+    if (!ClickAt(frameEdit_, client.right - 3, client.bottom / 2)) return false;
+    const DWORD start = GetTickCount();
+    while (FocusWindow() != frameEdit_) {
+      if (GetTickCount() - start >= timeoutMs || !Running()) return false;
+      Sleep(kPollMs);
+    }
+  }
+  if (!Sync(timeoutMs)) return false;
+  const bool hadText = !FrameText().empty();
+  if (!PressKey(VK_RETURN)) return false;
+  if (hadText) {
+    // The edit empties itself once it has recorded its text.
+    const DWORD start = GetTickCount();
+    while (!FrameText().empty()) {
+      if (GetTickCount() - start >= timeoutMs || !Running()) return false;
+      Sleep(kPollMs);
+    }
+  }
+  return Sync(timeoutMs);
+}
+
+TScreenShot TEditorProcess::ScreenShot() const {
+  TScreenShot shot;
+  RECT client{};
+  POINT origin{0, 0};
+  if (window_ == nullptr || !GetClientRect(window_, &client) || !ClientToScreen(window_, &origin))
+    return shot;
+  const int width = client.right;
+  const int height = client.bottom;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (dib != nullptr && bits != nullptr) {
+    HGDIOBJ old = SelectObject(memory, dib);
+    if (BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY)) {
+      GdiFlush();
+      const auto* first = static_cast<const std::uint32_t*>(bits);
+      shot.pixels_.assign(first, first + static_cast<std::size_t>(width) * height);
+      shot.width_ = width;
+      shot.height_ = height;
+    }
+    SelectObject(memory, old);
+    DeleteObject(dib);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return shot;
+}
+
+bool TEditorProcess::Close() { return window_ != nullptr && PostMessageA(window_, WM_CLOSE, 0, 0) != 0; }
+
+std::optional<DWORD> TEditorProcess::WaitExit(DWORD timeoutMs) {
+  if (info_.hProcess == nullptr || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+void TEditorProcess::Kill() {
+  if (!Running()) return;
+  TerminateProcess(info_.hProcess, 1);
+  WaitForSingleObject(info_.hProcess, 5000);
+}
+
+}  // namespace e2e

@@ -1,0 +1,148 @@
+// Drives the real cube editor program from outside its process, as a user would: starts it in a
+// working directory of the test's choice, finds its window and controls by caption and layout,
+// clicks with real mouse and key input, reads texts by window messages, takes screenshots, and
+// ends it. Never links or includes the editor's own code; every wait is bounded, and a program
+// still running when the driver goes away is killed. Windows only.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/tests/e2e/editor_layout.h"
+
+namespace e2e {
+
+// The editor's window caption in CP1251 bytes.
+const std::string& EditorCaption();
+// The program under test: the path built into the test, or cube_editor.exe beside the test program.
+std::string EditorProgramPath();
+// A new empty directory under the system's temp directory; empty string on failure.
+std::string MakeFreshTempDir();
+// Removes a directory with everything in it (best effort).
+void RemoveDirTree(const std::string& dir);
+
+// Pixels of the editor window's client area as they stood on the screen.
+class TScreenShot {
+ public:
+  bool Valid() const { return width_ > 0 && height_ > 0; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // 0x00BBGGRR, or 0xFFFFFFFF outside the picture.
+  std::uint32_t Pixel(int x, int y) const;
+
+ private:
+  friend class TEditorProcess;
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint32_t> pixels_;  // top-down rows of 0x00RRGGBB as the DIB holds them
+};
+
+class TEditorProcess {
+ public:
+  // workDir empty: a fresh temp dir, removed again on destruction.
+  explicit TEditorProcess(std::string workDir = {}, std::string program = EditorProgramPath());
+  ~TEditorProcess();
+  TEditorProcess(const TEditorProcess&) = delete;
+  TEditorProcess& operator=(const TEditorProcess&) = delete;
+
+  // Starts the program and waits until its window is visible with every control found.
+  bool Start(DWORD timeoutMs = 10000);
+  // The two halves of Start: create the process, then wait until its window and controls are there.
+  bool Spawn();
+  bool WaitReady(DWORD timeoutMs = 10000);
+  // The program's visible editor window, or null while it is not shown yet.
+  HWND FindShownWindow() const;
+  // Start, and put this text into EffectMemo as soon as the memo exists, well before the clearing
+  // timer's first tick (one second after start).
+  bool StartWithMemoText(const std::string& text, DWORD timeoutMs = 10000);
+  // Start, and return once the first clearing tick has emptied EffectMemo (seen by a marker text
+  // put in early), so that frames recorded afterwards are not cleared by it.
+  bool StartPastFirstTick(DWORD timeoutMs = 10000);
+  // Why Start failed, for test messages.
+  const std::string& Error() const { return error_; }
+  bool Running() const;
+  DWORD ProcessId() const { return info_.dwProcessId; }
+  HANDLE Process() const { return info_.hProcess; }
+  const std::string& WorkDir() const { return workDir_; }
+
+  HWND Window() const { return window_; }
+  HWND Led(int n) const { return n >= 1 && n <= kLedCount ? leds_[n - 1] : nullptr; }
+  HWND FrameEdit() const { return frameEdit_; }
+  HWND EffectMemo() const { return effectMemo_; }
+  HWND ResetButton() const { return resetButton_; }
+  HWND SaveButton() const { return saveButton_; }
+  // The child of the editor window whose caption is these CP1251 bytes, or null.
+  HWND ChildByText(const std::string& text) const;
+  // A child window's rectangle in the editor window's client coordinates.
+  std::optional<TPlace> PlaceOf(HWND child) const;
+
+  // Real mouse input (SendInput) at the LED's centre; waits until FrameEdit's text changed.
+  bool ClickLed(int n, DWORD timeoutMs = 5000);
+  // Posted button-down/up straight to the LED's window; does not wait.
+  bool PostClickLed(int n);
+  // Real click at the button's centre; waits until the program has handled it.
+  bool ClickButton(HWND button, DWORD timeoutMs = 5000);
+  // Real click into a child at a point of its client area.
+  bool ClickAt(HWND child, int x, int y);
+  // Clicks into FrameEdit, waits for the focus, presses Enter with real key input and waits until
+  // the program has handled it.
+  bool PressEnterInFrameEdit(DWORD timeoutMs = 5000);
+  // Real key press (virtual-key code) to whatever has the focus in the editor.
+  bool PressKey(WORD virtualKey);
+  // The window that has the keyboard focus (holds the mouse capture) in the editor's GUI thread.
+  HWND FocusWindow() const;
+  HWND CaptureWindow() const;
+  bool WaitCaptureReleased(DWORD timeoutMs) const;
+
+  std::string FrameText() const { return TextOf(frameEdit_); }
+  std::string MemoText() const { return TextOf(effectMemo_); }
+  // WM_GETTEXT through SendMessageTimeout; empty when the program does not answer.
+  std::string TextOf(HWND window) const;
+  bool SetTextOf(HWND window, const std::string& text) const;
+  // Polls FrameEdit (EffectMemo) until it shows exactly this text.
+  bool WaitFrameText(const std::string& expected, DWORD timeoutMs = 5000) const;
+  bool WaitMemoText(const std::string& expected, DWORD timeoutMs = 5000) const;
+  // Returns once the program has handled the messages sent so far and is waiting for input.
+  bool Sync(DWORD timeoutMs = 5000) const;
+
+  // The client area of the editor window as it stands on the screen.
+  TScreenShot ScreenShot() const;
+
+  // WM_CLOSE to the editor window.
+  bool Close();
+  // Exit code once the process ended within the time, otherwise nothing.
+  std::optional<DWORD> WaitExit(DWORD timeoutMs);
+  void Kill();
+
+ private:
+  bool Launch(DWORD timeoutMs, const std::string* earlyMemoText);
+  bool WaitReadyMarkingMemo(DWORD timeoutMs, const std::string* earlyMemoText);
+  bool FindWindowAndControls();
+  HWND FindMemoEarly() const;
+  bool WaitText(HWND window, const std::string& expected, DWORD timeoutMs) const;
+  bool BringToFront() const;
+  bool ClientToScreenPoint(HWND child, int x, int y, POINT& screen) const;
+  bool SendMouseClickAt(POINT screen) const;
+
+  std::string program_;
+  std::string workDir_;
+  bool ownsWorkDir_ = false;
+  PROCESS_INFORMATION info_{};
+  std::string error_;
+  HWND window_ = nullptr;
+  std::vector<HWND> leds_ = std::vector<HWND>(kLedCount, nullptr);
+  HWND frameEdit_ = nullptr;
+  HWND effectMemo_ = nullptr;
+  HWND resetButton_ = nullptr;
+  HWND saveButton_ = nullptr;
+  // Two real clicks on one spot of one window in quick succession make a double click, which the
+  // LEDs do not take as a click: the next click on the same window aims a few pixels aside.
+  HWND lastClicked_ = nullptr;
+  POINT lastClickAt_{};
+};
+
+}  // namespace e2e

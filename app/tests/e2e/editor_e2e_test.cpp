@@ -1,0 +1,302 @@
+// The built cube editor program driven from outside its process with real mouse and key input:
+// the frame string after clicks and resets, recording frames, the clearing tick after start, what
+// the window shows where, a click storm, and a clean exit.
+#include <gtest/gtest.h>
+
+#include <bitset>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/tests/e2e/editor_driver.h"
+
+namespace {
+
+using e2e::TEditorProcess;
+using Leds = std::bitset<e2e::kLedCount>;
+
+// The frame string of a set of lit LEDs, written independently of the program.
+std::string FrameOf(const Leds& lit) {
+  std::string frame;
+  for (int i = 0; i < e2e::kLedCount; ++i)
+    if (lit[i]) frame += std::to_string(i) + ",";
+  return frame + "227";
+}
+
+std::string AllIndicesFrame() {
+  std::string frame;
+  for (int i = 0; i <= 215; ++i) frame += std::to_string(i) + ",";
+  return frame + "227";
+}
+
+class EditorProgram : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(editor.Start()) << editor.Error(); }
+  // Clicks LED n with real input and keeps the model in step.
+  void Click(int n) {
+    ASSERT_TRUE(editor.ClickLed(n)) << "LED " << n << " did not react";
+    lit.flip(n - 1);
+  }
+  void Reset() {
+    ASSERT_TRUE(editor.ClickButton(editor.ResetButton()));
+    // A reset with nothing lit changes nothing, not even a hand-edited or empty line.
+    if (lit.any()) {
+      lit.reset();
+      ASSERT_TRUE(editor.WaitFrameText("227"));
+    }
+  }
+  TEditorProcess editor;
+  Leds lit;
+};
+
+// The clearing timer's first tick, one second after start, empties the effect text: recordings
+// start only once it has passed, so that it does not clear them.
+class RecordingProgram : public EditorProgram {
+ protected:
+  void SetUp() override { ASSERT_TRUE(editor.StartPastFirstTick()) << editor.Error(); }
+};
+
+// --- The frame string
+
+TEST_F(EditorProgram, ClickedLedsListTheirZeroBasedIndicesAscendingAndClickingAgainDarkensThem) {
+  EXPECT_EQ(editor.FrameText(), "") << "nothing is computed before the first LED change";
+  for (int n : {216, 1, 2}) Click(n);
+  EXPECT_EQ(editor.FrameText(), "0,1,215,227");
+  Click(1);
+  EXPECT_EQ(editor.FrameText(), "1,215,227");
+  Click(2);
+  Click(216);
+  EXPECT_EQ(editor.FrameText(), "227");
+}
+
+TEST_F(EditorProgram, AllLedsLitListEveryIndexAndResetDarkensThemAll) {
+  for (int n = 1; n <= e2e::kLedCount; ++n) Click(n);
+  EXPECT_EQ(editor.FrameText(), AllIndicesFrame());
+  EXPECT_EQ(editor.FrameText().size(), 757u);
+  Reset();
+  EXPECT_EQ(editor.FrameText(), "227");
+  Click(109);
+  EXPECT_EQ(editor.FrameText(), "108,227") << "after a reset every LED starts dark again";
+}
+
+TEST_F(EditorProgram, RandomClicksAndResetsAgreeWithAnIndependentModel) {
+  std::mt19937 random(20261209);
+  std::uniform_int_distribution<int> led(1, e2e::kLedCount);
+  // A few LEDs clicked again and again, so that LEDs also go dark, mixed with the whole cube.
+  std::uniform_int_distribution<int> fewLeds(1, 12);
+  for (int click = 1; click <= 300; ++click) {
+    const int n = click % 3 == 0 ? fewLeds(random) : led(random);
+    Click(n);
+    ASSERT_EQ(editor.FrameText(), FrameOf(lit)) << "after click " << click << " on LED " << n;
+    if (click % 75 == 0) {
+      Reset();
+      ASSERT_EQ(editor.FrameText(), "227") << "after the reset at click " << click;
+    }
+  }
+}
+
+TEST_F(EditorProgram, ResetWithNothingLitLeavesTheLineAsItIs) {
+  Reset();
+  EXPECT_EQ(editor.FrameText(), "");
+  Click(3);
+  Click(3);
+  ASSERT_TRUE(editor.SetTextOf(editor.FrameEdit(), "typed by hand"));
+  Reset();
+  EXPECT_EQ(editor.FrameText(), "typed by hand");
+  Click(200);
+  EXPECT_EQ(editor.FrameText(), "199,227") << "the next LED change replaces hand-typed text";
+}
+
+// --- Recording frames and the clearing tick
+
+TEST_F(RecordingProgram, EnterRecordsTheFrameAsANewMemoLineAndEmptiesTheLine) {
+  Click(1);
+  Click(2);
+  ASSERT_TRUE(editor.PressEnterInFrameEdit());
+  EXPECT_EQ(editor.MemoText(), "0,1,227");
+  EXPECT_EQ(editor.FrameText(), "");
+  Click(3);
+  EXPECT_EQ(editor.FrameText(), "0,1,2,227") << "the LEDs keep their states after recording";
+  ASSERT_TRUE(editor.PressEnterInFrameEdit());
+  EXPECT_EQ(editor.MemoText(), "0,1,227\r\n0,1,2,227");
+  EXPECT_EQ(editor.FrameText(), "");
+}
+
+TEST_F(RecordingProgram, EnterOnAnEmptyLineLeavesOneEmptyLineThatTheNextFrameTakes) {
+  ASSERT_TRUE(editor.PressEnterInFrameEdit());
+  EXPECT_EQ(editor.MemoText(), "") << "an empty text on an empty memo adds nothing";
+  Click(5);
+  ASSERT_TRUE(editor.PressEnterInFrameEdit());
+  ASSERT_TRUE(editor.PressEnterInFrameEdit());
+  ASSERT_TRUE(editor.PressEnterInFrameEdit());
+  EXPECT_EQ(editor.MemoText(), "4,227\r\n") << "at most one empty line at the end";
+  Click(6);
+  ASSERT_TRUE(editor.PressEnterInFrameEdit());
+  EXPECT_EQ(editor.MemoText(), "4,227\r\n4,5,227");
+}
+
+TEST(EditorProgramStart, TextTypedInTheFirstSecondIsClearedOnceAndLaterTextStays) {
+  TEditorProcess editor;
+  // Typed as soon as the memo exists, well inside the first second.
+  ASSERT_TRUE(editor.StartWithMemoText("typed at start")) << editor.Error();
+  ASSERT_TRUE(editor.WaitMemoText("", 10000))
+      << "the first tick clears the effect text, still: " << editor.MemoText();
+  ASSERT_TRUE(editor.SetTextOf(editor.EffectMemo(), "typed later"));
+  // The timer stopped itself at its first tick: two more periods pass without clearing.
+  Sleep(2500);
+  ASSERT_TRUE(editor.Sync());
+  EXPECT_EQ(editor.MemoText(), "typed later");
+  EXPECT_EQ(editor.FrameText(), "") << "the tick does not touch the frame line";
+}
+
+// --- What the window shows, and where
+
+// A screenshot in which every LED's body shows the colour of its state, or the last one taken.
+e2e::TScreenShot ShotShowing(TEditorProcess& editor, const Leds& lit, std::string& mismatches) {
+  const std::uint32_t column0Dark = GetSysColor(e2e::kDarkSystemColorOfColumn0) & 0xFFFFFF;
+  e2e::TScreenShot shot;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+    editor.Sync();
+    shot = editor.ScreenShot();
+    mismatches.clear();
+    for (int n = 1; n <= e2e::kLedCount; ++n) {
+      const e2e::TPlace place = e2e::LedPlace(n);
+      const std::uint32_t dark = e2e::LedColumn(n) == 0 ? column0Dark : e2e::kDarkColor;
+      const std::uint32_t expected = lit[n - 1] ? e2e::kLitColor : dark;
+      const std::uint32_t seen = shot.Pixel(place.CentreX(), place.CentreY());
+      if (seen != expected) {
+        char line[96];
+        snprintf(line, sizeof line, "LED %d at (%d,%d): %06X, expected %06X\n", n, place.CentreX(),
+                 place.CentreY(), seen, expected);
+        mismatches += line;
+      }
+    }
+    if (mismatches.empty()) break;
+    Sleep(20);
+  }
+  return shot;
+}
+
+// Pixels of the labels' dark blue text inside a rectangle of the client area.
+int TextPixelsIn(const e2e::TScreenShot& shot, const e2e::TPlace& place) {
+  int count = 0;
+  for (int y = place.Top; y < place.Top + place.Height; ++y)
+    for (int x = place.Left; x < place.Left + place.Width; ++x) {
+      const std::uint32_t c = shot.Pixel(x, y);
+      // Dark blue 0x800000, possibly smoothed against the face colour: blue well above red and green.
+      const int blue = (c >> 16) & 0xFF, green = (c >> 8) & 0xFF, red = c & 0xFF;
+      if (blue >= 0x60 && blue - red >= 0x40 && blue - green >= 0x40) ++count;
+    }
+  return count;
+}
+
+TEST_F(EditorProgram, EveryLedBodyShowsItsStateColourAtItsPlace) {
+  std::string mismatches;
+  ShotShowing(editor, lit, mismatches);
+  EXPECT_EQ(mismatches, "") << "all dark at start";
+  // The off-grid LEDs of layer 1, column 0 of several layers, the corners of the cube.
+  for (int n : {1, 2, 3, 8, 30, 6, 7, 37, 43, 108, 133, 181, 211, 216}) Click(n);
+  ShotShowing(editor, lit, mismatches);
+  EXPECT_EQ(mismatches, "") << "after lighting some";
+  for (int n : {2, 30, 211}) Click(n);
+  ShotShowing(editor, lit, mismatches);
+  EXPECT_EQ(mismatches, "") << "after darkening some again";
+}
+
+TEST_F(EditorProgram, WindowAndControlsStandWhereTheLayoutPutsThem) {
+  RECT window{};
+  ASSERT_TRUE(GetWindowRect(editor.Window(), &window));
+  EXPECT_EQ(window.left, 0);
+  EXPECT_EQ(window.top, 0);
+  EXPECT_EQ(window.right - window.left, e2e::kWindowWidth);
+  EXPECT_EQ(window.bottom - window.top, e2e::kWindowHeight);
+  struct Control {
+    HWND window;
+    e2e::TPlace place;
+    const char* name;
+  };
+  for (const Control& c : {Control{editor.ResetButton(), e2e::kResetButtonPlace, "reset button"},
+                           Control{editor.SaveButton(), e2e::kSaveButtonPlace, "save button"}}) {
+    const std::optional<e2e::TPlace> place = editor.PlaceOf(c.window);
+    ASSERT_TRUE(place) << c.name;
+    EXPECT_EQ(place->Left, c.place.Left) << c.name;
+    EXPECT_EQ(place->Top, c.place.Top) << c.name;
+    EXPECT_EQ(place->Width, c.place.Width) << c.name;
+    EXPECT_EQ(place->Height, c.place.Height) << c.name;
+  }
+
+  std::string mismatches;
+  const e2e::TScreenShot shot = ShotShowing(editor, lit, mismatches);
+  ASSERT_TRUE(shot.Valid());
+  struct Caption {
+    std::string text;
+    e2e::TPlace place;
+  };
+  const std::vector<Caption> captions = {
+      {"СЛОЙ 1", e2e::kLayerLabelPlaces[0]},
+      {"СЛОЙ 2", e2e::kLayerLabelPlaces[1]},
+      {"СЛОЙ 3", e2e::kLayerLabelPlaces[2]},
+      {"СЛОЙ 4", e2e::kLayerLabelPlaces[3]},
+      {"СЛОЙ 5", e2e::kLayerLabelPlaces[4]},
+      {"СЛОЙ 6", e2e::kLayerLabelPlaces[5]},
+      {"TESSARO ", e2e::kTitleLabelPlace},
+      {"СТРОКА ДАННЫХ ДЛЯ КАДРА", e2e::kFrameLabelPlace},
+      {"ТЕКСТОВЫЙ РЕДАКТОР ДЛЯ ЭФФЕКТА-ЗАПИСЬ КАДРА КЛАВИШЕЙ ВВОД ", e2e::kEffectLabelPlace},
+  };
+  for (const Caption& c : captions) {
+    HWND label = editor.ChildByText(c.text);
+    ASSERT_NE(label, nullptr) << c.text;
+    const std::optional<e2e::TPlace> place = editor.PlaceOf(label);
+    ASSERT_TRUE(place);
+    // The label sizes itself to its caption but keeps its corner.
+    EXPECT_EQ(place->Left, c.place.Left) << c.text;
+    EXPECT_EQ(place->Top, c.place.Top) << c.text;
+    EXPECT_GT(TextPixelsIn(shot, *place), 10) << c.text << ": no dark blue text drawn where it stands";
+  }
+}
+
+// --- Start, stress and exit
+
+TEST(EditorProgramLife, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
+  TEditorProcess editor;
+  ASSERT_TRUE(editor.Start()) << editor.Error();
+  ASSERT_TRUE(editor.ClickLed(7));
+  ASSERT_TRUE(editor.Close());
+  // Generous against a loaded machine; the benchmark reports how long it really takes.
+  const std::optional<DWORD> code = editor.WaitExit(5000);
+  ASSERT_TRUE(code.has_value()) << "still running after WM_CLOSE";
+  EXPECT_EQ(*code, 0u);
+}
+
+TEST(EditorProgramLife, TwoProgramsInDifferentFoldersRunSideBySide) {
+  TEditorProcess first;
+  TEditorProcess second;
+  ASSERT_TRUE(first.Start()) << first.Error();
+  ASSERT_TRUE(second.Start()) << second.Error();
+  ASSERT_NE(first.Window(), second.Window());
+  ASSERT_NE(first.WorkDir(), second.WorkDir());
+  ASSERT_TRUE(first.Close());
+  EXPECT_EQ(first.WaitExit(5000), std::optional<DWORD>(0));
+  EXPECT_TRUE(second.Running()) << "closing one program leaves the other alone";
+}
+
+TEST_F(EditorProgram, ClickStormOfTenThousandClicksKeepsTheProgramAliveAndInStep) {
+  std::mt19937 random(9);
+  std::uniform_int_distribution<int> led(1, e2e::kLedCount);
+  constexpr int kClicks = 10000;
+  constexpr int kBatch = 500;  // stays far below any posted-message queue limit
+  for (int sent = 0; sent < kClicks;) {
+    for (int i = 0; i < kBatch; ++i, ++sent) {
+      const int n = led(random);
+      ASSERT_TRUE(editor.PostClickLed(n)) << "post failed at click " << sent;
+      lit.flip(n - 1);
+    }
+    ASSERT_TRUE(editor.WaitFrameText(FrameOf(lit), 30000)) << "after " << sent << " clicks";
+  }
+  EXPECT_TRUE(editor.Running());
+  EXPECT_EQ(editor.FrameText(), FrameOf(lit));
+  Click(1);
+  EXPECT_EQ(editor.FrameText(), FrameOf(lit)) << "real clicks still work after the storm";
+}
+
+}  // namespace
