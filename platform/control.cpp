@@ -687,7 +687,24 @@ void TControl::SetCursor(HCURSOR c) {
   if (PtInRect(&client, p)) ::SetCursor(c);
 }
 
-void TControl::LoadCursor(HINSTANCE instance, LPCSTR name) { SetCursor(::LoadCursorA(instance, name)); }
+HCURSOR LoadSharedCursor(HINSTANCE instance, LPCSTR name) {
+  // The system's own cursors are shared handles that never change; loading one costs a registry
+  // walk under Wine, paid twice for every window made, so each is looked up once.
+  if (instance != nullptr || !IS_INTRESOURCE(name)) return ::LoadCursorA(instance, name);
+  struct TLoaded {
+    WORD id;
+    HCURSOR cursor;
+  };
+  static std::vector<TLoaded> loaded;
+  const WORD id = LOWORD(reinterpret_cast<ULONG_PTR>(name));
+  for (const TLoaded& l : loaded)
+    if (l.id == id) return l.cursor;
+  const HCURSOR cursor = ::LoadCursorA(nullptr, name);
+  loaded.push_back({id, cursor});
+  return cursor;
+}
+
+void TControl::LoadCursor(HINSTANCE instance, LPCSTR name) { SetCursor(LoadSharedCursor(instance, name)); }
 
 void TControl::SetIcon(HICON icon) {
   if (icon == Icon) return;

@@ -391,6 +391,8 @@ TControl* CreateLabel(TControl* parent, std::string_view caption);
 TControl* CreateButton(TControl* parent, std::string_view caption);
 // A plain child window that paints itself (no standard class behind it).
 TControl* CreatePaintBox(TControl* parent);
+// LoadCursorA, with each of the system's own cursors (no instance, a numeric name) loaded only once.
+HCURSOR LoadSharedCursor(HINSTANCE instance, LPCSTR name);
 
 // IsMainWindow: the window whose closing ends the program.
 bool IsMainWindow(const TControl* c);

@@ -115,7 +115,7 @@ bool TControl::CreateWindowHandle() {
   const std::string className = "obj_" + BaseClassName;
   WNDCLASSA wc{};
   wc.style = ClassStyle;
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = LoadSharedCursor(nullptr, IDC_ARROW);
   wc.hInstance = instance;
   if (!BaseClassName.empty()) {
     WNDCLASSA base{};

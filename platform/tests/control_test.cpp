@@ -286,6 +286,31 @@ TEST_F(Controls, AHiddenControlCreatedOnDemandStaysHidden) {
   form->Free();
 }
 
+TEST_F(Controls, SystemCursorsAreTheSystemsOwnSharedHandles) {
+  // Looked up once, then given out again: the very handles LoadCursorA gives for them.
+  for (LPCSTR id : {IDC_ARROW, IDC_IBEAM, IDC_HAND, IDC_ARROW}) {
+    const HCURSOR expected = LoadCursorA(nullptr, id);
+    ASSERT_NE(expected, nullptr);
+    EXPECT_EQ(LoadSharedCursor(nullptr, id), expected);
+    EXPECT_EQ(LoadSharedCursor(nullptr, id), expected);
+  }
+  EXPECT_NE(LoadSharedCursor(nullptr, IDC_ARROW), LoadSharedCursor(nullptr, IDC_IBEAM));
+  // No such cursor, asked for twice: nothing, both times.
+  EXPECT_EQ(LoadSharedCursor(nullptr, MAKEINTRESOURCEA(1)), nullptr);
+  EXPECT_EQ(LoadSharedCursor(nullptr, MAKEINTRESOURCEA(1)), nullptr);
+  // A cursor of a module is not the system's: looked up in that module each time.
+  EXPECT_EQ(LoadSharedCursor(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(32512)), nullptr);
+
+  TControl* form = CreateFormWindow(nullptr, "cursor form");
+  TControl* label = CreateLabel(form, "x");
+  label->LoadCursor(nullptr, IDC_HAND);
+  EXPECT_EQ(label->Cursor, LoadCursorA(nullptr, IDC_HAND));
+  ASSERT_NE(label->GetHandle(), nullptr);
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(label->Handle, GCLP_HCURSOR)), LoadCursorA(nullptr, IDC_ARROW))
+      << "the class cursor of the library's windows";
+  form->Free();
+}
+
 TEST_F(Controls, ChildWithoutParentWindowIsNotCreated) {
   TControl* orphan = CreateChildControl(nullptr, "STATIC", WS_CHILD | WS_VISIBLE, false);
   EXPECT_FALSE(orphan->CreateWindowHandle());
