@@ -47,6 +47,27 @@ void Click(HWND led) {
 // Fires the LED's own toggle input: the element work of one change, without the window message.
 void Toggle(TQxLED* led) { FireEmpty(MakeLink<&TQxLED::inToggle>(led, 0)); }
 
+// The floor under a FrameEdit update: a bare edit control of its style and font, made beside it,
+// taking the two texts in turn; median microseconds of one WM_SETTEXT.
+double BareEditSetText(TClassMainForm_1509590& form, const std::string& a, const std::string& b) {
+  const HWND frameEdit = form.FrameEdit->Control->Handle;
+  HWND bare = CreateWindowExA(GetWindowLongA(frameEdit, GWL_EXSTYLE), "EDIT", "",
+                              static_cast<DWORD>(GetWindowLongA(frameEdit, GWL_STYLE)) & ~WS_TABSTOP, 45, 660,
+                              985, 20, form.EditorWindow->Control->Handle, nullptr, nullptr, nullptr);
+  SendMessageA(bare, WM_SETFONT, SendMessageA(frameEdit, WM_GETFONT, 0, 0), 0);
+  Pump();
+  std::vector<double> sets;
+  for (int i = 0; i < 400; ++i) {
+    const auto start = Clock::now();
+    SetWindowTextA(bare, (i % 2 == 0 ? a : b).c_str());
+    sets.push_back(MicrosecondsSince(start));
+    Pump();
+  }
+  DestroyWindow(bare);
+  Pump();
+  return Median(sets);
+}
+
 void MeasureClicks(TClassMainForm_1509590& form) {
   const HWND frameEdit = form.FrameEdit->Control->Handle;
   std::vector<double> clicks, toggles;
@@ -79,6 +100,11 @@ void MeasureClicks(TClassMainForm_1509590& form) {
   GetWindowTextA(frameEdit, text, sizeof text);
   std::printf("one LED change with the other 215 lit (frame string of %zu characters): median %.1f us\n",
               std::string(text).size(), Median(lit));
+  const std::string allLit = text;
+  std::string allButOne = allLit;
+  allButOne.erase(0, allButOne.find(',') + 1);
+  std::printf("  the floor under it: a bare edit of FrameEdit's style taking that text: median %.1f us\n",
+              BareEditSetText(form, allLit, allButOne));
   SendMessageA(form.ResetButton->Control->Handle, BM_CLICK, 0, 0);
   Pump();
   std::vector<double> sets, invalidates, sel;
@@ -101,6 +127,8 @@ void MeasureClicks(TClassMainForm_1509590& form) {
       "parts of it: FrameEdit taking a short text (WM_SETTEXT) %.1f us, its caret kept %.1f us, an LED "
       "invalidated %.1f us\n",
       Median(sets), Median(sel), Median(invalidates));
+  std::printf("  the floor under it: a bare edit of FrameEdit's style taking those texts: median %.1f us\n",
+              BareEditSetText(form, frames[0], frames[1]));
 }
 
 void PressEnter(HWND edit) {
