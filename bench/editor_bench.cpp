@@ -47,25 +47,21 @@ void Click(HWND led) {
 // Fires the LED's own toggle input: the element work of one change, without the window message.
 void Toggle(TQxLED* led) { FireEmpty(MakeLink<&TQxLED::inToggle>(led, 0)); }
 
-// The floor under a FrameEdit update: a bare edit control of its style and font, made beside it,
-// taking the two texts in turn; median microseconds of one WM_SETTEXT.
-double BareEditSetText(TClassMainForm_1509590& form, const std::string& a, const std::string& b) {
+// The floor under a FrameEdit update: a bare edit control of its style and font, beside it. Timed
+// in the same loops as FrameEdit, turn about, so that a busy machine weighs on both alike.
+HWND MakeBareFrameEdit(TClassMainForm_1509590& form) {
   const HWND frameEdit = form.FrameEdit->Control->Handle;
   HWND bare = CreateWindowExA(GetWindowLongA(frameEdit, GWL_EXSTYLE), "EDIT", "",
                               static_cast<DWORD>(GetWindowLongA(frameEdit, GWL_STYLE)) & ~WS_TABSTOP, 45, 660,
                               985, 20, form.EditorWindow->Control->Handle, nullptr, nullptr, nullptr);
   SendMessageA(bare, WM_SETFONT, SendMessageA(frameEdit, WM_GETFONT, 0, 0), 0);
-  Pump();
-  std::vector<double> sets;
-  for (int i = 0; i < 400; ++i) {
-    const auto start = Clock::now();
-    SetWindowTextA(bare, (i % 2 == 0 ? a : b).c_str());
-    sets.push_back(MicrosecondsSince(start));
-    Pump();
-  }
-  DestroyWindow(bare);
-  Pump();
-  return Median(sets);
+  return bare;
+}
+
+double TimedSetText(HWND window, const std::string& text) {
+  const auto start = Clock::now();
+  SetWindowTextA(window, text.c_str());
+  return MicrosecondsSince(start);
 }
 
 void MeasureClicks(TClassMainForm_1509590& form) {
@@ -89,31 +85,33 @@ void MeasureClicks(TClassMainForm_1509590& form) {
 
   for (int n = 1; n <= 216; ++n) Toggle(form.Led(n));  // all lit
   Pump();
-  std::vector<double> lit;
+  char text[1024] = {};
+  GetWindowTextA(frameEdit, text, sizeof text);
+  const std::string allLit = text;
+  std::string allButOne = allLit;
+  allButOne.erase(0, allButOne.find(',') + 1);
+  const HWND bare = MakeBareFrameEdit(form);
+  Pump();
+  std::vector<double> lit, bareLit;
   for (int n = 1; n <= 216; ++n) {
     auto start = Clock::now();
     Toggle(form.Led(n));
     Toggle(form.Led(n));
     lit.push_back(MicrosecondsSince(start) / 2);
+    bareLit.push_back((TimedSetText(bare, allButOne) + TimedSetText(bare, allLit)) / 2);
+    Pump();
   }
-  char text[1024] = {};
-  GetWindowTextA(frameEdit, text, sizeof text);
   std::printf("one LED change with the other 215 lit (frame string of %zu characters): median %.1f us\n",
               std::string(text).size(), Median(lit));
-  const std::string allLit = text;
-  std::string allButOne = allLit;
-  allButOne.erase(0, allButOne.find(',') + 1);
   std::printf("  the floor under it: a bare edit of FrameEdit's style taking that text: median %.1f us\n",
-              BareEditSetText(form, allLit, allButOne));
+              Median(bareLit));
   SendMessageA(form.ResetButton->Control->Handle, BM_CLICK, 0, 0);
   Pump();
-  std::vector<double> sets, invalidates, sel;
+  std::vector<double> sets, invalidates, sel, bareSets;
   const std::string frames[2] = {"0,227", "0,1,215,227"};
   for (int i = 0; i < 400; ++i) {
+    sets.push_back(TimedSetText(frameEdit, frames[i % 2]));
     auto start = Clock::now();
-    SetWindowTextA(frameEdit, frames[i % 2].c_str());
-    sets.push_back(MicrosecondsSince(start));
-    start = Clock::now();
     DWORD caret = 0;
     SendMessageA(frameEdit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
     SendMessageA(frameEdit, EM_SETSEL, caret, caret);
@@ -122,13 +120,17 @@ void MeasureClicks(TClassMainForm_1509590& form) {
     form.Led(1 + i % 216)->Control->Invalidate();
     invalidates.push_back(MicrosecondsSince(start));
     Pump();
+    bareSets.push_back(TimedSetText(bare, frames[i % 2]));
+    Pump();
   }
   std::printf(
       "parts of it: FrameEdit taking a short text (WM_SETTEXT) %.1f us, its caret kept %.1f us, an LED "
       "invalidated %.1f us\n",
       Median(sets), Median(sel), Median(invalidates));
   std::printf("  the floor under it: a bare edit of FrameEdit's style taking those texts: median %.1f us\n",
-              BareEditSetText(form, frames[0], frames[1]));
+              Median(bareSets));
+  DestroyWindow(bare);
+  Pump();
 }
 
 void PressEnter(HWND edit) {
