@@ -15,16 +15,6 @@
 
 namespace {
 
-std::string TempDir() {
-  char dir[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof dir, dir);
-  char full[MAX_PATH + 1] = {};
-  GetLongPathNameA(dir, full, sizeof full);
-  std::string path = full[0] != '\0' ? full : dir;
-  if (path.back() != '\\') path += '\\';
-  return path;
-}
-
 struct Outputs {
   int executes = 0;
   int cancels = 0;

@@ -96,3 +96,13 @@ void TDialogDriver::OnStep() {
   Press(dialog_, script_.pressOk ? IDOK : IDCANCEL);
   ticksSinceAction_ = 0;
 }
+
+std::string TempDir() {
+  char dir[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof dir, dir);
+  char full[MAX_PATH + 1] = {};
+  GetLongPathNameA(dir, full, sizeof full);
+  std::string path = full[0] != '\0' ? full : dir;
+  if (path.back() != '\\') path += '\\';
+  return path;
+}

@@ -48,3 +48,6 @@ class TDialogDriver {
 
 // The dialog's file name field (the edit of cmb13, or edt1, or the first edit), or null.
 HWND FindFileNameEdit(HWND dialog);
+
+// The temporary folder by its long name, ending in a backslash: the form the dialog shows it in.
+std::string TempDir();

@@ -15,16 +15,6 @@
 
 namespace {
 
-std::string TempDir() {
-  char dir[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof dir, dir);
-  char full[MAX_PATH + 1] = {};
-  GetLongPathNameA(dir, full, sizeof full);
-  std::string path = full[0] != '\0' ? full : dir;
-  if (path.back() != '\\') path += '\\';
-  return path;
-}
-
 bool SameFile(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
 class FileDialog : public ::testing::Test {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/app.h"
+#include "platform/tests/test_surface.h"
 
 namespace {
 
@@ -333,25 +334,9 @@ void PaintBlue(void* data, TControl* sender, HDC dc) {
   DeleteObject(blue);
 }
 
-// A 100 x 80 memory bitmap filled white, selected into its own DC.
-struct MemoryImage {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap;
-  HGDIOBJ old;
-  MemoryImage() {
-    HDC screen = GetDC(nullptr);
-    bitmap = CreateCompatibleBitmap(screen, 100, 80);
-    ReleaseDC(nullptr, screen);
-    old = SelectObject(dc, bitmap);
-    RECT all = {0, 0, 100, 80};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  }
-  ~MemoryImage() {
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-  }
-  COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+// A 100 x 80 image filled white, selected into its own DC.
+struct MemoryImage : TestSurface {
+  MemoryImage() : TestSurface(100, 80, RGB(255, 255, 255)) {}
 };
 
 TEST_F(Handlers, PrintedPaintDrawsIntoTheGivenDC) {
@@ -359,9 +344,9 @@ TEST_F(Handlers, PrintedPaintDrawsIntoTheGivenDC) {
   PaintProbe probe;
   box->SetOnPaint({PaintBlue, &probe});
   MemoryImage image;
-  SendMessageA(box->Handle, WM_PRINT, reinterpret_cast<WPARAM>(image.dc), PRF_CLIENT);
+  SendMessageA(box->Handle, WM_PRINT, reinterpret_cast<WPARAM>(image.dc()), PRF_CLIENT);
   EXPECT_EQ(probe.calls, 1);
-  EXPECT_EQ(probe.dc, image.dc);
+  EXPECT_EQ(probe.dc, image.dc());
   EXPECT_EQ(image.At(30, 30), RGB(0, 0, 255));
   EXPECT_EQ(image.At(5, 5), RGB(255, 255, 255));
 }
@@ -387,7 +372,7 @@ TEST_F(Handlers, PaintIsVisibleInTheWindow) {
   SetForegroundWindow(form->Handle);
   RedrawWindow(form->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   MemoryImage image;
-  ASSERT_TRUE(PrintWindow(box->Handle, image.dc, PW_CLIENTONLY));
+  ASSERT_TRUE(PrintWindow(box->Handle, image.dc(), PW_CLIENTONLY));
   EXPECT_EQ(image.At(30, 30), RGB(0, 0, 255));
 }
 
@@ -397,8 +382,8 @@ TEST_F(Handlers, TheCanvasDrawsOnThePaintDCAndIsDetachedAfterwards) {
   box->SetOnPaint({PaintBlue, &probe});
   TCanvas* canvas = box->GetCanvas();
   MemoryImage image;
-  SendMessageA(box->Handle, WM_PRINT, reinterpret_cast<WPARAM>(image.dc), PRF_CLIENT);
-  EXPECT_EQ(probe.canvasDC, image.dc);
+  SendMessageA(box->Handle, WM_PRINT, reinterpret_cast<WPARAM>(image.dc()), PRF_CLIENT);
+  EXPECT_EQ(probe.canvasDC, image.dc());
   EXPECT_EQ(canvas->Handle, nullptr);
   EXPECT_EQ(image.At(30, 30), RGB(0, 0, 255));  // the DC was not given away with the canvas
 }
@@ -409,7 +394,7 @@ TEST_F(Handlers, WithoutOnPaintTheDefaultPaintRuns) {
   box->SetOnPaint({PaintBlue, &probe});
   box->SetOnPaint({});
   MemoryImage image;
-  SendMessageA(box->Handle, WM_PRINT, reinterpret_cast<WPARAM>(image.dc), PRF_CLIENT);
+  SendMessageA(box->Handle, WM_PRINT, reinterpret_cast<WPARAM>(image.dc()), PRF_CLIENT);
   InvalidateRect(box->Handle, nullptr, TRUE);
   UpdateWindow(box->Handle);
   EXPECT_EQ(probe.calls, 0);
@@ -423,12 +408,12 @@ TEST_F(Handlers, PaintClipRegionLimitsThePainting) {
   box->SetOnPaint({PaintBlue, &probe});
   box->PaintClipRegion = CreateRectRgn(0, 0, 30, 80);
   MemoryImage image;
-  SendMessageA(box->Handle, WM_PRINT, reinterpret_cast<WPARAM>(image.dc), PRF_CLIENT);
+  SendMessageA(box->Handle, WM_PRINT, reinterpret_cast<WPARAM>(image.dc()), PRF_CLIENT);
   EXPECT_EQ(image.At(25, 25), RGB(0, 0, 255));
   EXPECT_EQ(image.At(35, 25), RGB(255, 255, 255));
   // The clip is taken off the DC again afterwards.
   RECT r = {50, 50, 60, 60};
-  FillRect(image.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  FillRect(image.dc(), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   EXPECT_EQ(image.At(55, 55), RGB(0, 0, 0));
 }
 

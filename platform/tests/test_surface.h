@@ -9,7 +9,7 @@ class TestSurface {
  public:
   static constexpr COLORREF kBackground = RGB(1, 2, 3);  // what untouched pixels hold
 
-  TestSurface(int width, int height) : width_(width), height_(height) {
+  TestSurface(int width, int height, COLORREF fill = kBackground) : width_(width), height_(height) {
     dc_ = CreateCompatibleDC(nullptr);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -20,7 +20,7 @@ class TestSurface {
     void* bits = nullptr;
     bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     previous_ = SelectObject(dc_, bitmap_);
-    Fill(kBackground);
+    Fill(fill);
   }
   ~TestSurface() {
     SelectObject(dc_, previous_);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/handlers.h"
+#include "platform/tests/test_surface.h"
 
 namespace {
 
@@ -19,24 +20,9 @@ void Fill(HDC dc, RECT r, COLORREF color) {
 void PaintBlueSquare(void*, TControl*, HDC dc) { Fill(dc, {20, 20, 40, 40}, kBlue); }
 void PaintGreenCorner(void*, TControl*, HDC dc) { Fill(dc, {0, 0, 10, 10}, kGreen); }
 
-// A 100 x 80 memory bitmap filled white.
-struct MemoryImage {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap;
-  HGDIOBJ old;
-  MemoryImage() {
-    HDC screen = GetDC(nullptr);
-    bitmap = CreateCompatibleBitmap(screen, 100, 80);
-    ReleaseDC(nullptr, screen);
-    old = SelectObject(dc, bitmap);
-    Fill(dc, {0, 0, 100, 80}, kWhite);
-  }
-  ~MemoryImage() {
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-  }
-  COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+// A 100 x 80 image filled white, selected into its own DC.
+struct MemoryImage : TestSurface {
+  MemoryImage() : TestSurface(100, 80, kWhite) {}
 };
 
 // One form for the whole suite (closing a top-level window costs Wine seconds without a window
@@ -65,7 +51,7 @@ class Transparency : public ::testing::Test {
   }
   // What the control's own paint puts into a white 100 x 80 image.
   static void PaintInto(TControl* c, MemoryImage& image) {
-    SendMessageA(c->Handle, WM_PAINT, reinterpret_cast<WPARAM>(image.dc), 0);
+    SendMessageA(c->Handle, WM_PAINT, reinterpret_cast<WPARAM>(image.dc()), 0);
   }
   static TControl* form;
 };
@@ -106,7 +92,7 @@ TEST_F(Transparency, TransparentControlErasesNothingOfItsOwn) {
   clear->SetTransparent(true);
   ASSERT_TRUE(form->CreateWindowHandle());
   MemoryImage image;
-  EXPECT_EQ(SendMessageA(clear->Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(image.dc), 0), 1);
+  EXPECT_EQ(SendMessageA(clear->Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(image.dc()), 0), 1);
   EXPECT_EQ(image.At(5, 5), kWhite);
 }
 
@@ -133,7 +119,7 @@ TEST_F(Transparency, ForeignChildWindowsAreSubclassedAndStillWork) {
   ASSERT_TRUE(form->CreateWindowHandle());
   EXPECT_NE(GetPropA(foreign, "PREV_PROC"), nullptr);
   EXPECT_EQ(GetPropA(clear->Handle, "PREV_PROC"), nullptr);  // the library's own windows are left alone
-  EXPECT_EQ(SendMessageA(foreign, WM_ERASEBKGND, reinterpret_cast<WPARAM>(image.dc), 0), 1);
+  EXPECT_EQ(SendMessageA(foreign, WM_ERASEBKGND, reinterpret_cast<WPARAM>(image.dc()), 0), 1);
   EXPECT_EQ(image.At(5, 5), kWhite);
   char text[16] = {};
   GetWindowTextA(foreign, text, sizeof(text));
