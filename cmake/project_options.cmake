@@ -33,3 +33,9 @@ function(cube_test name)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
+
+# cube_shipped_program(target): a program handed to users. Its release builds carry neither symbols
+# nor debug info: the runtime-error report lists raw addresses, and a Debug build keeps both.
+function(cube_shipped_program target)
+  target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
+endfunction()

@@ -1,12 +1,20 @@
 #!/usr/bin/env python3
-"""Writes the cube editor's picture resources: a 900x940 24-bit bitmap of a cube outline and a
-32-bit icon with 32x32 and 16x16 images. Usage: make_resources.py <out.bmp> <out.ico>.
+"""Writes the cube editor's picture resources: the 900x940 bitmap of a cube outline, stored with a
+4-bit colour table, and the program icon with 16, 24, 32 and 48 pixel 32-bit images and a 256 pixel
+PNG image. With --reference it also writes the bitmap as a plain 24-bit BMP for the tests to compare
+against. Usage: make_resources.py <out.bmp> <out.ico> [--reference <out24.bmp>].
 Produces pictures only; never reads or writes anything else."""
 import struct
 import sys
+import zlib
 
 WHITE = (255, 255, 255)
 DARK_BLUE = (128, 0, 0)  # stored as blue, green, red
+
+PICTURE_SIZE = (900, 940)
+ICON_SIZES = (16, 24, 32, 48, 256)
+# Sizes at and above this go into the icon as PNG, as Windows expects for the large images.
+PNG_ICON_SIZE = 256
 
 
 def line(pixels, width, height, x0, y0, x1, y1, color, thick):
@@ -37,26 +45,56 @@ def cube(width, height, color, thick):
     return pixels
 
 
-def write_bmp(path, width, height):
-    pixels = cube(width, height, DARK_BLUE, 6)
-    row_size = (width * 3 + 3) & ~3
-    data = bytearray()
+def picture():
+    width, height = PICTURE_SIZE
+    return cube(width, height, DARK_BLUE, 6)
+
+
+def bmp_file(width, height, bit_count, palette, rows):
+    """A BMP file of bottom-up rows already packed to this bit count (each padded to 4 bytes)."""
+    data = b"".join(rows)
+    table = b"".join(bytes((b, g, r, 0)) for b, g, r in palette)
+    offset = 14 + 40 + len(table)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bit_count, 0, len(data), 2835, 2835,
+                       len(palette), len(palette))
+    return header + info + table + data
+
+
+def write_bmp(path, pixels):
+    # 4 bits a pixel with the two colours in the table: a 1-bit bitmap would be loaded as a monochrome
+    # one, whose colours come from the device context instead of the table.
+    palette = [WHITE, DARK_BLUE]
+    index = {color: i for i, color in enumerate(palette)}
+    height, width = len(pixels), len(pixels[0])
+    row_size = (width * 4 + 31) // 32 * 4
+    rows = []
     for row in reversed(pixels):
-        raw = bytearray()
-        for b, g, r in ((p[0], p[1], p[2]) for p in row):
-            raw += bytes((b, g, r))
-        raw += b"\0" * (row_size - len(raw))
-        data += raw
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+        nibbles = [index[p] for p in row] + [0]
+        packed = bytes(nibbles[i] << 4 | nibbles[i + 1] for i in range(0, width, 2))
+        rows.append(packed + b"\0" * (row_size - len(packed)))
     with open(path, "wb") as out:
-        out.write(header + info + data)
+        out.write(bmp_file(width, height, 4, palette, rows))
 
 
-def icon_image(size):
-    pixels = cube(size, size, DARK_BLUE, max(1, size // 16))
-    data = bytearray()
+def write_reference_bmp(path, pixels):
+    height, width = len(pixels), len(pixels[0])
+    row_size = (width * 3 + 3) & ~3
+    rows = []
     for row in reversed(pixels):
+        packed = b"".join(bytes(p) for p in row)
+        rows.append(packed + b"\0" * (row_size - len(packed)))
+    with open(path, "wb") as out:
+        out.write(bmp_file(width, height, 24, [], rows))
+
+
+def icon_pixels(size):
+    return cube(size, size, DARK_BLUE, max(1, size // 16))
+
+
+def icon_bmp_image(size):
+    data = bytearray()
+    for row in reversed(icon_pixels(size)):
         for p in row:
             data += bytes((p[0], p[1], p[2], 255))
     mask_row = ((size + 31) // 32) * 4
@@ -65,12 +103,29 @@ def icon_image(size):
     return info + data
 
 
+def png_chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+
+def icon_png_image(size):
+    raw = bytearray()
+    for row in icon_pixels(size):
+        raw.append(0)  # no filter
+        for b, g, r in row:
+            raw += bytes((r, g, b, 255))
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) +
+            png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + png_chunk(b"IEND", b""))
+
+
 def write_ico(path):
-    images = [(32, icon_image(32)), (16, icon_image(16))]
+    images = [(size, icon_png_image(size) if size >= PNG_ICON_SIZE else icon_bmp_image(size))
+              for size in ICON_SIZES]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for size, image in images:
-        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), offset)
+        side = size % 256  # 0 stands for 256
+        out += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(image), offset)
         offset += len(image)
     for _, image in images:
         out += image
@@ -79,5 +134,16 @@ def write_ico(path):
 
 
 if __name__ == "__main__":
-    write_bmp(sys.argv[1], 900, 940)
-    write_ico(sys.argv[2])
+    args = sys.argv[1:]
+    reference = None
+    if "--reference" in args:
+        at = args.index("--reference")
+        reference = args[at + 1]
+        del args[at:at + 2]
+    if len(args) != 2:
+        sys.exit("usage: make_resources.py <out.bmp> <out.ico> [--reference <out24.bmp>]")
+    cube_picture = picture()
+    write_bmp(args[0], cube_picture)
+    write_ico(args[1])
+    if reference:
+        write_reference_bmp(reference, cube_picture)

@@ -28,21 +28,5 @@ if [ -n "${DISPLAY:-}" ]; then
   exec $russian wine "$program"
 fi
 
-prefix=$PWD/build/$preset/wineprefix
-tools/wine-prefix.sh "$prefix"
-export WINEPREFIX=$prefix WINEDEBUG=-all
-
 echo "run.sh: no DISPLAY; running $program on a virtual display for a screenshot"
-display=
-for n in $(seq 150 199); do
-  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
-done
-Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-sleep 1
-$russian wine "$program" &
-sleep 6
-import -window root build/screenshot.png
-echo "run.sh: screenshot saved to build/screenshot.png"
+tools/screenshot.sh "$program" build/screenshot.png
