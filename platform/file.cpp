@@ -1,8 +1,9 @@
-// File access over kernel32 (Windows) or POSIX (elsewhere): the steps of a whole-file write and the
-// clean-up of a failed one, and a whole-file read within a size limit. Nothing else in the program opens
-// files; this file must not grow into a general file library.
+// File access over kernel32 (Windows) or POSIX (elsewhere): a whole-file write through a temporary file
+// that replaces the target in one rename, and a whole-file read within a size limit. Nothing else in the
+// program opens files; this file must not grow into a general file library.
 #include "platform/file.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,9 +27,34 @@ namespace {
 using Handle = HANDLE;
 const Handle kNoHandle = INVALID_HANDLE_VALUE;
 
-Handle OpenAlways(const char* name, bool& created) {
-  Handle file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  created = file != INVALID_HANDLE_VALUE && GetLastError() != ERROR_ALREADY_EXISTS;
+constexpr char kSeparators[] = "\\/:";
+
+// What a replaced file keeps: the attributes that say how it is shown and handled. Read-only is not
+// among them: a read-only target refuses the save, as an in-place write to it would.
+using Kept = DWORD;
+constexpr Kept kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+unsigned long ProcessId() { return GetCurrentProcessId(); }
+
+// False when the target must not be replaced: a directory, a device, a read-only file, or a name that
+// cannot be looked at (a missing folder, forbidden characters). A missing file is fine.
+// (Wine's MoveFileEx replaces read-only files, so that refusal cannot be left to it.)
+bool InspectTarget(const char* name, Kept& kept) {
+  const DWORD attributes = GetFileAttributesA(name);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    kept = 0;
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+  }
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)) return false;
+  kept = attributes & kKeptAttributes;
+  return true;
+}
+
+Handle CreateNew(const char* name, Kept kept, bool& nameTaken) {
+  const Handle file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
+  nameTaken = file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS;
   return file;
 }
 
@@ -40,9 +66,15 @@ std::size_t WriteSome(Handle file, const char* bytes, std::size_t size) {
   return written;
 }
 
-bool CutHere(Handle file, std::size_t /*position*/) { return SetEndOfFile(file) != 0; }
+bool Flush(Handle file) { return FlushFileBuffers(file) != 0; }
 bool Close(Handle file) { return CloseHandle(file) != 0; }
 void Remove(const char* name) { DeleteFileA(name); }
+
+// One rename within the folder: the target holds either its old bytes or the new ones, never a mix.
+// It fails while any other handle to the target is open, whatever that handle shares.
+bool Replace(const char* temp, const char* target) {
+  return MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
 
 Handle OpenForReading(const char* name) {
   return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -71,23 +103,35 @@ std::ptrdiff_t ReadSome(Handle file, char* bytes, std::size_t size) {
 using Handle = int;
 constexpr Handle kNoHandle = -1;
 
-// Whether the file is new decides the clean-up after a failure, so creation is tried exclusively first.
-Handle OpenAlways(const char* name, bool& created) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    Handle file = open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (file >= 0) {
-      created = true;
-      return file;
-    }
-    if (errno != EEXIST) return kNoHandle;
-    file = open(name, O_WRONLY | O_CLOEXEC);
-    if (file >= 0) {
-      created = false;
-      return file;
-    }
-    if (errno != ENOENT) return kNoHandle;  // removed in between: try again
+constexpr char kSeparators[] = "/";
+
+// The permission bits of a replaced file, or none for a new one.
+struct Kept {
+  bool exists = false;
+  mode_t mode = 0;
+};
+
+unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
+
+// False for a directory, a FIFO or device (the rename would put a plain file in its place), a file
+// this process may not write, or a name that cannot be looked at. A missing file is fine.
+bool InspectTarget(const char* name, Kept& kept) {
+  struct stat info {};
+  if (stat(name, &info) != 0) {
+    kept = Kept{};
+    return errno == ENOENT;
   }
-  return kNoHandle;
+  if (!S_ISREG(info.st_mode) || access(name, W_OK) != 0) return false;
+  kept = Kept{true, static_cast<mode_t>(info.st_mode & 07777)};
+  return true;
+}
+
+Handle CreateNew(const char* name, Kept kept, bool& nameTaken) {
+  const Handle file = open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  nameTaken = file < 0 && errno == EEXIST;
+  // Some file systems cannot keep modes; the save goes on with the default one.
+  if (file >= 0 && kept.exists) (void)fchmod(file, kept.mode);
+  return file;
 }
 
 std::size_t WriteSome(Handle file, const char* bytes, std::size_t size) {
@@ -99,9 +143,29 @@ std::size_t WriteSome(Handle file, const char* bytes, std::size_t size) {
   }
 }
 
-bool CutHere(Handle file, std::size_t position) { return ftruncate(file, static_cast<off_t>(position)) == 0; }
+bool Flush(Handle file) {
+  for (;;) {
+    if (fsync(file) == 0) return true;
+    if (errno != EINTR) return false;
+  }
+}
 bool Close(Handle file) { return close(file) == 0; }
 void Remove(const char* name) { unlink(name); }
+
+// The rename is the one step that swaps old bytes for new; syncing the folder afterwards makes the
+// new name last through a power cut, and its failure cannot undo the replacement any more.
+bool Replace(const char* temp, const char* target) {
+  if (rename(temp, target) != 0) return false;
+  std::string folder(target);
+  const std::size_t slash = folder.rfind('/');
+  folder = slash == std::string::npos ? "." : slash == 0 ? "/" : folder.substr(0, slash);
+  const Handle directory = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (directory >= 0) {
+    (void)fsync(directory);
+    close(directory);
+  }
+  return true;
+}
 
 // Non-blocking only while opening, so that a FIFO cannot hold the open; DiskFileSize then rejects it.
 Handle OpenForReading(const char* name) {
@@ -132,14 +196,33 @@ std::ptrdiff_t ReadSome(Handle file, char* bytes, std::size_t size) {
 
 #endif
 
+// A fresh file beside the target, named after it so that one left by a power cut is recognised:
+// "~effect.txt.<process>-<counter>.tmp". kNoHandle when none can be made (a missing or full folder,
+// or a target name too long for the longer temporary one).
+Handle CreateTemporaryBeside(const std::string& target, Kept kept, std::string& temp) {
+  static std::atomic<unsigned> counter{0};
+  const std::size_t cut = target.find_last_of(kSeparators) + 1;  // npos + 1 == 0
+  const std::string prefix =
+      target.substr(0, cut) + "~" + target.substr(cut) + "." + std::to_string(ProcessId()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = prefix + std::to_string(counter++) + ".tmp";
+    bool nameTaken = false;
+    const Handle file = CreateNew(temp.c_str(), kept, nameTaken);
+    if (file != kNoHandle || !nameTaken) return file;
+  }
+  return kNoHandle;
+}
+
 }  // namespace
 
 bool WriteWholeFile(std::string_view fileName, std::string_view bytes) {
   if (fileName.empty() || fileName.find('\0') != std::string_view::npos) return false;
   const std::string name(fileName);
 
-  bool created = false;
-  const Handle file = OpenAlways(name.c_str(), created);
+  Kept kept{};
+  if (!InspectTarget(name.c_str(), kept)) return false;
+  std::string temp;
+  const Handle file = CreateTemporaryBeside(name, kept, temp);
   if (file == kNoHandle) return false;
 
   bool ok = true;
@@ -149,9 +232,10 @@ bool WriteWholeFile(std::string_view fileName, std::string_view bytes) {
     if (written == 0) ok = false;
     done += written;
   }
-  ok = ok && CutHere(file, done);
+  ok = ok && Flush(file);
   ok = Close(file) && ok;
-  if (!ok && created) Remove(name.c_str());
+  ok = ok && Replace(temp.c_str(), name.c_str());
+  if (!ok) Remove(temp.c_str());
   return ok;
 }
 

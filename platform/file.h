@@ -6,10 +6,14 @@
 #include <string>
 #include <string_view>
 
-// Replaces the content of `fileName` with `bytes`: opens or creates the file without sharing, writes
-// from its start, cuts it at the end of the bytes and closes it. True only when all of that succeeded.
-// A file that did not exist before the call is removed again when the call fails. An empty name, or
-// one holding a NUL byte (it would name another file), fails without touching anything.
+// Replaces the file `fileName` with one holding exactly `bytes` (none makes an empty file), or fails
+// leaving it as it was. The bytes go to a new temporary file in the same folder, are flushed to the
+// disk, and that file is then renamed over the target in one step, so no failure (a full disk, a
+// removed stick, a size limit) can leave old bytes behind new ones. True only when all of that
+// succeeded; on failure the old file is byte for byte as before (or there is still none) and the
+// temporary file is gone. Fails without touching anything when the target is a directory, read-only,
+// or open in another program (Windows), or when the name is empty or holds a NUL byte (it would name
+// another file). A replaced file keeps its hidden/system attributes (Windows) or permission bits (POSIX).
 bool WriteWholeFile(std::string_view fileName, std::string_view bytes);
 
 enum class TReadResult { Ok, CannotOpen, TooLarge, ReadFailed };

@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/strlist.h"
 
@@ -40,6 +42,24 @@ void WriteBytes(const fs::path& path, std::string_view bytes) {
 }
 
 bool IsEmptyDirectory(const fs::path& path) { return fs::is_directory(path) && fs::is_empty(path); }
+
+// The names in a folder, sorted: a save must leave no temporary file beside its target.
+std::vector<std::string> NamesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+using Names = std::vector<std::string>;
+
+// Older content longer than anything saved over it, so stale bytes after new ones would show.
+const std::string kOldEffect = [] {
+  std::string text;
+  for (int frame = 0; frame < 40; ++frame) text += "0,7,14,21," + std::to_string(frame) + ",227\r\n";
+  return text;
+}();
 
 class FolderTest : public ::testing::Test {
  protected:
@@ -120,6 +140,21 @@ TEST_F(SaveToFileTest, EmptyListCreatesAnEmptyFile) {
   EXPECT_EQ(fs::file_size(path), 0u);
 }
 
+TEST_F(SaveToFileTest, EachSaveReplacesTheWholeFileAndLeavesNothingElseInTheFolder) {
+  const std::string path = PathOf("effect.txt");
+  WriteBytes(path, kOldEffect);
+  list_->Add("5,227");
+  ASSERT_TRUE(list_->SaveToFile(path));
+  EXPECT_EQ(ReadBytes(path), "5,227\r\n");
+  list_->Clear();
+  ASSERT_TRUE(list_->SaveToFile(path));
+  EXPECT_EQ(ReadBytes(path), "");
+  list_->SetText(kOldEffect + kOldEffect, false);
+  ASSERT_TRUE(list_->SaveToFile(path));
+  EXPECT_EQ(ReadBytes(path), kOldEffect + kOldEffect);
+  EXPECT_EQ(NamesIn(dir_), Names{"effect.txt"});
+}
+
 TEST_F(SaveToFileTest, ALargeTextReachesTheFileWhole) {
   std::string text;
   for (int i = 0; i < 50000; ++i) text += std::to_string(i % 216) + ",17,99,227\r\n";
@@ -142,7 +177,26 @@ TEST_F(SaveToFileTest, ANameThatIsAnExistingDirectoryFails) {
   fs::create_directory(sub);
   list_->Add("1,2");
   EXPECT_FALSE(list_->SaveToFile(sub.string()));
+  EXPECT_FALSE(list_->SaveToFile(sub.string() + "/"));
   EXPECT_TRUE(IsEmptyDirectory(sub));
+  EXPECT_EQ(NamesIn(dir_), Names{"sub"});
+}
+
+// The temporary file's name is longer than the target's: when it cannot exist, the save fails
+// before anything is written, whether or not the target exists.
+TEST_F(SaveToFileTest, ANameTooLongForATemporaryFileBesideItFailsAndKeepsTheFile) {
+  const std::string longName(250, 'e');
+  const std::string path = PathOf(longName);
+  WriteBytes(path, kOldEffect);
+  ASSERT_EQ(ReadBytes(path), kOldEffect) << "this file system cannot hold the long name itself";
+  list_->Add("1,2");
+  EXPECT_FALSE(list_->SaveToFile(path));
+  EXPECT_EQ(ReadBytes(path), kOldEffect);
+  EXPECT_EQ(NamesIn(dir_), Names{longName});
+
+  fs::remove(path);
+  EXPECT_FALSE(list_->SaveToFile(path));
+  EXPECT_TRUE(IsEmptyDirectory(dir_));
 }
 
 TEST_F(SaveToFileTest, NullOrEmptyNameFails) {
@@ -169,16 +223,100 @@ TEST_F(SaveToFileTest, ANameWithForbiddenCharactersFails) {
   EXPECT_TRUE(IsEmptyDirectory(dir_));
 }
 
+// A handle to `path` owned by another process: a suspended copy of this test program that never
+// runs, so the handle lives exactly as long as this object.
+class HeldByAnotherProcess {
+ public:
+  HeldByAnotherProcess(const std::string& path, DWORD share) {
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string commandLine = "\"" + std::string(program) + "\" --gtest_list_tests";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        nullptr, &startup, &process_)) {
+      return;
+    }
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE remote = nullptr;
+    held_ = file != INVALID_HANDLE_VALUE &&
+            DuplicateHandle(GetCurrentProcess(), file, process_.hProcess, &remote, 0, FALSE,
+                            DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE);
+  }
+  ~HeldByAnotherProcess() {
+    if (process_.hProcess == nullptr) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, INFINITE);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  bool held() const { return held_; }
+
+ private:
+  PROCESS_INFORMATION process_{};
+  bool held_ = false;
+};
+
 TEST_F(SaveToFileTest, AFileHeldOpenWithoutSharingFailsAndKeepsItsContent) {
   const std::string path = PathOf("held.txt");
-  WriteBytes(path, "old content");
-  HANDLE holder =
-      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  WriteBytes(path, kOldEffect);
   list_->Add("1,2");
-  EXPECT_FALSE(list_->SaveToFile(path));
-  CloseHandle(holder);
-  EXPECT_EQ(ReadBytes(path), "old content");
+  {
+    HANDLE holder =
+        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(list_->SaveToFile(path));
+    CloseHandle(holder);
+  }
+  for (DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
+    HeldByAnotherProcess holder(path, share);
+    ASSERT_TRUE(holder.held());
+    EXPECT_FALSE(list_->SaveToFile(path)) << "share " << share;
+  }
+  EXPECT_EQ(ReadBytes(path), kOldEffect);
+  EXPECT_EQ(NamesIn(dir_), Names{"held.txt"});
+}
+
+// A reader that lets others delete the file may or may not block a replacement (Windows versions
+// differ); either way the file is whole, old or new, and no temporary file is left.
+TEST_F(SaveToFileTest, AFileHeldOpenWithFullSharingIsEitherReplacedWholeOrKept) {
+  const std::string path = PathOf("shared.txt");
+  WriteBytes(path, kOldEffect);
+  list_->Add("1,2");
+  bool saved = false;
+  {
+    HeldByAnotherProcess holder(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    ASSERT_TRUE(holder.held());
+    saved = list_->SaveToFile(path);
+  }
+  EXPECT_EQ(ReadBytes(path), saved ? "1,2\r\n" : kOldEffect);
+  EXPECT_EQ(NamesIn(dir_), Names{"shared.txt"});
+}
+
+// Read-only refuses the save as an in-place write would; hidden and system are kept by the new file.
+TEST_F(SaveToFileTest, AReadOnlyFileIsKeptAndAHiddenOneStaysHidden) {
+  const std::string readOnly = PathOf("read-only.txt");
+  const std::string hidden = PathOf("hidden.txt");
+  WriteBytes(readOnly, kOldEffect);
+  WriteBytes(hidden, kOldEffect);
+  ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  list_->Add("1,2");
+
+  EXPECT_FALSE(list_->SaveToFile(readOnly));
+  EXPECT_EQ(ReadBytes(readOnly), kOldEffect);
+  EXPECT_TRUE(GetFileAttributesA(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY);
+
+  EXPECT_TRUE(list_->SaveToFile(hidden));
+  EXPECT_EQ(ReadBytes(hidden), "1,2\r\n");
+  const DWORD attributes = GetFileAttributesA(hidden.c_str());
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_SYSTEM);
+
+  EXPECT_EQ(NamesIn(dir_), (Names{"hidden.txt", "read-only.txt"}));
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 #else
@@ -217,11 +355,13 @@ TEST_F(SaveToFileTest, AFailedWriteToANewFileFailsAndLeavesNoFile) {
   }
   EXPECT_FALSE(saved);
   EXPECT_FALSE(fs::exists(path));
+  EXPECT_TRUE(IsEmptyDirectory(dir_));
 }
 
+// The write fails after some new bytes went out; the older, longer file must not be touched at all.
 TEST_F(SaveToFileTest, AFailedWriteToAnExistingFileFailsAndKeepsTheFile) {
   const std::string path = PathOf("old.txt");
-  WriteBytes(path, "old");
+  WriteBytes(path, kOldEffect);
   list_->SetText(std::string(100, '7'), false);
   bool saved = true;
   {
@@ -230,7 +370,29 @@ TEST_F(SaveToFileTest, AFailedWriteToAnExistingFileFailsAndKeepsTheFile) {
     saved = list_->SaveToFile(path);
   }
   EXPECT_FALSE(saved);
-  EXPECT_TRUE(fs::exists(path));
+  EXPECT_EQ(ReadBytes(path), kOldEffect);
+  EXPECT_EQ(NamesIn(dir_), Names{"old.txt"});
+}
+
+TEST_F(SaveToFileTest, AReplacedFileKeepsItsPermissions) {
+  const std::string path = PathOf("effect.txt");
+  WriteBytes(path, kOldEffect);
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  list_->Add("1,2");
+  ASSERT_TRUE(list_->SaveToFile(path));
+  EXPECT_EQ(ReadBytes(path), "1,2\r\n");
+  EXPECT_EQ(fs::status(path).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// A FIFO is not a file to replace with a plain one (and opening it for writing would block).
+TEST_F(SaveToFileTest, AFifoIsNotReplaced) {
+  const std::string path = PathOf("pipe");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  list_->Add("1,2");
+  EXPECT_FALSE(list_->SaveToFile(path));
+  EXPECT_TRUE(fs::is_fifo(path));
+  EXPECT_EQ(NamesIn(dir_), Names{"pipe"});
 }
 
 #endif
