@@ -196,16 +196,25 @@ std::ptrdiff_t ReadSome(Handle file, char* bytes, std::size_t size) {
 
 #endif
 
-// A fresh file beside the target, named after it so that one left by a power cut is recognised:
-// "~effect.txt.<process>-<counter>.tmp". kNoHandle when none can be made (a missing or full folder,
-// or a target name too long for the longer temporary one).
+// Digits 0-9 a-z: keeps the temporary name short.
+std::string Base36(unsigned long value) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[value % 36]);
+    value /= 36;
+  } while (value != 0);
+  return digits;
+}
+
+// A fresh file beside the target: "~<process>-<counter>.tmp", short so that it fits wherever the
+// target's own name is not shorter (a full path just under MAX_PATH with a long name must still be
+// saved). kNoHandle when none can be made: a missing or full folder, or a path too long for it.
 Handle CreateTemporaryBeside(const std::string& target, Kept kept, std::string& temp) {
-  static std::atomic<unsigned> counter{0};
+  static std::atomic<unsigned long> counter{0};
   const std::size_t cut = target.find_last_of(kSeparators) + 1;  // npos + 1 == 0
-  const std::string prefix =
-      target.substr(0, cut) + "~" + target.substr(cut) + "." + std::to_string(ProcessId()) + "-";
+  const std::string prefix = target.substr(0, cut) + "~" + Base36(ProcessId()) + "-";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = prefix + std::to_string(counter++) + ".tmp";
+    temp = prefix + Base36(counter++) + ".tmp";
     bool nameTaken = false;
     const Handle file = CreateNew(temp.c_str(), kept, nameTaken);
     if (file != kNoHandle || !nameTaken) return file;

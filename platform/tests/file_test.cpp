@@ -182,23 +182,6 @@ TEST_F(SaveToFileTest, ANameThatIsAnExistingDirectoryFails) {
   EXPECT_EQ(NamesIn(dir_), Names{"sub"});
 }
 
-// The temporary file's name is longer than the target's: when it cannot exist, the save fails
-// before anything is written, whether or not the target exists.
-TEST_F(SaveToFileTest, ANameTooLongForATemporaryFileBesideItFailsAndKeepsTheFile) {
-  const std::string longName(250, 'e');
-  const std::string path = PathOf(longName);
-  WriteBytes(path, kOldEffect);
-  ASSERT_EQ(ReadBytes(path), kOldEffect) << "this file system cannot hold the long name itself";
-  list_->Add("1,2");
-  EXPECT_FALSE(list_->SaveToFile(path));
-  EXPECT_EQ(ReadBytes(path), kOldEffect);
-  EXPECT_EQ(NamesIn(dir_), Names{longName});
-
-  fs::remove(path);
-  EXPECT_FALSE(list_->SaveToFile(path));
-  EXPECT_TRUE(IsEmptyDirectory(dir_));
-}
-
 TEST_F(SaveToFileTest, NullOrEmptyNameFails) {
   list_->Add("1,2");
   EXPECT_FALSE(list_->SaveToFile(static_cast<const char*>(nullptr)));
@@ -257,6 +240,30 @@ class HeldByAnotherProcess {
   PROCESS_INFORMATION process_{};
   bool held_ = false;
 };
+
+// The ANSI file functions take at most MAX_PATH - 1 characters. A full path of exactly that many is
+// saved when its name is at least as long as the temporary one beside it; a short name deep down in
+// a long folder leaves no room for the temporary file, and the save fails with the old file kept.
+TEST_F(SaveToFileTest, AFullPathJustUnderMaxPathIsSavedOnlyWhereTheTemporaryNameFits) {
+  list_->Add("1,2");
+  const std::size_t room = MAX_PATH - 1 - dir_.string().size() - 1;
+  const std::string longName = std::string(room - 4, 'F') + ".txt";
+  ASSERT_EQ(PathOf(longName).size(), std::size_t{MAX_PATH - 1});
+  ASSERT_TRUE(list_->SaveToFile(PathOf(longName)));
+  EXPECT_EQ(ReadBytes(PathOf(longName)), "1,2\r\n");
+  EXPECT_EQ(NamesIn(dir_), Names{longName});
+
+  const fs::path deep = dir_ / std::string(room - 6, 'd');
+  const std::string path = (deep / "e.txt").string();
+  ASSERT_EQ(path.size(), std::size_t{MAX_PATH - 1});
+  std::error_code error;
+  fs::create_directory(deep, error);
+  WriteBytes(path, kOldEffect);
+  if (error || ReadBytes(path) != kOldEffect) GTEST_SKIP() << "this system cannot make the deep folder";
+  EXPECT_FALSE(list_->SaveToFile(path));
+  EXPECT_EQ(ReadBytes(path), kOldEffect);
+  EXPECT_EQ(NamesIn(deep), Names{"e.txt"});
+}
 
 TEST_F(SaveToFileTest, AFileHeldOpenWithoutSharingFailsAndKeepsItsContent) {
   const std::string path = PathOf("held.txt");
@@ -372,6 +379,18 @@ TEST_F(SaveToFileTest, AFailedWriteToAnExistingFileFailsAndKeepsTheFile) {
   EXPECT_FALSE(saved);
   EXPECT_EQ(ReadBytes(path), kOldEffect);
   EXPECT_EQ(NamesIn(dir_), Names{"old.txt"});
+}
+
+// The temporary name does not grow with the target's: a name at the file system's length limit saves.
+TEST_F(SaveToFileTest, ANameOfTheLongestLengthIsSaved) {
+  const std::string longName(255, 'e');
+  const std::string path = PathOf(longName);
+  WriteBytes(path, kOldEffect);
+  ASSERT_EQ(ReadBytes(path), kOldEffect) << "this file system cannot hold the long name itself";
+  list_->Add("1,2");
+  EXPECT_TRUE(list_->SaveToFile(path));
+  EXPECT_EQ(ReadBytes(path), "1,2\r\n");
+  EXPECT_EQ(NamesIn(dir_), Names{longName});
 }
 
 TEST_F(SaveToFileTest, AReplacedFileKeepsItsPermissions) {
