@@ -1,4 +1,4 @@
-// File access: the one place of the program that opens, reads, writes, truncates and deletes files
+// File access: the one place of the program that opens, reads, writes, renames and deletes files
 // (kernel32 on Windows, POSIX elsewhere). It never converts bytes or names: both are passed as given.
 #pragma once
 
@@ -7,13 +7,14 @@
 #include <string_view>
 
 // Replaces the file `fileName` with one holding exactly `bytes` (none makes an empty file), or fails
-// leaving it as it was. The bytes go to a new temporary file in the same folder, are flushed to the
-// disk, and that file is then renamed over the target in one step, so no failure (a full disk, a
-// removed stick, a size limit) can leave old bytes behind new ones. True only when all of that
+// and leaves it as it was. The bytes go to a new temporary file in the same folder, are flushed to
+// the disk, and that file is then renamed over the target in one step, so no failure (a full disk, a
+// removed stick, a size limit) can leave new bytes followed by old ones. True only when all of that
 // succeeded; on failure the old file is byte for byte as before (or there is still none) and the
-// temporary file is gone. Fails without touching anything when the target is a directory, read-only,
-// or open in another program (Windows), or when the name is empty or holds a NUL byte (it would name
-// another file). A replaced file keeps its hidden/system attributes (Windows) or permission bits (POSIX).
+// temporary file is removed. The target is refused before anything is written when it is a directory,
+// a device or FIFO, read-only, or when the name is empty or holds a NUL byte (it would name another
+// file); a target open in another program (Windows) refuses the final rename. A replaced file keeps
+// its hidden and system attributes (Windows) or its permission bits (POSIX); not its creation time.
 bool WriteWholeFile(std::string_view fileName, std::string_view bytes);
 
 enum class TReadResult { Ok, CannotOpen, TooLarge, ReadFailed };
