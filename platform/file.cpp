@@ -1,15 +1,19 @@
-// File access over kernel32 (Windows) or POSIX (elsewhere): the steps of a whole-file write and the
-// clean-up of a failed one. Nothing else in the program opens files; this file must not grow into a
-// general file library.
+// File access over kernel32 (Windows) or POSIX (elsewhere): a whole-file write through a temporary file
+// that replaces the target in one rename, and a whole-file read within a size limit. Nothing else in the
+// program opens files; this file must not grow into a general file library.
 #include "platform/file.h"
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -23,9 +27,34 @@ namespace {
 using Handle = HANDLE;
 const Handle kNoHandle = INVALID_HANDLE_VALUE;
 
-Handle OpenAlways(const char* name, bool& created) {
-  Handle file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  created = file != INVALID_HANDLE_VALUE && GetLastError() != ERROR_ALREADY_EXISTS;
+constexpr char kSeparators[] = "\\/:";
+
+// What a replaced file keeps: the attributes that say how it is shown and handled. Read-only is not
+// among them: a read-only target refuses the save, as an in-place write to it would.
+using Kept = DWORD;
+constexpr Kept kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+unsigned long ProcessId() { return GetCurrentProcessId(); }
+
+// False when the target must not be replaced: a directory, a device, a read-only file, or a name that
+// cannot be looked at (a missing folder, forbidden characters). A missing file is fine.
+// (Wine's MoveFileEx replaces read-only files, so that refusal cannot be left to it.)
+bool InspectTarget(const char* name, Kept& kept) {
+  const DWORD attributes = GetFileAttributesA(name);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    kept = 0;
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+  }
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)) return false;
+  kept = attributes & kKeptAttributes;
+  return true;
+}
+
+Handle CreateNew(const char* name, Kept kept, bool& nameTaken) {
+  const Handle file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
+  nameTaken = file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS;
   return file;
 }
 
@@ -37,32 +66,72 @@ std::size_t WriteSome(Handle file, const char* bytes, std::size_t size) {
   return written;
 }
 
-bool CutHere(Handle file, std::size_t /*position*/) { return SetEndOfFile(file) != 0; }
+bool Flush(Handle file) { return FlushFileBuffers(file) != 0; }
 bool Close(Handle file) { return CloseHandle(file) != 0; }
 void Remove(const char* name) { DeleteFileA(name); }
+
+// One rename within the folder: the target holds either its old bytes or the new ones, never a mix.
+// It fails while any other handle to the target is open, whatever that handle shares.
+bool Replace(const char* temp, const char* target) {
+  return MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+Handle OpenForReading(const char* name) {
+  return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                     nullptr);
+}
+
+// False for anything but a plain disk file (a console, a pipe, a directory opened some other way).
+bool DiskFileSize(Handle file, std::uint64_t& size) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) return false;
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  return true;
+}
+
+// Bytes read by one call: 0 at the end of the file, -1 on failure.
+std::ptrdiff_t ReadSome(Handle file, char* bytes, std::size_t size) {
+  const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
+  DWORD read = 0;
+  if (!ReadFile(file, bytes, chunk, &read, nullptr)) return -1;
+  return static_cast<std::ptrdiff_t>(read);
+}
 
 #else
 
 using Handle = int;
 constexpr Handle kNoHandle = -1;
 
-// Whether the file is new decides the clean-up after a failure, so creation is tried exclusively first.
-Handle OpenAlways(const char* name, bool& created) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    Handle file = open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (file >= 0) {
-      created = true;
-      return file;
-    }
-    if (errno != EEXIST) return kNoHandle;
-    file = open(name, O_WRONLY | O_CLOEXEC);
-    if (file >= 0) {
-      created = false;
-      return file;
-    }
-    if (errno != ENOENT) return kNoHandle;  // removed in between: try again
+constexpr char kSeparators[] = "/";
+
+// The permission bits of a replaced file, or none for a new one.
+struct Kept {
+  bool exists = false;
+  mode_t mode = 0;
+};
+
+unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
+
+// False for a directory, a FIFO or device (the rename would put a plain file in its place), a file
+// this process may not write, or a name that cannot be looked at. A missing file is fine.
+bool InspectTarget(const char* name, Kept& kept) {
+  struct stat info {};
+  if (stat(name, &info) != 0) {
+    kept = Kept{};
+    return errno == ENOENT;
   }
-  return kNoHandle;
+  if (!S_ISREG(info.st_mode) || access(name, W_OK) != 0) return false;
+  kept = Kept{true, static_cast<mode_t>(info.st_mode & 07777)};
+  return true;
+}
+
+Handle CreateNew(const char* name, Kept kept, bool& nameTaken) {
+  const Handle file = open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  nameTaken = file < 0 && errno == EEXIST;
+  // Some file systems cannot keep modes; the save goes on with the default one.
+  if (file >= 0 && kept.exists) (void)fchmod(file, kept.mode);
+  return file;
 }
 
 std::size_t WriteSome(Handle file, const char* bytes, std::size_t size) {
@@ -74,11 +143,84 @@ std::size_t WriteSome(Handle file, const char* bytes, std::size_t size) {
   }
 }
 
-bool CutHere(Handle file, std::size_t position) { return ftruncate(file, static_cast<off_t>(position)) == 0; }
+bool Flush(Handle file) {
+  for (;;) {
+    if (fsync(file) == 0) return true;
+    if (errno != EINTR) return false;
+  }
+}
 bool Close(Handle file) { return close(file) == 0; }
 void Remove(const char* name) { unlink(name); }
 
+// The rename is the one step that swaps old bytes for new; syncing the folder afterwards makes the
+// new name last through a power cut, and its failure cannot undo the replacement any more.
+bool Replace(const char* temp, const char* target) {
+  if (rename(temp, target) != 0) return false;
+  std::string folder(target);
+  const std::size_t slash = folder.rfind('/');
+  folder = slash == std::string::npos ? "." : slash == 0 ? "/" : folder.substr(0, slash);
+  const Handle directory = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (directory >= 0) {
+    (void)fsync(directory);
+    close(directory);
+  }
+  return true;
+}
+
+// Non-blocking only while opening, so that a FIFO cannot hold the open; DiskFileSize then rejects it.
+Handle OpenForReading(const char* name) {
+  const Handle file = open(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (file < 0) return kNoHandle;
+  const int flags = fcntl(file, F_GETFL);
+  if (flags < 0 || fcntl(file, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+    close(file);
+    return kNoHandle;
+  }
+  return file;
+}
+
+bool DiskFileSize(Handle file, std::uint64_t& size) {
+  struct stat info {};
+  if (fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  size = static_cast<std::uint64_t>(info.st_size);
+  return true;
+}
+
+std::ptrdiff_t ReadSome(Handle file, char* bytes, std::size_t size) {
+  for (;;) {
+    const ssize_t read = ::read(file, bytes, size);
+    if (read >= 0) return read;
+    if (errno != EINTR) return -1;
+  }
+}
+
 #endif
+
+// Digits 0-9 a-z: keeps the temporary name short.
+std::string Base36(unsigned long value) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[value % 36]);
+    value /= 36;
+  } while (value != 0);
+  return digits;
+}
+
+// A fresh file beside the target: "~<process>-<counter>.tmp", short so that it fits wherever the
+// target's own name is not shorter (a full path just under MAX_PATH with a long name must still be
+// saved). kNoHandle when none can be made: a missing or full folder, or a path too long for it.
+Handle CreateTemporaryBeside(const std::string& target, Kept kept, std::string& temp) {
+  static std::atomic<unsigned long> counter{0};
+  const std::size_t cut = target.find_last_of(kSeparators) + 1;  // npos + 1 == 0
+  const std::string prefix = target.substr(0, cut) + "~" + Base36(ProcessId()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = prefix + Base36(counter++) + ".tmp";
+    bool nameTaken = false;
+    const Handle file = CreateNew(temp.c_str(), kept, nameTaken);
+    if (file != kNoHandle || !nameTaken) return file;
+  }
+  return kNoHandle;
+}
 
 }  // namespace
 
@@ -86,8 +228,10 @@ bool WriteWholeFile(std::string_view fileName, std::string_view bytes) {
   if (fileName.empty() || fileName.find('\0') != std::string_view::npos) return false;
   const std::string name(fileName);
 
-  bool created = false;
-  const Handle file = OpenAlways(name.c_str(), created);
+  Kept kept{};
+  if (!InspectTarget(name.c_str(), kept)) return false;
+  std::string temp;
+  const Handle file = CreateTemporaryBeside(name, kept, temp);
   if (file == kNoHandle) return false;
 
   bool ok = true;
@@ -97,8 +241,51 @@ bool WriteWholeFile(std::string_view fileName, std::string_view bytes) {
     if (written == 0) ok = false;
     done += written;
   }
-  ok = ok && CutHere(file, done);
+  ok = ok && Flush(file);
   ok = Close(file) && ok;
-  if (!ok && created) Remove(name.c_str());
+  ok = ok && Replace(temp.c_str(), name.c_str());
+  if (!ok) Remove(temp.c_str());
   return ok;
+}
+
+TReadResult ReadWholeFile(std::string_view fileName, std::size_t maxBytes, std::string& bytes) {
+  if (fileName.empty() || fileName.find('\0') != std::string_view::npos) return TReadResult::CannotOpen;
+  const std::string name(fileName);
+
+  const Handle file = OpenForReading(name.c_str());
+  if (file == kNoHandle) return TReadResult::CannotOpen;
+  std::uint64_t size = 0;
+  if (!DiskFileSize(file, size)) {
+    Close(file);
+    return TReadResult::CannotOpen;
+  }
+  if (size > maxBytes) {
+    Close(file);
+    return TReadResult::TooLarge;
+  }
+
+  // One byte of room past the size seen, so a file that grew since is noticed rather than cut.
+  std::string content(static_cast<std::size_t>(size) + (size < maxBytes ? 1 : 0), '\0');
+  std::size_t done = 0;
+  TReadResult result = TReadResult::Ok;
+  for (;;) {
+    if (done == content.size()) {
+      if (done >= maxBytes) {
+        char probe;
+        const std::ptrdiff_t more = ReadSome(file, &probe, 1);
+        if (more != 0) result = more < 0 ? TReadResult::ReadFailed : TReadResult::TooLarge;
+        break;
+      }
+      content.resize(done + (maxBytes - done < done ? maxBytes - done : done));
+    }
+    const std::ptrdiff_t read = ReadSome(file, content.data() + done, content.size() - done);
+    if (read < 0) result = TReadResult::ReadFailed;
+    if (read <= 0) break;
+    done += static_cast<std::size_t>(read);
+  }
+  Close(file);
+  if (result != TReadResult::Ok) return result;
+  content.resize(done);
+  bytes = std::move(content);
+  return TReadResult::Ok;
 }

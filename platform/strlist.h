@@ -27,8 +27,8 @@ class TStrList : public TObj {
   void SetText(std::string_view text, bool append);
   // Every line followed by CR LF.
   std::string GetText() const;
-  // Writes GetText() over the file, cutting off any older longer content. True only when every byte
-  // reached the file and it was closed without error; a file this call created is removed on failure.
+  // Replaces the file with GetText() (WriteWholeFile): true only when every byte reached the disk and
+  // the new file took the old one's place; on failure the old file, or the absence of one, is kept.
   bool SaveToFile(std::string_view fileName) const;
   bool SaveToFile(const char* fileName) const;  // null fails
 

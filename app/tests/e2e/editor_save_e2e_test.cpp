@@ -112,6 +112,7 @@ TEST_F(EditorSave, SaveOverALongerFileCutsItToTheNewContent) {
   ASSERT_TRUE(outcome.Closed);
   EXPECT_FALSE(outcome.Box.has_value());
   EXPECT_EQ(e2e::ReadFileBytes(PathOf("old.txt")), std::optional<std::string>("5,227\r\n6,227\r\n"));
+  EXPECT_EQ(Files(), Names({"old.txt"})) << "the temporary file of the save is gone";
 }
 
 TEST_F(EditorSave, EmptyEffectGivesAZeroByteFileAndEmptiesAnExistingOne) {
@@ -171,6 +172,7 @@ TEST_F(EditorSave, FileHeldOpenByAnotherProgramIsReportedAndLeftAsItWas) {
   ExpectFailureToldAndTextKept(SaveAs(path), "held.txt", "3,227\r\n4,227");
   CloseHandle(held);
   EXPECT_EQ(e2e::ReadFileBytes(path), std::optional<std::string>("older effect\r\n")) << "no partial write";
+  EXPECT_EQ(Files(), Names({"held.txt"})) << "no temporary file left behind";
 }
 
 TEST_F(EditorSave, GoodSaveAfterAFailedOneClearsTheTextAgain) {
