@@ -183,6 +183,7 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
     CreateVisual(slot);
   }
   ConnectAll();
+  PatternTools = new TPatternTools(*this);
   // No element has a hint manager or popup menu, so the finishing pass attaches nothing.
   for (TQxWin* e : visualOrder_)
     if (!e->Hint.empty()) e->AttachHint(nullptr);
@@ -345,6 +346,7 @@ int TClassMainForm_1509590::ElementCount() {
 TClassMainForm_1509590::~TClassMainForm_1509590() {
   // Reverse element order: the visual elements after EditorWindow's place, then the non-visual
   // ones that stand right after it, then EditorWindow and the LEDs before it.
+  delete PatternTools;
   std::size_t formAt = 0;
   while (formAt < visualOrder_.size() && visualOrder_[formAt] != EditorWindow) ++formAt;
   for (std::size_t i = visualOrder_.size(); i > formAt + 1; --i) delete visualOrder_[i - 1];

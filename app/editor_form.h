@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/frame_graph.h"
+#include "app/pattern_tools.h"
 #include "app/save_guard.h"
 #include "elements/button.h"
 #include "elements/edit.h"
@@ -45,6 +46,8 @@ class TClassMainForm_1509590 {
   TQxTimer* ClearTimer = nullptr;
   // Not part of the original graph: keeps the effect text when a save fails (two extra links).
   TQxSaveGuard* SaveGuard = nullptr;
+  // Not part of the original graph: the pattern element and its tools, counted apart.
+  TPatternTools* PatternTools = nullptr;
 
   TQxLED* Led(int n) { return Leds[n - 1]; }
 

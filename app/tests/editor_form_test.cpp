@@ -99,6 +99,18 @@ TEST_F(EditorForm, HasEveryElementAndEveryLink) {
   EXPECT_EQ(form->GuardLinkCount(), 2);
 }
 
+TEST_F(EditorForm, PatternToolsAreCountedApartFromTheDesignedGraph) {
+  ASSERT_NE(form->PatternTools, nullptr);
+  // The pattern element, the key element, the key hub and fifteen tool buttons.
+  EXPECT_EQ(form->PatternTools->ElementCount(), 18);
+  // 216 LED change reports, the key report and its hub, 15 button clicks, three key requests.
+  EXPECT_EQ(form->PatternTools->LinkCount(), 216 + 2 + 15 + 3);
+  for (int n = 1; n <= 216; ++n) {
+    EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
+    EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
+  }
+}
+
 TEST_F(EditorForm, VisualOrderStartsAndEndsAsTheElementTable) {
   const auto& order = form->VisualOrder();
   EXPECT_EQ(order.front(), form->Led(187));
