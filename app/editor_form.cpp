@@ -183,11 +183,34 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
     CreateVisual(slot);
   }
   ConnectAll();
-  PatternTools = new TPatternTools(*this);
   // No element has a hint manager or popup menu, so the finishing pass attaches nothing.
   for (TQxWin* e : visualOrder_)
     if (!e->Hint.empty()) e->AttachHint(nullptr);
   EnableKeyboardNavigation(EditorWindow->Control);
+  CreatePattern();
+  PatternTools = new TPatternTools(*this, Pattern);
+}
+
+void TClassMainForm_1509590::CreatePattern() {
+  Pattern = new TQxCubePattern();
+  for (int i = 0; i < frame::kLedCount; ++i) {
+    Pattern->Leds[i] = CubeLedAccessOf(Leds[i], [](void* led) {
+      TControl* c = static_cast<TQxLED*>(led)->Control;
+      if (c != nullptr) c->Invalidate();
+    });
+    Leds[i]->outChange = MakeLink<&TQxCubePattern::inLedChange>(Pattern, static_cast<std::uint16_t>(i));
+    ++patternLinkCount_;
+  }
+  Pattern->FrameSync = {&ResyncFrameGraph, Frame};
+  Pattern->Init();
+}
+
+int TClassMainForm_1509590::WorkbenchElementCount() const {
+  return (Pattern != nullptr ? 1 : 0) + (PatternTools != nullptr ? PatternTools->ElementCount() : 0);
+}
+
+int TClassMainForm_1509590::WorkbenchLinkCount() const {
+  return patternLinkCount_ + (PatternTools != nullptr ? PatternTools->LinkCount() : 0);
 }
 
 void TClassMainForm_1509590::CreateVisual(int slot) {
@@ -346,9 +369,10 @@ int TClassMainForm_1509590::ElementCount() {
 TClassMainForm_1509590::~TClassMainForm_1509590() {
   // Reverse element order: the visual elements after EditorWindow's place, then the non-visual
   // ones that stand right after it, then EditorWindow and the LEDs before it.
-  delete PatternTools;
   std::size_t formAt = 0;
   while (formAt < visualOrder_.size() && visualOrder_[formAt] != EditorWindow) ++formAt;
+  delete PatternTools;
+  delete Pattern;
   for (std::size_t i = visualOrder_.size(); i > formAt + 1; --i) delete visualOrder_[i - 1];
   delete SaveGuard;
   delete ClearTimer;

@@ -10,11 +10,7 @@ namespace pattern_keys {
 
 // Virtual-key codes of the keys the table uses.
 inline constexpr std::int32_t kVk0 = 0x30;  // '0'..'9' follow in order
-inline constexpr std::int32_t kVkY = 0x59;
-inline constexpr std::int32_t kVkZ = 0x5A;
-inline constexpr std::int32_t kVkF7 = 0x76;
-inline constexpr std::int32_t kVkF8 = 0x77;
-inline constexpr std::int32_t kVkF9 = 0x78;
+inline constexpr std::int32_t kVkA = 0x41;  // 'A'..'Z' follow in order
 
 enum class TTool {
   None,
@@ -53,11 +49,11 @@ inline constexpr std::array<TKey, 15> kKeys{{
     {TTool::MirrorX, kVk0 + 8, true, "Ctrl+8"},
     {TTool::MirrorY, kVk0 + 9, true, "Ctrl+9"},
     {TTool::MirrorZ, kVk0, true, "Ctrl+0"},
-    {TTool::Invert, kVkF7, false, "F7"},
-    {TTool::LightAll, kVkF8, false, "F8"},
-    {TTool::Wrap, kVkF9, false, "F9"},
-    {TTool::Undo, kVkZ, true, "Ctrl+Z"},
-    {TTool::Redo, kVkY, true, "Ctrl+Y"},
+    {TTool::Invert, kVkA + 'I' - 'A', true, "Ctrl+I"},
+    {TTool::LightAll, kVkA + 'L' - 'A', true, "Ctrl+L"},
+    {TTool::Wrap, kVkA + 'W' - 'A', true, "Ctrl+W"},
+    {TTool::Undo, kVkA + 'Z' - 'A', true, "Ctrl+Z"},
+    {TTool::Redo, kVkA + 'Y' - 'A', true, "Ctrl+Y"},
 }};
 
 // The tool of a key press; Shift or Alt (AltGr types characters as Ctrl+Alt) never match.

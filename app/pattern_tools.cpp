@@ -62,10 +62,6 @@ constexpr std::int32_t kCodeOf[] = {
     TQxCubePattern::ctLightAll,
 };
 
-void RepaintLed(void* led) {
-  if (TControl* control = static_cast<TQxLED*>(led)->Control) control->Invalidate();
-}
-
 // Edit controls keep their keys: the frame line, the effect text and any other text field. The
 // window library's classes wrap the system ones under "obj_" + the system name.
 bool FocusInText() {
@@ -130,26 +126,14 @@ void TQxPatternKeys::inKey(TData* d, std::uint16_t) {
   Request(tool);
 }
 
-TPatternTools::TPatternTools(TClassMainForm_1509590& form) {
+TPatternTools::TPatternTools(TClassMainForm_1509590& form, TQxCubePattern* pattern) : Pattern(pattern) {
   auto link = [this](TQx_Event& field, const TQx_Event& target) {
     field = target;
     ++linkCount_;
   };
 
-  Pattern = new TQxCubePattern();
-  for (int i = 0; i < cube::kLedCount; ++i) {
-    TQxLED* led = form.Leds[i];
-    Pattern->Leds[i] = CubeLedAccessOf(led, &RepaintLed);
-    link(led->outChange, MakeLink<&TQxCubePattern::inLedChange>(Pattern, static_cast<std::uint16_t>(i)));
-  }
-  Pattern->FrameSync = {&ResyncFrameGraph, form.Frame};
-  Pattern->Init();
-
   Keys = new TQxPatternKeys();
   Keys->Form = form.EditorWindow;
-  KeyHub = new TQxHub();
-  KeyHub->InCount = 1;
-  KeyHub->SetOutCount(2);
 
   TControl* parent = form.EditorWindow->Control;
   for (const TToolButton& row : kToolButtons) {
@@ -170,8 +154,7 @@ TPatternTools::TPatternTools(TClassMainForm_1509590& form) {
   }
   Keys->WrapButton = Button(TTool::Wrap);
 
-  link(form.EditorWindow->outKeyDown, MakeLink<&TQxHub::inEvent>(KeyHub));
-  link(KeyHub->outEvent[0], MakeLink<&TQxPatternKeys::inKey>(Keys));
+  link(form.EditorWindow->outKeyDown, MakeLink<&TQxPatternKeys::inKey>(Keys));
   for (int i = 0; i < 6; ++i) {
     TQxButton* shift = Button(static_cast<TTool>(static_cast<int>(TTool::ShiftXMinus) + i));
     link(shift->outClick, MakeLink<&TQxPatternKeys::inShift>(Keys, static_cast<std::uint16_t>(i)));
@@ -192,7 +175,5 @@ TPatternTools::TPatternTools(TClassMainForm_1509590& form) {
 
 TPatternTools::~TPatternTools() {
   for (std::size_t i = Buttons.size(); i > 0; --i) delete Buttons[i - 1];
-  delete KeyHub;
   delete Keys;
-  delete Pattern;
 }

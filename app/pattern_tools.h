@@ -1,7 +1,7 @@
-// TPatternTools: the workbench's pattern part of the editor form: the pattern element wired to the
-// 216 LEDs and the frame graph, the tool buttons in the strip above layers 3-5 with their hints,
-// and the element that turns shortcut keys and the shift buttons into requests. Everything here is
-// counted apart from the designed graph; the designed links are left as they are.
+// TPatternTools: the pattern tools of the editor form: the tool buttons in the strip above layers
+// 3-5 with their hints, and the element that turns shortcut keys and the shift buttons into
+// requests to the form's pattern element. Everything here is counted apart from the designed graph;
+// the designed links are left as they are.
 #pragma once
 
 #include <array>
@@ -10,14 +10,14 @@
 #include "app/pattern_keys.h"
 #include "elements/button.h"
 #include "elements/cube_pattern_element.h"
-#include "runtime/hub.h"
 
 class TClassMainForm_1509590;
 class TQxWin;
 
 // TQxPatternKeys: the wrap setting, the shift buttons and the shortcut keys. A key arrives from the
-// form's key report (every key of every control goes there first); one of the table's keys, with
-// the focus outside a text control, becomes its tool's request and goes no further.
+// form's key report (every control with KeysToParent reports its keys there first); one of the
+// table's keys, with the focus outside a text control, becomes its tool's request and goes no
+// further.
 class TQxPatternKeys : public TQxObject {
  public:
   std::uint8_t Wrap = 0;
@@ -39,22 +39,21 @@ class TQxPatternKeys : public TQxObject {
 
 class TPatternTools {
  public:
-  // Creates and wires everything once the form's designed elements and links exist.
-  explicit TPatternTools(TClassMainForm_1509590& form);
+  // Creates and wires everything once the form's designed elements, its links and its pattern
+  // element exist.
+  TPatternTools(TClassMainForm_1509590& form, TQxCubePattern* pattern);
   ~TPatternTools();
   TPatternTools(const TPatternTools&) = delete;
   TPatternTools& operator=(const TPatternTools&) = delete;
 
-  TQxCubePattern* Pattern = nullptr;
+  TQxCubePattern* Pattern = nullptr;  // the form's
   TQxPatternKeys* Keys = nullptr;
-  // The form's key report fans out here: output 0 to Keys, output 1 free for other shortcut users.
-  TQxHub* KeyHub = nullptr;
   // In the order of pattern_keys::TTool, from ShiftXMinus to Redo.
   std::array<TQxButton*, 15> Buttons{};
 
   TQxButton* Button(pattern_keys::TTool tool) { return Buttons[static_cast<int>(tool) - 1]; }
 
-  int ElementCount() const { return 3 + static_cast<int>(Buttons.size()); }
+  int ElementCount() const { return 1 + static_cast<int>(Buttons.size()); }
   int LinkCount() const { return linkCount_; }
 
  private:

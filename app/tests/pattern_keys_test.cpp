@@ -52,9 +52,20 @@ TEST(PatternKeysTest, ShiftAltAndAltGrNeverMatch) {
     EXPECT_EQ(pattern_keys::ToolOf(key.VirtualKey, key.Ctrl, false, true), TTool::None) << key.Name;
     EXPECT_EQ(pattern_keys::ToolOf(key.VirtualKey, true, false, true), TTool::None) << key.Name;
   }
-  // The function keys do nothing with Ctrl, the Ctrl keys nothing without it.
-  EXPECT_EQ(pattern_keys::ToolOf(pattern_keys::kVkF7, true, false, false), TTool::None);
-  EXPECT_EQ(pattern_keys::ToolOf(pattern_keys::kVkZ, false, false, false), TTool::None);
+  // The Ctrl keys do nothing without it.
+  EXPECT_EQ(pattern_keys::ToolOf('Z', false, false, false), TTool::None);
+  EXPECT_EQ(pattern_keys::ToolOf('1', false, false, false), TTool::None);
+}
+
+TEST(PatternKeysTest, LeavesTheEffectPanelsKeysAlone) {
+  // Open (Ctrl+O), the rate field (Ctrl+R), a line onto the cube (F2), the frame back (F3), play,
+  // stop, back, forward and loop (F5-F9).
+  EXPECT_EQ(pattern_keys::ToolOf('O', true, false, false), TTool::None);
+  EXPECT_EQ(pattern_keys::ToolOf('R', true, false, false), TTool::None);
+  for (std::int32_t f = 0x70; f <= 0x7B; ++f) {  // F1..F12, with and without Ctrl
+    EXPECT_EQ(pattern_keys::ToolOf(f, false, false, false), TTool::None) << f;
+    EXPECT_EQ(pattern_keys::ToolOf(f, true, false, false), TTool::None) << f;
+  }
 }
 
 }  // namespace

@@ -223,7 +223,7 @@ TEST_F(PatternTools, KeysOutsideTheTextControlsRunTheirTools) {
   EXPECT_EQ(Frame(), "1,227");
   Press(button, '7', true);  // rotate
   EXPECT_EQ(Frame(), "11,227");
-  Press(button, VK_F9, false);  // wrap on
+  Press(button, 'W', true);  // wrap on
   EXPECT_EQ(tools->Keys->Wrap, 1);
   Press(button, '6', true);  // Z+
   Press(button, '5', true);  // Z-
@@ -233,9 +233,9 @@ TEST_F(PatternTools, KeysOutsideTheTextControlsRunTheirTools) {
   EXPECT_EQ(Frame(), "11,227");
   Press(button, 'Y', true);
   EXPECT_EQ(Frame(), "191,227");
-  Press(button, VK_F8, false);
+  Press(button, 'L', true);
   EXPECT_EQ(Frame(), cube::FormatFrame(cube::AllLit()));
-  Press(button, VK_F7, false);
+  Press(button, 'I', true);
   EXPECT_EQ(Frame(), "227");
 }
 
@@ -260,10 +260,12 @@ TEST_F(PatternTools, KeysWithShiftOrWithoutCtrlDoNothing) {
   BYTE keys[256] = {};
   GetKeyboardState(keys);
   keys[VK_SHIFT] = 0x80;
+  keys[VK_CONTROL] = 0x80;
   SetKeyboardState(keys);
   SetFocus(button);
-  SendMessageA(button, WM_KEYDOWN, VK_F7, 1);
+  SendMessageA(button, WM_KEYDOWN, 'I', 1);
   keys[VK_SHIFT] = 0;
+  keys[VK_CONTROL] = 0;
   SetKeyboardState(keys);
   EXPECT_EQ(Frame(), "0,227");
 }

@@ -56,7 +56,7 @@ TEST_F(PatternProgram, WrapMakesAShiftBringTheEdgeInAtTheFarSide) {
   EXPECT_NE(editor.ChildByText("По кругу: да"), nullptr);
   ASSERT_TRUE(editor.ClickButton(Tool("X+")));
   ExpectShown("0,227", "X+ with wrap");
-  ASSERT_TRUE(editor.PressKey(VK_F9) && editor.Sync());  // wrap off again
+  ASSERT_TRUE(Ctrl('W'));  // wrap off again
   EXPECT_NE(editor.ChildByText("По кругу: нет"), nullptr);
   ASSERT_TRUE(Ctrl('1'));
   ExpectShown("227", "X- without wrap drops the LED");
@@ -65,16 +65,14 @@ TEST_F(PatternProgram, WrapMakesAShiftBringTheEdgeInAtTheFarSide) {
 TEST_F(PatternProgram, LightAllAndInvertFromTheirKeys) {
   ClickLeds({2});
   ASSERT_TRUE(editor.ClickButton(Tool("Все")));
-  e2e::TLit all;
-  all.set();
   std::string allFrame;
   for (int i = 0; i < 216; ++i) allFrame += std::to_string(i) + ",";
   allFrame += "227";
   ExpectShown(allFrame, "light all from the mouse");
-  ASSERT_TRUE(editor.PressKey(VK_F7) && editor.Sync());
-  ExpectShown("227", "invert from F7");
-  ASSERT_TRUE(editor.PressKey(VK_F8) && editor.Sync());
-  ExpectShown(allFrame, "light all from F8");
+  ASSERT_TRUE(Ctrl('I'));
+  ExpectShown("227", "invert from Ctrl+I");
+  ASSERT_TRUE(Ctrl('L'));
+  ExpectShown(allFrame, "light all from Ctrl+L");
 }
 
 TEST_F(PatternProgram, UndoAfterAResetBringsThePatternBackAndRedoDarkensItAgain) {
