@@ -117,4 +117,14 @@ TEST_F(PatternProgram, CtrlZInsideTheFrameLineLeavesThePatternAlone) {
   ExpectShown("3,227", "undo of the last click");
 }
 
+TEST_F(PatternProgram, CtrlZRightAfterLedClicksTakesBackTheLastClick) {
+  // The LEDs take no focus: after start and after clicks the keys reach the form.
+  ClickLeds({10, 20});
+  ExpectShown("9,19,227", "clicked");
+  ASSERT_TRUE(Ctrl('Z'));
+  ExpectShown("9,227", "undo of the last click");
+  ASSERT_TRUE(Ctrl('Y'));
+  ExpectShown("9,19,227", "redo of it");
+}
+
 }  // namespace
