@@ -99,6 +99,21 @@ TEST_F(EditorForm, HasEveryElementAndEveryLink) {
   EXPECT_EQ(form->GuardLinkCount(), 2);
 }
 
+TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
+  ASSERT_NE(form->PatternTools, nullptr);
+  // The pattern tools: the key element and fifteen buttons; the key report, 15 button clicks and
+  // the key element's three requests.
+  EXPECT_EQ(form->PatternTools->ElementCount(), 16);
+  EXPECT_EQ(form->PatternTools->LinkCount(), 1 + 15 + 3);
+  // With the pattern element and its 216 LED change reports.
+  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19);
+  for (int n = 1; n <= 216; ++n) {
+    EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
+    EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
+  }
+}
+
 TEST_F(EditorForm, VisualOrderStartsAndEndsAsTheElementTable) {
   const auto& order = form->VisualOrder();
   EXPECT_EQ(order.front(), form->Led(187));

@@ -461,6 +461,13 @@ bool TEditorProcess::PressKey(WORD virtualKey) {
   return SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
 
+bool TEditorProcess::PressKeyWith(WORD modifier, WORD virtualKey) {
+  if (!BringToFront()) return false;
+  INPUT inputs[4] = {KeyInput(modifier, 0), KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP),
+                     KeyInput(modifier, KEYEVENTF_KEYUP)};
+  return SendInput(4, inputs, sizeof(INPUT)) == 4;
+}
+
 bool TEditorProcess::PressEnterInFrameEdit(DWORD timeoutMs) {
   RECT client{};
   if (frameEdit_ == nullptr || !GetClientRect(frameEdit_, &client)) return false;
