@@ -19,12 +19,6 @@ constexpr const char* kRegistryName = "h8MainFormPositionTest";
 constexpr const char* kRegistryPath = "Software\\h8MainFormPositionTest";
 constexpr const char* kIniName = "h8_form_position.ini";
 
-std::string WindowText(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 class MainFormTest : public ::testing::Test {
  protected:
   DeliveryOn delivery;

@@ -1,10 +1,12 @@
-// Test helpers: an element that records what reaches it, and a data output answering a fixed value.
+// Test helpers: an element that records what reaches it, the runtime tests' data output answering a
+// fixed value (FixedSource), and event delivery switched on for a test.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "runtime/data.h"
+#include "runtime/tests/test_elements.h"
 
 // Records the kind and value of every event it receives.
 struct RecordingSink : TQxObject {
@@ -15,17 +17,6 @@ struct RecordingSink : TQxObject {
     received.push_back(copy);
   }
   TQx_Event Link() { return MakeLink<&RecordingSink::inRecord>(this); }
-};
-
-// A data output that answers a preset value and counts how often it was asked.
-struct FixedSource : TQxObject {
-  TData value;
-  int reads = 0;
-  void getValue(TData* d, std::uint16_t) {
-    ++reads;
-    *d = value;
-  }
-  TQx_Event Link() { return MakeLink<&FixedSource::getValue>(this); }
 };
 
 // Delivery is a process-wide switch; every element test runs with it on.

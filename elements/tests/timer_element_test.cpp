@@ -15,7 +15,6 @@
 
 namespace {
 
-
 struct Recorder {
   std::string log;  // "T" per outTimer, "S" per outStop
   std::function<void()> onFirstTick;
