@@ -47,6 +47,25 @@ bool TakeTimerMessage(const TTimer* timer, MSG& msg) {
   return false;
 }
 
+// A 10 ms timer counted by `counter`, with one of its WM_TIMER messages in hand that is known to
+// reach it: taken off the queue, then dispatched once while the timer runs.
+class TimerMessageInHand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    timer = CreateTimer(10);
+    timer->SetOnTimer(counter.Event());
+    timer->SetEnabled(true);
+    ASSERT_NE(timer->TimerId, 0u);
+    ASSERT_TRUE(TakeTimerMessage(timer, waiting));
+    ASSERT_EQ(counter.ticks, 0);  // a period has passed, yet nothing happens without the loop
+    DispatchMessageA(&waiting);
+    ASSERT_EQ(counter.ticks, 1);
+  }
+  TickCounter counter;
+  TTimer* timer = nullptr;
+  MSG waiting{};
+};
+
 }  // namespace
 
 TEST(Timer, CreationBelowOneMillisecondGivesOneSecond) {
@@ -63,17 +82,9 @@ TEST(Timer, CreationBelowOneMillisecondGivesOneSecond) {
   given->Free();
 }
 
-TEST(Timer, EveryTimerMessageDispatchedIsOneTickAndNothingTicksWithoutTheLoop) {
-  TickCounter counter;
-  TTimer* timer = CreateTimer(10);
-  timer->SetOnTimer(counter.Event());
-  timer->SetEnabled(true);
-  EXPECT_NE(timer->TimerId, 0u);
-  MSG tick;
-  ASSERT_TRUE(TakeTimerMessage(timer, tick));
-  EXPECT_EQ(counter.ticks, 0);  // a period has passed, yet nothing happens without the loop
-  for (int i = 1; i <= 3; ++i) {
-    DispatchMessageA(&tick);
+TEST_F(TimerMessageInHand, EveryTimerMessageDispatchedIsOneTick) {
+  for (int i = 2; i <= 3; ++i) {
+    DispatchMessageA(&waiting);
     EXPECT_EQ(counter.ticks, i);
   }
   EXPECT_EQ(counter.lastSender, timer);
@@ -85,15 +96,7 @@ TEST(Timer, EveryTimerMessageDispatchedIsOneTickAndNothingTicksWithoutTheLoop) {
   timer->Free();
 }
 
-TEST(Timer, DisabledTimerIsSilentForItsWaitingTimerMessage) {
-  TickCounter counter;
-  TTimer* timer = CreateTimer(10);
-  timer->SetOnTimer(counter.Event());
-  timer->SetEnabled(true);
-  MSG waiting;
-  ASSERT_TRUE(TakeTimerMessage(timer, waiting));
-  DispatchMessageA(&waiting);
-  ASSERT_EQ(counter.ticks, 1);  // the message does reach the timer while it runs
+TEST_F(TimerMessageInHand, DisabledTimerIsSilentForItsWaitingTimerMessage) {
   timer->SetEnabled(false);
   EXPECT_EQ(timer->TimerId, 0u);
   DispatchMessageA(&waiting);  // queued before the stop, dispatched after it
@@ -104,17 +107,9 @@ TEST(Timer, DisabledTimerIsSilentForItsWaitingTimerMessage) {
   timer->Free();
 }
 
-TEST(Timer, DestroyedTimerGetsNoTickFromItsWaitingTimerMessage) {
+TEST_F(TimerMessageInHand, DestroyedTimerGetsNoTickFromItsWaitingTimerMessage) {
   TTimer* keeper = CreateTimer(1000);  // keeps the hidden window alive
   keeper->SetEnabled(true);
-  TickCounter counter;
-  TTimer* timer = CreateTimer(10);
-  timer->SetOnTimer(counter.Event());
-  timer->SetEnabled(true);
-  MSG waiting;
-  ASSERT_TRUE(TakeTimerMessage(timer, waiting));
-  DispatchMessageA(&waiting);
-  ASSERT_EQ(counter.ticks, 1);
   timer->Free();
   DispatchMessageA(&waiting);  // names the freed timer by its id
   PumpMessages();
