@@ -81,6 +81,96 @@ constexpr Tree MakeTree() {
 inline constexpr Tree kTree = MakeTree();
 inline constexpr int kRootJoin = 0;
 
+// --- the shape of kTree, checked where it is built: a wrong table does not compile
+namespace detail {
+constexpr int FirstOf(const Child& c) { return c.IsLed ? c.Number : kTree.Joins[c.Number].First; }
+constexpr int LastOf(const Child& c) { return c.IsLed ? c.Number : kTree.Joins[c.Number].Last; }
+constexpr Place PlaceOf(const Child& c) {
+  return c.IsLed ? kTree.Leds[c.Number] : Place{kTree.Joins[c.Number].Parent, kTree.Joins[c.Number].Side};
+}
+// The node over LEDs first..last: the LED itself, or the join of that range (number -1: none).
+constexpr Child NodeOf(int first, int last) {
+  if (first == last) return {true, first};
+  for (int j = 0; j < kJoinCount; ++j)
+    if (kTree.Joins[j].First == first && kTree.Joins[j].Last == last) return {false, j};
+  return {false, -1};
+}
+constexpr bool SplitsAt(int first, int last, int leftLast) {
+  const Child node = NodeOf(first, last);
+  return node.Number >= 0 && kTree.Joins[node.Number].Left == NodeOf(first, leftLast) &&
+         kTree.Joins[node.Number].Right == NodeOf(leftLast + 1, last);
+}
+// The next LED an in-order walk from `c` expects after its leaves, or -1 once one was out of order.
+constexpr int WalkLeaves(const Child& c, int next) {
+  if (next < 0) return -1;
+  if (c.IsLed) return c.Number == next ? next + 1 : -1;
+  return WalkLeaves(kTree.Joins[c.Number].Right, WalkLeaves(kTree.Joins[c.Number].Left, next));
+}
+// Joins from the LED's pair up to the root, both counted.
+constexpr int DepthOf(int led) {
+  int depth = 1;
+  for (int j = kTree.Leds[led].Parent; kTree.Joins[j].Parent >= 0; j = kTree.Joins[j].Parent) ++depth;
+  return depth;
+}
+constexpr bool LedDepthsAreEightSevenAndSix() {
+  for (int n = 1; n <= kLedCount; ++n)
+    if (DepthOf(n) != (n <= 192 ? 8 : n <= 208 ? 7 : 6)) return false;
+  return true;
+}
+constexpr bool IsUneven(const Join& join) {
+  return join.Last == kLedCount && (join.First == 1 || join.First == 129 || join.First == 193);
+}
+constexpr bool EveryOtherJoinSplitsIntoHalves() {
+  for (const Join& join : kTree.Joins) {
+    const int n = join.Last - join.First + 1;
+    if (!IsUneven(join) && ((n & (n - 1)) != 0 || LastOf(join.Left) - FirstOf(join.Left) + 1 != n / 2))
+      return false;
+  }
+  return true;
+}
+constexpr bool ChildrenTileTheirParentAndPointBackWithTheirSide() {
+  for (int j = 0; j < kJoinCount; ++j) {
+    const Join& join = kTree.Joins[j];
+    if (FirstOf(join.Left) != join.First || LastOf(join.Left) + 1 != FirstOf(join.Right) ||
+        LastOf(join.Right) != join.Last)
+      return false;
+    if (PlaceOf(join.Left).Parent != j || PlaceOf(join.Left).Side != 0 || PlaceOf(join.Right).Parent != j ||
+        PlaceOf(join.Right).Side != 1)
+      return false;
+  }
+  return true;
+}
+constexpr bool EveryRangeIsOneJoinOnly() {
+  for (int a = 0; a < kJoinCount; ++a)
+    for (int b = a + 1; b < kJoinCount; ++b)
+      if (kTree.Joins[a].First == kTree.Joins[b].First && kTree.Joins[a].Last == kTree.Joins[b].Last)
+        return false;
+  return true;
+}
+constexpr bool OddAndEvenLedsAreLeftAndRightOfTheirPairs() {
+  for (int n = 1; n <= kLedCount; ++n) {
+    const Join& pair = kTree.Joins[kTree.Leds[n].Parent];
+    if (kTree.Leds[n].Side != (n - 1) % 2 || pair.Last - pair.First != 1) return false;
+  }
+  return true;
+}
+}  // namespace detail
+
+static_assert(detail::WalkLeaves({false, kRootJoin}, 1) == kLedCount + 1,
+              "the leaves are the LEDs in LED order");
+static_assert(kTree.Joins[kRootJoin].First == 1 && kTree.Joins[kRootJoin].Last == kLedCount &&
+                  kTree.Joins[kRootJoin].Parent == -1,
+              "the root covers every LED and has no parent");
+static_assert(detail::LedDepthsAreEightSevenAndSix());
+static_assert(detail::SplitsAt(1, 216, 128) && detail::SplitsAt(129, 216, 192) &&
+                  detail::SplitsAt(193, 216, 208),
+              "an uneven range splits at its largest power of two");
+static_assert(detail::EveryOtherJoinSplitsIntoHalves());
+static_assert(detail::SplitsAt(1, 128, 64) && detail::SplitsAt(1, 2, 1) && detail::SplitsAt(209, 216, 212));
+static_assert(detail::ChildrenTileTheirParentAndPointBackWithTheirSide());
+static_assert(detail::EveryRangeIsOneJoinOnly());
+static_assert(detail::OddAndEvenLedsAreLeftAndRightOfTheirPairs());
+
 // --- reset fan-out: ResetHub -> two group hubs -> seven LED-level hubs -> inOff of every LED.
 struct ResetLedHub {
   int First = 0;  // ResetHubA_B: output i reaches LED First + i
@@ -111,6 +201,36 @@ inline constexpr std::array<ResetLedHub, 7> kResetLedHubs{{
 }};
 inline constexpr int kResetHubCount = 1 + static_cast<int>(kResetGroups.size() + kResetLedHubs.size());
 
+namespace detail {
+// The LED-level hubs reach LEDs 1..216 in order, none with more LEDs than outputs.
+constexpr bool LedHubsCoverEveryLedInOrder() {
+  int next = 1;
+  for (const ResetLedHub& hub : kResetLedHubs) {
+    if (hub.First != next || hub.Last - hub.First + 1 > kResetLedHubOutCount) return false;
+    next = hub.Last + 1;
+  }
+  return next == kLedCount + 1;
+}
+// Each group feeds the LED-level hubs that follow the previous group's, over exactly its range.
+constexpr bool GroupsFeedConsecutiveLedHubsOverTheirRange() {
+  int nextHub = 0;
+  for (const ResetGroup& g : kResetGroups) {
+    if (g.FirstLedHub != nextHub || g.LedHubCount > g.OutCount) return false;
+    if (kResetLedHubs[g.FirstLedHub].First != g.First ||
+        kResetLedHubs[g.FirstLedHub + g.LedHubCount - 1].Last != g.Last)
+      return false;
+    nextHub += g.LedHubCount;
+  }
+  return nextHub == static_cast<int>(kResetLedHubs.size());
+}
+}  // namespace detail
+
+static_assert(detail::LedHubsCoverEveryLedInOrder());
+static_assert(kResetLedHubs[6].Last - kResetLedHubs[6].First + 1 == 24);
+static_assert(detail::GroupsFeedConsecutiveLedHubsOverTheirRange());
+static_assert(kResetGroups[1].OutCount == 4, "output 3 of ResetHub129_216 stays unconnected");
+static_assert(kResetHubCount == 10);
+
 // --- counts of the frame-string part of the editor
 inline constexpr int kLinksPerLed = 7;     // click, state, two operand reads, two results, text to hub
 inline constexpr int kLinksPerJoin = 3;    // hub to join, two reads of the children's texts
@@ -126,5 +246,11 @@ inline constexpr int kLinkCount = kLinksPerLed * kLedCount + kLinksPerJoin * kJo
                                   kLinksAfterRoot + kResetLinkCount;
 // LedScale, LedIndex and LedText per LED; a join and its hub per node; UnlitFilter, FrameEnd.
 inline constexpr int kElementCount = 3 * kLedCount + 2 * kJoinCount + 2 + kResetHubCount;
+
+// The frame string's share of the editor's 1326 elements and 2609 links; with it the editor has its
+// 231 visual elements, 5 other non-visual ones and the 9 links of effect recording.
+static_assert(kResetLinkCount == 226);
+static_assert(kElementCount == 1090);
+static_assert(kLinkCount == 2600);
 
 }  // namespace frame

@@ -13,6 +13,8 @@
 #include "app/editor_form.h"
 #include "elements/hint_manager.h"
 #include "platform/app.h"
+#include "platform/tests/test_pump.h"
+#include "platform/tests/test_windows.h"
 #include "runtime/data.h"
 
 namespace {
@@ -22,15 +24,6 @@ using Clock = std::chrono::steady_clock;
 
 double MicrosecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 double Median(std::vector<double> values) {
@@ -75,7 +68,7 @@ void MeasureClicks(TClassMainForm_1509590& form) {
       start = Clock::now();
       Toggle(form.Led(n));
       toggles.push_back(MicrosecondsSince(start));
-      Pump();
+      PumpMessages();
     }
   }
   std::printf("one LED click, mouse message to FrameEdit text (all other LEDs dark): median %.1f us\n",
@@ -84,14 +77,12 @@ void MeasureClicks(TClassMainForm_1509590& form) {
               Median(toggles));
 
   for (int n = 1; n <= 216; ++n) Toggle(form.Led(n));  // all lit
-  Pump();
-  char text[1024] = {};
-  GetWindowTextA(frameEdit, text, sizeof text);
-  const std::string allLit = text;
+  PumpMessages();
+  const std::string allLit = WindowText(frameEdit);
   std::string allButOne = allLit;
   allButOne.erase(0, allButOne.find(',') + 1);
   const HWND bare = MakeBareFrameEdit(form);
-  Pump();
+  PumpMessages();
   std::vector<double> lit, bareLit;
   for (int n = 1; n <= 216; ++n) {
     auto start = Clock::now();
@@ -99,14 +90,14 @@ void MeasureClicks(TClassMainForm_1509590& form) {
     Toggle(form.Led(n));
     lit.push_back(MicrosecondsSince(start) / 2);
     bareLit.push_back((TimedSetText(bare, allButOne) + TimedSetText(bare, allLit)) / 2);
-    Pump();
+    PumpMessages();
   }
   std::printf("one LED change with the other 215 lit (frame string of %zu characters): median %.1f us\n",
-              std::string(text).size(), Median(lit));
+              allLit.size(), Median(lit));
   std::printf("  the floor under it: a bare edit of FrameEdit's style taking that text: median %.1f us\n",
               Median(bareLit));
   SendMessageA(form.ResetButton->Control->Handle, BM_CLICK, 0, 0);
-  Pump();
+  PumpMessages();
   std::vector<double> sets, invalidates, sel, bareSets;
   const std::string frames[2] = {"0,227", "0,1,215,227"};
   for (int i = 0; i < 400; ++i) {
@@ -119,9 +110,9 @@ void MeasureClicks(TClassMainForm_1509590& form) {
     start = Clock::now();
     form.Led(1 + i % 216)->Control->Invalidate();
     invalidates.push_back(MicrosecondsSince(start));
-    Pump();
+    PumpMessages();
     bareSets.push_back(TimedSetText(bare, frames[i % 2]));
-    Pump();
+    PumpMessages();
   }
   std::printf(
       "parts of it: FrameEdit taking a short text (WM_SETTEXT) %.1f us, its caret kept %.1f us, an LED "
@@ -130,7 +121,7 @@ void MeasureClicks(TClassMainForm_1509590& form) {
   std::printf("  the floor under it: a bare edit of FrameEdit's style taking those texts: median %.1f us\n",
               Median(bareSets));
   DestroyWindow(bare);
-  Pump();
+  PumpMessages();
 }
 
 void PressEnter(HWND edit) {
@@ -149,7 +140,7 @@ void MeasureRecording(TClassMainForm_1509590& form, const std::string& fileName)
     PressEnter(frameEdit);
   }
   const double recordUs = MicrosecondsSince(start);
-  Pump();
+  PumpMessages();
   const double shownUs = MicrosecondsSince(start);
   start = Clock::now();
   const bool saved = form.EffectMemo->SaveTo(fileName);
@@ -172,10 +163,10 @@ void MeasureRecording(TClassMainForm_1509590& form, const std::string& fileName)
   SendMessageA(bare, WM_SETFONT, SendMessageA(memo, WM_GETFONT, 0, 0), 0);
   SendMessageA(bare, EM_LIMITTEXT, 0, 0);
   ShowWindow(bare, SW_SHOWNA);
-  Pump();
+  PumpMessages();
   start = Clock::now();
   SetWindowTextA(bare, text.c_str());
-  Pump();
+  PumpMessages();
   std::printf("the same %zu characters given to a bare edit control in one WM_SETTEXT: %.0f ms\n",
               text.size(), MicrosecondsSince(start) / 1000);
   DestroyWindow(bare);
@@ -192,12 +183,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Let the clearing tick one second after start pass, so it cannot land inside a measurement.
   const DWORD until = GetTickCount() + 1300;
   while (GetTickCount() < until) {
-    Pump();
+    PumpMessages();
     Sleep(10);
   }
-  char dir[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, dir);
-  const std::string fileName = std::string(dir) + "editor_bench_effect.txt";
+  const std::string fileName = TempPath("editor_bench_effect.txt");
   MeasureClicks(*form);
   MeasureRecording(*form, fileName);
   DeleteFileA(fileName.c_str());

@@ -12,6 +12,8 @@
 
 #include "elements/memo.h"
 #include "platform/control.h"
+#include "platform/tests/test_pump.h"
+#include "platform/tests/test_windows.h"
 
 namespace {
 
@@ -24,14 +26,6 @@ std::string Frame(int n) {
   std::string frame;
   for (int led = n % 7; led < 216; led += 5 + n % 11) frame += std::to_string(led) + ",";
   return frame + "227";
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 void Measure(int frames, std::uint8_t scrollBars, bool pumpEach, const std::string& fileName) {
@@ -55,9 +49,9 @@ void Measure(int frames, std::uint8_t scrollBars, bool pumpEach, const std::stri
     TData d;
     MakeStr(&d, ByteString(Frame(i)));
     Fire(MakeLink<&TQxMemo::inAdd>(memo), &d);
-    if (pumpEach) Pump();
+    if (pumpEach) PumpMessages();
   }
-  Pump();
+  PumpMessages();
   const double appendMs = MillisecondsSince(start);
   start = std::chrono::steady_clock::now();
   const bool saved = memo->SaveTo(fileName);
@@ -90,10 +84,10 @@ void MeasureBareEdit(int frames, std::uint8_t scrollBars) {
   HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", style, 640, 380, 605, 180, form, nullptr, nullptr,
                               nullptr);
   SendMessageA(edit, EM_LIMITTEXT, 0, 0);
-  Pump();
+  PumpMessages();
   const auto start = std::chrono::steady_clock::now();
   SetWindowTextA(edit, text.c_str());
-  Pump();
+  PumpMessages();
   std::printf("bare edit, scroll bars %d, %d frames in one WM_SETTEXT: %.0f ms\n", scrollBars, frames,
               MillisecondsSince(start));
   DestroyWindow(form);
@@ -102,9 +96,7 @@ void MeasureBareEdit(int frames, std::uint8_t scrollBars) {
 }  // namespace
 
 int main() {
-  char dir[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, dir);
-  const std::string fileName = std::string(dir) + "memo_bench_effect.txt";
+  const std::string fileName = TempPath("memo_bench_effect.txt");
   // The editor's memo wraps long lines (vertical scroll bar only); with both bars it does not wrap.
   for (const std::uint8_t scrollBars : {std::uint8_t{2}, std::uint8_t{3}}) {
     Measure(1000, scrollBars, false, fileName);

@@ -10,12 +10,6 @@
 
 namespace {
 
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
 class HintManagerTest : public ::testing::Test {
  protected:
   DeliveryOn delivery;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/tests/test_surface.h"
+#include "platform/tests/test_windows.h"
 
 namespace {
 
@@ -355,17 +356,6 @@ TEST_F(LedPaint, PaintingGivesTheDCItsPenBack) {
   EXPECT_EQ(GetCurrentObject(surface.dc(), OBJ_PEN), before);
   Paint(surface, 0, 1, 1);
   EXPECT_EQ(GetCurrentObject(surface.dc(), OBJ_PEN), before);
-}
-
-// GDI objects in use; Wine answers GetGuiResources with 0, so there the free handle slots are counted.
-long GdiObjectsInUse() {
-  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (reported != 0) return static_cast<long>(reported);
-  std::vector<HGDIOBJ> probes;
-  probes.reserve(70000);
-  for (HGDIOBJ probe; (probe = CreateSolidBrush(RGB(9, 9, 9))) != nullptr;) probes.push_back(probe);
-  for (HGDIOBJ probe : probes) DeleteObject(probe);
-  return -static_cast<long>(probes.size());
 }
 
 TEST_F(LedPaint, PaintingLeavesNoGdiObjectBehind) {

@@ -19,12 +19,6 @@ constexpr const char* kRegistryName = "h8MainFormPositionTest";
 constexpr const char* kRegistryPath = "Software\\h8MainFormPositionTest";
 constexpr const char* kIniName = "h8_form_position.ini";
 
-std::string WindowText(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 class MainFormTest : public ::testing::Test {
  protected:
   DeliveryOn delivery;
@@ -60,9 +54,10 @@ class MainFormTest : public ::testing::Test {
     StartStep(false, &EnableDelivery);
     PumpMessages();
   }
-  void Close(TQxMainForm* f, LPARAM noAsking = 0) {
+  // Returns the quit messages the close posted (a closed main form ends the message loop).
+  int Close(TQxMainForm* f, LPARAM noAsking = 0) {
     SendMessageA(f->Control->Handle, WM_CLOSE, 0, noAsking);
-    PumpMessages();
+    return PumpMessages();
   }
   // Ends the form element and the application window it made.
   void End() {
@@ -141,7 +136,7 @@ TEST_F(MainFormTest, ClosingFiresOutCloseThenSwitchesDeliveryOff) {
   Start();
   RecordingSink closed;
   form->outClose = closed.Link();
-  Close(form);
+  EXPECT_EQ(Close(form), 1);
   EXPECT_EQ(closed.received.size(), 1u);
   EXPECT_FALSE(DeliveryEnabled());
   // Whatever fires during the teardown reaches nobody.
@@ -159,7 +154,7 @@ TEST_F(MainFormTest, KeepOpenAnswerKeepsTheFormAndSavesNothing) {
   form->dataKeepOpen = keepOpen.Link();
   RecordingSink closed;
   form->outClose = closed.Link();
-  Close(form);
+  EXPECT_EQ(Close(form), 0) << "a form kept open must not end the message loop";
   EXPECT_EQ(keepOpen.reads, 1);
   EXPECT_TRUE(closed.received.empty());
   EXPECT_TRUE(DeliveryEnabled());
@@ -168,7 +163,7 @@ TEST_F(MainFormTest, KeepOpenAnswerKeepsTheFormAndSavesNothing) {
   EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kRegistryPath, 0, KEY_READ, &key), ERROR_SUCCESS);
 
   // A request that does not ask closes it anyway.
-  Close(form, 1);
+  EXPECT_EQ(Close(form, 1), 1);
   EXPECT_EQ(keepOpen.reads, 1);
   EXPECT_EQ(closed.received.size(), 1u);
   EXPECT_FALSE(DeliveryEnabled());
@@ -318,13 +313,19 @@ TEST_F(MainFormTest, SecondFormDoesNotOwnTheApplicationAndJoinsMainFormWindows) 
 }
 
 TEST_F(MainFormTest, FormEndedBeforeTheStartStepIsNotStarted) {
+  const std::size_t startsBefore = DeferredStartList.size();
   form = Make();
+  ASSERT_EQ(DeferredStartList.size(), startsBefore + 1);
+  // What its start procedure fires first; the sink outlives the form.
+  RecordingSink created;
+  form->outCreate = created.Link();
   delete form;
   form = nullptr;
   AppWindow->Free();
   AppWindow = nullptr;
-  StartStep(false, &EnableDelivery);  // must not touch the ended form
-  SUCCEED();
+  EXPECT_EQ(DeferredStartList.size(), startsBefore) << "the ended form's start procedure is still listed";
+  StartStep(false, &EnableDelivery);
+  EXPECT_TRUE(created.received.empty()) << "the start step started the ended form";
 }
 
 }  // namespace

@@ -9,34 +9,20 @@
 #include <functional>
 #include <string>
 
+#include "elements/tests/probe.h"
 #include "platform/tests/test_pump.h"
 #include "platform/timer.h"
 #include "runtime/data.h"
 
 namespace {
 
-
-struct Recorder {
-  std::string log;  // "T" per outTimer, "S" per outStop
-  std::function<void()> onFirstTick;
-  void onTimer(TData*, std::uint16_t) {
-    log += 'T';
-    if (onFirstTick) {
-      auto work = std::move(onFirstTick);
-      work();
-    }
-  }
-  void onStop(TData*, std::uint16_t) { log += 'S'; }
-  int Ticks() const { return static_cast<int>(std::count(log.begin(), log.end(), 'T')); }
-};
-
 class TimerElement : public ::testing::Test {
  protected:
   void SetUp() override {
     EnableDelivery();
     element = new TQxTimer();
-    element->outTimer = MakeLink<&Recorder::onTimer>(&recorder);
-    element->outStop = MakeLink<&Recorder::onStop>(&recorder);
+    element->outTimer = MakeLink<&TimerRecorder::onTimer>(&recorder);
+    element->outStop = MakeLink<&TimerRecorder::onStop>(&recorder);
     element->SetInterval(20);
   }
   void TearDown() override {
@@ -61,7 +47,7 @@ class TimerElement : public ::testing::Test {
     element->inStop(&value, 0);
   }
   TQxTimer* element = nullptr;
-  Recorder recorder;
+  TimerRecorder recorder;
   int arrivals = 0;
 };
 
@@ -127,7 +113,7 @@ TEST_F(TimerElement, EnablePropertyRunsAndStopsTheTimer) {
 TEST_F(TimerElement, TickArrivingWhileATickIsHandledIsDroppedWithoutQueueing) {
   CountArrivals();
   element->SetQueueTicks(0);
-  recorder.onFirstTick = [&] {
+  recorder.duringTick = [&] {
     PumpFor(400, [&] { return arrivals >= 4; });  // the work behind outTimer lets messages in
     element->SetEnable(0);
   };
@@ -142,7 +128,7 @@ TEST_F(TimerElement, QueuedTicksAreHandledAfterwardsOncePerArrival) {
   CountArrivals();
   element->SetQueueTicks(1);
   int arrivedDuringTheFirst = 0;
-  recorder.onFirstTick = [&] {
+  recorder.duringTick = [&] {
     PumpFor(400, [&] { return arrivals >= 4; });
     element->SetEnable(0);
     arrivedDuringTheFirst = arrivals - 1;

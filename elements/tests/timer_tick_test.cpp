@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "elements/tests/probe.h"
 #include "runtime/data.h"
 
 namespace {
@@ -21,32 +22,19 @@ struct FakeTimer {
   void DisableTimer() { running = false; }
 };
 
-struct Recorder {
-  std::string log;  // "T" per outTimer, "S" per outStop
-  std::function<void()> duringTick;
-  void onTimer(TData*, std::uint16_t) {
-    log += 'T';
-    if (duringTick) {
-      auto work = std::move(duringTick);  // re-entry happens once per armed tick
-      work();
-    }
-  }
-  void onStop(TData*, std::uint16_t) { log += 'S'; }
-};
-
 class TimerTick : public ::testing::Test {
  protected:
   void SetUp() override {
     EnableDelivery();
-    timer.outTimer = MakeLink<&Recorder::onTimer>(&recorder);
-    timer.outStop = MakeLink<&Recorder::onStop>(&recorder);
+    timer.outTimer = MakeLink<&TimerRecorder::onTimer>(&recorder);
+    timer.outStop = MakeLink<&TimerRecorder::onStop>(&recorder);
   }
   void TearDown() override { DisableDelivery(); }
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) HandleTimerTick(timer);
   }
   FakeTimer timer;
-  Recorder recorder;
+  TimerRecorder recorder;
 };
 
 }  // namespace

@@ -10,16 +10,9 @@
 #include "elements/led.h"
 #include "elements/tests/probe.h"
 #include "elements/win.h"
+#include "platform/tests/test_pump.h"
 
 namespace {
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 std::string Text(const TData& d) { return std::string(d.StrValue.view()); }
 
@@ -30,7 +23,7 @@ TControl* MakeForm() {
   form->GetFont();
   form->CreateWindowHandle();
   SetForegroundWindow(form->Handle);
-  Pump();
+  PumpMessages();
   return form;
 }
 
@@ -44,7 +37,7 @@ class VisualElements : public ::testing::Test {
   static void TearDownTestSuite() {
     sharedForm->Free();
     sharedForm = nullptr;
-    Pump();
+    PumpMessages();
   }
   void SetUp() override {
     ASSERT_NE(sharedForm->Handle, nullptr);
@@ -54,7 +47,7 @@ class VisualElements : public ::testing::Test {
     EnableDelivery();
   }
   void TearDown() override {
-    Pump();
+    PumpMessages();
     DisableDelivery();
   }
 
@@ -96,7 +89,7 @@ TControl* VisualElements::sharedForm = nullptr;
 void Click(HWND window) {
   PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  Pump();
+  PumpMessages();
 }
 
 COLORREF PrintedPixel(HWND window, int x, int y) {
@@ -397,7 +390,7 @@ TEST_F(VisualElements, InvisibleElementStaysHiddenAndDestructionRemovesTheWindow
   TQxLED* shown = MakeLED(40, 10, 20);
   EXPECT_TRUE(IsWindowVisible(shown->Control->Handle));
   delete hidden;
-  Pump();
+  PumpMessages();
   EXPECT_FALSE(IsWindow(w));
   delete shown;
 }

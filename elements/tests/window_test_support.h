@@ -1,23 +1,10 @@
-// Test helpers for the window-backed elements: pumping the queue, a parent form, reading files.
+// Test helpers for the window-backed elements: a parent form, with the shared message pumps and
+// window helpers of the platform's tests.
 #pragma once
 
-#include <windows.h>
-
-#include <fstream>
-#include <iterator>
-#include <string>
-
 #include "platform/control.h"
-
-// Dispatches every queued message; a quit message (posted by a closing main form) is dropped.
-inline void PumpMessages() {
-  MSG msg;
-  for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+#include "platform/tests/test_pump.h"
+#include "platform/tests/test_windows.h"
 
 // A plain form that parents the elements under test.
 struct ParentForm {
@@ -28,14 +15,3 @@ struct ParentForm {
   }
   ~ParentForm() { form->Free(); }
 };
-
-inline std::string ReadFileBytes(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline std::string TempPath(const char* name) {
-  char dir[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + name;
-}

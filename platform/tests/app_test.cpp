@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/tests/test_windows.h"
+
 namespace {
 
 std::string ChildPath() {
@@ -57,11 +59,8 @@ TEST(StartUp, ProgramExitsZeroWhenItsMainFormIsClosedByAnotherProgram) {
   // The application window ("App") owns the form.
   HWND owner = GetWindow(form, GW_OWNER);
   ASSERT_NE(owner, nullptr);
-  char className[64] = {};
-  GetClassNameA(owner, className, sizeof className);
-  EXPECT_STREQ(className, "obj_App");
-  GetClassNameA(form, className, sizeof className);
-  EXPECT_STREQ(className, "obj_Form");
+  EXPECT_EQ(ClassOf(owner), "obj_App");
+  EXPECT_EQ(ClassOf(form), "obj_Form");
   PostMessageA(form, WM_CLOSE, 0, 0);
   EXPECT_EQ(child.Finish(30000), 0u);
 }

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/app.h"
+#include "platform/tests/test_pump.h"
+#include "platform/tests/test_windows.h"
 
 namespace {
 
@@ -64,9 +66,7 @@ class Controls : public ::testing::Test {
     AppWindow = nullptr;
     AppRunning = false;
     AppTerminated = false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    DiscardMessages();
   }
 };
 
@@ -306,7 +306,8 @@ TEST_F(Controls, SystemCursorsAreTheSystemsOwnSharedHandles) {
   label->LoadCursor(nullptr, IDC_HAND);
   EXPECT_EQ(label->Cursor, LoadCursorA(nullptr, IDC_HAND));
   ASSERT_NE(label->GetHandle(), nullptr);
-  EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(label->Handle, GCLP_HCURSOR)), LoadCursorA(nullptr, IDC_ARROW))
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(label->Handle, GCLP_HCURSOR)),
+            LoadCursorA(nullptr, IDC_ARROW))
       << "the class cursor of the library's windows";
   form->Free();
 }
@@ -442,9 +443,7 @@ TEST_F(Controls, CaptionSetBeforeCreationIsTheWindowText) {
   button->SetCaption("\xCD\xE0\xE6\xEC\xE8");
   EXPECT_EQ(button->GetCaption(), "\xCD\xE0\xE6\xEC\xE8");
   ASSERT_NE(form->GetHandle(), nullptr);
-  char text[32] = {};
-  GetWindowTextA(button->Handle, text, sizeof text);
-  EXPECT_STREQ(text, "\xCD\xE0\xE6\xEC\xE8");
+  EXPECT_EQ(WindowText(button->Handle), "\xCD\xE0\xE6\xEC\xE8");
   EXPECT_EQ(button->GetCaption(), "\xCD\xE0\xE6\xEC\xE8");
   // A NUL byte ends the text in the window and in the stored copy alike.
   button->SetCaption(std::string_view("ab\0cd", 5));
@@ -781,13 +780,6 @@ bool RecordNavigation(TControl*, TControl*, std::int32_t key, bool testOnly) {
 }
 bool SwallowKeys(TControl*, TMessage& m, LRESULT&) { return m.Message == WM_KEYDOWN; }
 
-void SetKeyDown(int key, bool down) {
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[key] = down ? 0x80 : 0;
-  SetKeyboardState(keys);
-}
-
 TEST_F(Controls, KeysReachNavigationOnlyWithoutCtrlOrAltAndFromTheFocusedWindow) {
   TControl* form = CreateFormWindow(nullptr, "keys");
   TControl* memo = CreateEdit(form, eoMultiline);
@@ -849,9 +841,8 @@ TEST_F(Controls, QuitMessageStopsTheBatchAndIsNotDispatched) {
   ASSERT_NE(form->GetHandle(), nullptr);
   form->OnMessage = {CountProbe, nullptr};
   dispatched = 0;
+  DiscardMessages();
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-  }
   EXPECT_FALSE(ProcessOneMessage(nullptr));  // empty queue
 
   PostMessageA(form->Handle, kProbe, 0, 0);

@@ -3,21 +3,11 @@
 
 #include <vector>
 
+#include "platform/tests/test_windows.h"
+
 namespace {
 
 TDialogDriver* ActiveDriver = nullptr;  // a thread timer carries no data pointer
-
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-std::string TextOf(HWND window) {
-  std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 2, '\0');
-  GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-  return text.data();
-}
 
 BOOL CALLBACK CollectDialog(HWND window, LPARAM list) {
   if (IsWindowVisible(window) && ClassOf(window) == "#32770") {
@@ -89,8 +79,8 @@ void TDialogDriver::OnStep() {
   HWND edit = FindFileNameEdit(dialog_);
   if (edit == nullptr) return;  // not filled in yet
   seen_.shown = true;
-  seen_.title = TextOf(dialog_);
-  seen_.proposedName = TextOf(edit);
+  seen_.title = WindowText(dialog_);
+  seen_.proposedName = WindowText(edit);
   seen_.owner = GetWindow(dialog_, GW_OWNER);
   if (script_.typeName) SetWindowTextA(edit, script_.name.c_str());
   Press(dialog_, script_.pressOk ? IDOK : IDCANCEL);

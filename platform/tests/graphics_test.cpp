@@ -12,26 +12,11 @@
 #include "platform/colors.h"
 #include "platform/graphic_tool.h"
 #include "platform/tests/test_surface.h"
+#include "platform/tests/test_windows.h"
 
 namespace {
 
 using Surface = TestSurface;
-
-// GDI objects in use by this process. Wine answers GetGuiResources with 0, so there the free slots
-// of the handle table are counted instead (by filling it once); only differences are meaningful.
-long GdiObjectsInUse() {
-  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (reported != 0) return static_cast<long>(reported);
-  std::vector<HGDIOBJ> probes;
-  probes.reserve(70000);
-  for (;;) {
-    HGDIOBJ probe = CreateSolidBrush(RGB(9, 9, 9));
-    if (probe == nullptr) break;
-    probes.push_back(probe);
-  }
-  for (HGDIOBJ probe : probes) DeleteObject(probe);
-  return -static_cast<long>(probes.size());
-}
 
 class FakeHost final : public TCanvasHost {
  public:

@@ -8,24 +8,13 @@
 #include <vector>
 
 #include "platform/app.h"
+#include "platform/tests/test_pump.h"
 #include "platform/tests/test_surface.h"
+#include "platform/tests/test_windows.h"
 
 namespace {
 
 std::vector<std::string> events;
-
-void SetKeyDown(int key, bool down) {
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[key] = down ? 0x80 : 0;
-  SetKeyboardState(keys);
-}
-
-void ReleaseModifiers() {
-  SetKeyDown(VK_SHIFT, false);
-  SetKeyDown(VK_CONTROL, false);
-  SetKeyDown(VK_MENU, false);
-}
 
 // One form for the whole suite (closing a top-level window costs Wine seconds without a window
 // manager); each test's controls are freed after it.
@@ -47,8 +36,7 @@ class Handlers : public ::testing::Test {
     for (std::int32_t i = form->ChildCount(); i > 0; --i) form->ChildAt(i - 1)->Free();
     EXPECT_EQ(form->ChildCount(), 0);
     // Dispatched, not dropped: the form stays and its paint must validate it.
-    MSG msg;
-    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
+    PumpMessages();
   }
   // A self-painted child at (10, 10) of 100 x 80, its window created.
   TControl* Box() {
@@ -308,11 +296,7 @@ TEST_F(Handlers, SystemLeaveNoticeArrivesAfterTheCursorMovesAway) {
   SendMessageA(box->Handle, WM_MOUSEMOVE, 0, MAKELPARAM(50, 40));
   ASSERT_EQ(events, std::vector<std::string>{"enter"});
   SetCursorPos(center.x + 600, center.y + 500);
-  for (int i = 0; i < 200 && box->MouseInside; ++i) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
+  PumpFor(4000, [&] { return !box->MouseInside; });
   EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave"}));
 }
 

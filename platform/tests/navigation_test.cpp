@@ -6,15 +6,10 @@
 #include <string>
 
 #include "platform/handlers.h"
+#include "platform/tests/test_pump.h"
+#include "platform/tests/test_windows.h"
 
 namespace {
-
-void SetKeyDown(int key, bool down) {
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[key] = down ? 0x80 : 0;
-  SetKeyboardState(keys);
-}
 
 // Tab order: first, line, disabled, hidden, memo, last. One form for the whole suite (closing a
 // top-level window costs Wine seconds without a window manager); the controls are made per test.
@@ -45,14 +40,11 @@ class Navigation : public ::testing::Test {
     SetForegroundWindow(form->Handle);
   }
   void TearDown() override {
-    SetKeyDown(VK_SHIFT, false);
-    SetKeyDown(VK_CONTROL, false);
-    SetKeyDown(VK_MENU, false);
+    ReleaseModifiers();
     for (std::int32_t i = form->ChildCount(); i > 0; --i) form->ChildAt(i - 1)->Free();
     EXPECT_EQ(form->ChildCount(), 0);
     // Dispatched, not dropped: the form stays and its paint must validate it.
-    MSG msg;
-    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
+    PumpMessages();
   }
   void Focus(TControl* c) {
     ::SetFocus(c->Handle);

@@ -1,5 +1,7 @@
 // TTimer: ticks through the message loop, enabling and interval rules, and the shared hidden
-// window's lifetime. Counts are asserted with generous bounds and orders, never exact timings.
+// window's lifetime. Ticks are counted against the WM_TIMER messages dispatched, and timers only
+// against each other; waits have generous bounds and no time is asserted (bench/window_bench
+// measures the period).
 #include "platform/timer.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +13,6 @@
 #include "platform/tests/test_pump.h"
 
 namespace {
-
 
 struct TickCounter {
   int ticks = 0;
@@ -33,6 +34,38 @@ struct FirstTick {
   }
 };
 
+// Waits for the next WM_TIMER of `timer` and takes it off the queue undispatched, so that the test
+// decides when it is dispatched. False when none came within the (generous) bound.
+bool TakeTimerMessage(const TTimer* timer, MSG& msg) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 5000) {
+    if (PeekMessageA(&msg, TimerWindow->Handle, WM_TIMER, WM_TIMER, PM_REMOVE) &&
+        msg.wParam == timer->TimerId)
+      return true;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
+  }
+  return false;
+}
+
+// A 10 ms timer counted by `counter`, with one of its WM_TIMER messages in hand that is known to
+// reach it: taken off the queue, then dispatched once while the timer runs.
+class TimerMessageInHand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    timer = CreateTimer(10);
+    timer->SetOnTimer(counter.Event());
+    timer->SetEnabled(true);
+    ASSERT_NE(timer->TimerId, 0u);
+    ASSERT_TRUE(TakeTimerMessage(timer, waiting));
+    ASSERT_EQ(counter.ticks, 0);  // a period has passed, yet nothing happens without the loop
+    DispatchMessageA(&waiting);
+    ASSERT_EQ(counter.ticks, 1);
+  }
+  TickCounter counter;
+  TTimer* timer = nullptr;
+  MSG waiting{};
+};
+
 }  // namespace
 
 TEST(Timer, CreationBelowOneMillisecondGivesOneSecond) {
@@ -49,47 +82,38 @@ TEST(Timer, CreationBelowOneMillisecondGivesOneSecond) {
   given->Free();
 }
 
-TEST(Timer, TicksArriveThroughTheMessageLoopAtAboutThePeriod) {
-  TickCounter counter;
-  TTimer* timer = CreateTimer(50);
-  timer->SetOnTimer(counter.Event());
-  timer->SetEnabled(true);
-  EXPECT_NE(timer->TimerId, 0u);
-  Sleep(200);
-  EXPECT_EQ(counter.ticks, 0);  // nothing happens without the message loop
-  PumpFor(1000);
-  EXPECT_GE(counter.ticks, 3);
-  EXPECT_LE(counter.ticks, 25);
+TEST_F(TimerMessageInHand, EveryTimerMessageDispatchedIsOneTick) {
+  for (int i = 2; i <= 3; ++i) {
+    DispatchMessageA(&waiting);
+    EXPECT_EQ(counter.ticks, i);
+  }
   EXPECT_EQ(counter.lastSender, timer);
+  // The same through a loop that counts what it dispatches.
+  int messages = 0;
+  for (MSG next; messages < 3 && TakeTimerMessage(timer, next); ++messages) DispatchMessageA(&next);
+  EXPECT_EQ(messages, 3);
+  EXPECT_EQ(counter.ticks, 3 + messages);
   timer->Free();
 }
 
-TEST(Timer, DisabledTimerIsSilentEvenWithAnExpiredPeriod) {
-  TickCounter counter;
-  TTimer* timer = CreateTimer(10);
-  timer->SetOnTimer(counter.Event());
-  timer->SetEnabled(true);
-  Sleep(100);  // a period has passed, its WM_TIMER may be waiting
+TEST_F(TimerMessageInHand, DisabledTimerIsSilentForItsWaitingTimerMessage) {
   timer->SetEnabled(false);
   EXPECT_EQ(timer->TimerId, 0u);
-  PumpFor(200);
-  EXPECT_EQ(counter.ticks, 0);
+  DispatchMessageA(&waiting);  // queued before the stop, dispatched after it
+  PumpMessages();
+  EXPECT_EQ(counter.ticks, 1);
   timer->SetEnabled(false);  // disabling a stopped timer does nothing
   EXPECT_FALSE(timer->Enabled);
   timer->Free();
 }
 
-TEST(Timer, DestroyedTimerGetsNoTickFromAnExpiredPeriod) {
+TEST_F(TimerMessageInHand, DestroyedTimerGetsNoTickFromItsWaitingTimerMessage) {
   TTimer* keeper = CreateTimer(1000);  // keeps the hidden window alive
   keeper->SetEnabled(true);
-  TickCounter counter;
-  TTimer* timer = CreateTimer(10);
-  timer->SetOnTimer(counter.Event());
-  timer->SetEnabled(true);
-  Sleep(100);
   timer->Free();
-  PumpFor(200);
-  EXPECT_EQ(counter.ticks, 0);
+  DispatchMessageA(&waiting);  // names the freed timer by its id
+  PumpMessages();
+  EXPECT_EQ(counter.ticks, 1);
   keeper->Free();
 }
 
@@ -146,7 +170,7 @@ TEST(Timer, ShorterIntervalTakesEffectOnARunningTimer) {
   timer->SetOnTimer(counter.Event());
   timer->SetEnabled(true);
   timer->SetInterval(20);
-  PumpFor(3000, [&] { return counter.ticks >= 2; });
+  PumpFor(5000, [&] { return counter.ticks >= 2; });
   EXPECT_GE(counter.ticks, 2);
   timer->Free();
 }
@@ -162,7 +186,7 @@ TEST(Timer, HandlerMayDestroyItsOwnTimer) {
   TTimer* timer = CreateTimer(10);
   timer->SetOnTimer({&SelfFree::Proc, &record});
   timer->SetEnabled(true);
-  PumpFor(300);
+  PumpFor(5000, [&] { return record.ticks >= 1; });
   EXPECT_EQ(record.ticks, 1);
   EXPECT_EQ(TimerCount(), 0);
 }
@@ -195,7 +219,7 @@ TEST(TimerWindow, LivesFromTheFirstEnablingToTheLastTimer) {
   again->SetEnabled(true);
   ASSERT_NE(TimerWindow, nullptr);
   EXPECT_TRUE(IsWindow(TimerWindow->Handle));
-  PumpFor(3000, [&] { return counter.ticks >= 1; });
+  PumpFor(5000, [&] { return counter.ticks >= 1; });
   EXPECT_GE(counter.ticks, 1);
   again->Free();
   EXPECT_EQ(TimerWindow, nullptr);

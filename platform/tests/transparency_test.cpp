@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/handlers.h"
+#include "platform/tests/test_pump.h"
 #include "platform/tests/test_surface.h"
+#include "platform/tests/test_windows.h"
 
 namespace {
 
@@ -40,8 +42,7 @@ class Transparency : public ::testing::Test {
     for (std::int32_t i = form->ChildCount(); i > 0; --i) form->ChildAt(i - 1)->Free();
     EXPECT_EQ(form->ChildCount(), 0);
     // Dispatched, not dropped: the form stays and its paint must validate it.
-    MSG msg;
-    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
+    PumpMessages();
   }
   TControl* Box(RECT bounds, void (*paint)(void*, TControl*, HDC)) {
     TControl* box = CreatePaintBox(form);
@@ -121,9 +122,7 @@ TEST_F(Transparency, ForeignChildWindowsAreSubclassedAndStillWork) {
   EXPECT_EQ(GetPropA(clear->Handle, "PREV_PROC"), nullptr);  // the library's own windows are left alone
   EXPECT_EQ(SendMessageA(foreign, WM_ERASEBKGND, reinterpret_cast<WPARAM>(image.dc()), 0), 1);
   EXPECT_EQ(image.At(5, 5), kWhite);
-  char text[16] = {};
-  GetWindowTextA(foreign, text, sizeof(text));
-  EXPECT_STREQ(text, "foreign");
+  EXPECT_EQ(WindowText(foreign), "foreign");
   DestroyWindow(foreign);
 }
 

@@ -51,8 +51,8 @@ TEST(DeliveryState, NothingReachesAnInputMethodAfterDisable) {
 
 TEST(DeliveryState, ReadWhileOffLeavesTheRecordAsItWas) {
   DisableDelivery();
-  FixedOutput out;
-  MakeInt(&out.answer, 42);
+  FixedSource out;
+  MakeInt(&out.value, 42);
   TData d;
   MakeStr(&d, "keep");
   PullRaw(&d, out.Link());
@@ -63,8 +63,8 @@ TEST(DeliveryState, ReadWhileOffLeavesTheRecordAsItWas) {
 
 TEST(DeliveryState, PullStrOnAConnectedLinkWhileOffGivesTheEmptyString) {
   DisableDelivery();
-  FixedOutput out;
-  MakeStr(&out.answer, "answer");
+  FixedSource out;
+  MakeStr(&out.value, "answer");
   TData incoming;
   MakeStr(&incoming, "incoming");
   // The link is connected, so neither the default nor the incoming value is used.

@@ -79,8 +79,8 @@ TEST_F(Pull, RealInputWithNothingIncomingGivesItsDefault) {
 }
 
 TEST_F(Pull, ConnectedLinkWinsOverDefaultAndIncomingValue) {
-  FixedOutput out;
-  MakeInt(&out.answer, 5);
+  FixedSource out;
+  MakeInt(&out.value, 5);
   TData incoming = Str("x");
   EXPECT_EQ(PullStr(&incoming, out.Link(), "def"), "5");
   EXPECT_EQ(PullReal(&incoming, out.Link(), 3), 5.0);
@@ -91,7 +91,7 @@ TEST_F(Pull, ConnectedLinkWinsOverDefaultAndIncomingValue) {
 }
 
 TEST_F(Pull, ConnectedLinkAnsweringEmptyStillWins) {
-  FixedOutput out;  // answers dkEmpty
+  FixedSource out;  // answers dkEmpty
   TData incoming = Str("x");
   EXPECT_EQ(PullStr(&incoming, out.Link(), "def"), "");
   EXPECT_EQ(PullReal(&incoming, out.Link(), 3), 0.0);
@@ -99,8 +99,8 @@ TEST_F(Pull, ConnectedLinkAnsweringEmptyStillWins) {
 }
 
 TEST_F(Pull, ConnectedLinkAnsweringAbsentBehavesLikeAnUnconnectedOne) {
-  FixedOutput out;
-  out.answer.Kind = dkAbsent;
+  FixedSource out;
+  out.value.Kind = dkAbsent;
   {
     TData incoming = Str("x");
     EXPECT_EQ(PullStr(&incoming, out.Link(), "def"), "def");
@@ -127,16 +127,16 @@ TEST_F(Pull, ConnectedLinkAnsweringAbsentBehavesLikeAnUnconnectedOne) {
 
 TEST_F(Pull, PullIntReadsOnlyTheLink) {
   EXPECT_EQ(PullInt(unconnected), 0);
-  FixedOutput out;
-  MakeStr(&out.answer, "12abc");
+  FixedSource out;
+  MakeStr(&out.value, "12abc");
   EXPECT_EQ(PullInt(out.Link()), 12);
 }
 
 TEST_F(Pull, PullValueFromALinkDropsTheAnswersChain) {
   TData elsewhere;
-  FixedOutput out;
-  MakeStr(&out.answer, "linked");
-  out.answer.Next = &elsewhere;
+  FixedSource out;
+  MakeStr(&out.value, "linked");
+  out.value.Next = &elsewhere;
   TData incoming = Str("x");
   TData result;
   MakeInt(&result, 3);
@@ -203,8 +203,8 @@ TEST_F(Pull, PullValueIntoTheIncomingRecordItselfKeepsTheValue) {
 }
 
 TEST_F(Pull, PullRawWritesTheAnswerIntoTheIncomingRecord) {
-  FixedOutput out;
-  MakeReal(&out.answer, 0.5);
+  FixedSource out;
+  MakeReal(&out.value, 0.5);
   TData incoming = Str("x");
   PullRaw(&incoming, out.Link());
   EXPECT_EQ(incoming.Kind, dkReal);
@@ -223,8 +223,8 @@ TEST_F(Pull, PullRawOnAnUnconnectedLinkMarksTheRecordAbsent) {
 TEST_F(Pull, PullsKeepNoExtraStringReferences) {
   const ByteString s("counted");
   {
-    FixedOutput out;
-    MakeStr(&out.answer, s);
+    FixedSource out;
+    MakeStr(&out.value, s);
     TData incoming;
     MakeStr(&incoming, s);
     EXPECT_EQ(s.ShareCount(), 3);

@@ -41,13 +41,14 @@ struct IntForwarder {
   TQx_Event Link() { return MakeLink<&IntForwarder::inValue>(this, 0); }
 };
 
-// A data output answering a fixed value (possibly dkAbsent); counts the reads.
-struct FixedOutput {
-  TData answer;
+// A data output answering a preset value (possibly dkAbsent) and counting how often it was read.
+// The element tests use it too.
+struct FixedSource {
+  TData value;
   int reads = 0;
   void getValue(TData* d, std::uint16_t) {
     ++reads;
-    *d = answer;
+    *d = value;
   }
-  TQx_Event Link() { return MakeLink<&FixedOutput::getValue>(this, 0); }
+  TQx_Event Link() { return MakeLink<&FixedSource::getValue>(this, 0); }
 };

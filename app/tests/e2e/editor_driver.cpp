@@ -5,17 +5,13 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/tests/test_windows.h"
+
 namespace e2e {
 
 namespace {
 
 constexpr DWORD kPollMs = 1;
-
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
 
 std::string ModuleDir() {
   char path[MAX_PATH] = {};

@@ -3,18 +3,14 @@
 
 #include <algorithm>
 
+#include "platform/tests/test_windows.h"
+
 namespace e2e {
 
 namespace {
 
 constexpr DWORD kPollMs = 5;
 constexpr DWORD kMessageTimeoutMs = 5000;
-
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
 
 struct TTopSearch {
   DWORD processId;

@@ -1,0 +1,63 @@
+// Test helpers over the Windows API, shared by the test programs of every layer, the end-to-end
+// drivers and the benchmarks: a window's class and text, the keyboard state, the GDI objects in
+// use, and files in the temporary folder.
+#pragma once
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+inline std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// The whole text, however long (also of another process's top-level window).
+inline std::string WindowText(HWND window) {
+  std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 2, '\0');
+  GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  return text.data();
+}
+
+// Marks a key held or released in this thread's keyboard state, as GetKeyState reads it.
+inline void SetKeyDown(int key, bool down) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[key] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+inline void ReleaseModifiers() {
+  SetKeyDown(VK_SHIFT, false);
+  SetKeyDown(VK_CONTROL, false);
+  SetKeyDown(VK_MENU, false);
+}
+
+// GDI objects in use by this process. Wine answers GetGuiResources with 0, so there the free slots
+// of the handle table are counted instead (by filling it once); only differences are meaningful.
+inline long GdiObjectsInUse() {
+  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (reported != 0) return static_cast<long>(reported);
+  std::vector<HGDIOBJ> probes;
+  probes.reserve(70000);
+  for (HGDIOBJ probe; (probe = CreateSolidBrush(RGB(9, 9, 9))) != nullptr;) probes.push_back(probe);
+  for (HGDIOBJ probe : probes) DeleteObject(probe);
+  return -static_cast<long>(probes.size());
+}
+
+// `name` in the temporary folder.
+inline std::string TempPath(const std::string& name) {
+  char dir[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + name;
+}
+
+// Every byte of the file; empty when it cannot be read.
+inline std::string ReadFileBytes(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
