@@ -423,7 +423,9 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
 
 bool TControl::HandleReflectedCommand(TMessage& msg, LRESULT& result) {
   const std::uint16_t code = HIWORD(msg.WParam);
-  if (code == Commands.ClickCode) {
+  const bool doubleClick =
+      DoubleClickIsClick && Commands.DoubleClickCode != 0 && code == Commands.DoubleClickCode;
+  if (code == Commands.ClickCode || doubleClick) {
     if (!SuppressClick) {
       PreClick(this);
       if (OnClick) OnClick.Proc(OnClick.Data, this);

@@ -99,6 +99,16 @@ void Click(HWND window) {
   Pump();
 }
 
+// Two quick clicks on one spot as a window of a double-click class receives them: the second
+// button-down arrives as a double click.
+void DoubleClick(HWND window) {
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Pump();
+}
+
 COLORREF PrintedPixel(HWND window, int x, int y) {
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
@@ -480,6 +490,49 @@ TEST_F(VisualElements, LedClickLinkedToToggleLightsThenDarkens) {
   EXPECT_EQ(states.received[0].IntValue, 1);
   EXPECT_EQ(states.received[1].IntValue, 0);
   delete led;
+}
+
+TEST_F(VisualElements, LedDoubleClickCountsAsTwoClicksSoItTogglesBack) {
+  TQxLED* led = MakeLED(10, 10, 20);
+  RecordingSink clicks;
+  led->outClick = clicks.Link();
+  DoubleClick(led->Control->Handle);
+  EXPECT_EQ(clicks.received.size(), 2u);
+  EXPECT_EQ(led->State, 0) << "a click alone changes nothing";
+  delete led;
+}
+
+TEST_F(VisualElements, LedDoubleClickLinkedToToggleSwitchesTwice) {
+  TQxLED* led = MakeLED(10, 10, 20);
+  RecordingSink states, doubles;
+  led->outClick = MakeLink<&TQxLED::inToggle>(led);
+  led->outState = states.Link();
+  led->outDblClick = doubles.Link();
+  DoubleClick(led->Control->Handle);
+  ASSERT_EQ(states.received.size(), 2u);
+  EXPECT_EQ(states.received[0].IntValue, 1);
+  EXPECT_EQ(states.received[1].IntValue, 0);
+  EXPECT_EQ(led->State, 0);
+  EXPECT_EQ(doubles.received.size(), 1u) << "the double click is still reported, once";
+  // Lit by a single click, then a double click darkens and lights it again.
+  Click(led->Control->Handle);
+  DoubleClick(led->Control->Handle);
+  EXPECT_EQ(led->State, 1);
+  EXPECT_EQ(states.received.size(), 5u);
+  delete led;
+}
+
+TEST_F(VisualElements, LabelDoubleClickStaysOneClickAndADoubleClick) {
+  auto* label = new TQxLabel(form);
+  label->Caption = "double";
+  Place(label, 20, 20, 100, 20);
+  RecordingSink clicks, doubles;
+  label->outClick = clicks.Link();
+  label->outDblClick = doubles.Link();
+  DoubleClick(label->Control->Handle);
+  EXPECT_EQ(clicks.received.size(), 1u);
+  EXPECT_EQ(doubles.received.size(), 1u);
+  delete label;
 }
 
 TEST_F(VisualElements, InOffOnADarkLedSendsNothingAndDoesNotRepaint) {
