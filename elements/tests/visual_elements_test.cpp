@@ -10,6 +10,7 @@
 #include "elements/led.h"
 #include "elements/tests/probe.h"
 #include "elements/win.h"
+#include "platform/handlers.h"
 
 namespace {
 
@@ -242,7 +243,7 @@ TEST_F(VisualElements, WidthDeltaCanCorrectTheProposal) {
   delete led;
 }
 
-TEST_F(VisualElements, TabOrderZeroKeepsATabStopNegativeRemovesItPositiveSetsIt) {
+TEST_F(VisualElements, TabOrderZeroKeepsATabStopNegativeRemovesItPositiveOrdersIt) {
   auto* keep = new TQxEdit(form);
   keep->TabOrder = 0;
   Place(keep, 10, 10, 80, 22);
@@ -254,13 +255,37 @@ TEST_F(VisualElements, TabOrderZeroKeepsATabStopNegativeRemovesItPositiveSetsIt)
   auto* ordered = new TQxLED(form);
   ordered->TabOrder = 1;
   Place(ordered, 10, 70, 20, 20);
-  EXPECT_TRUE(ordered->Control->TabStop);
   EXPECT_EQ(ordered->Control->TabOrder, 1);
   EXPECT_EQ(ordered->Control->NavigationKeys, kNavTab);
   EXPECT_NE(GetWindowLongA(ordered->Control->Handle, GWL_STYLE) & WS_TABSTOP, 0);
+  // An LED shows no focus: its place in the order does not make Tab stop on it.
+  EXPECT_FALSE(ordered->Control->TabStop);
+  auto* orderedEdit = new TQxEdit(form);
+  orderedEdit->TabOrder = 2;
+  Place(orderedEdit, 10, 100, 80, 22);
+  EXPECT_EQ(orderedEdit->Control->TabOrder, 2);
+  EXPECT_TRUE(orderedEdit->Control->TabStop) << "an edit stays a stop at its place";
   delete keep;
   delete removed;
   delete ordered;
+  delete orderedEdit;
+}
+
+TEST_F(VisualElements, TabPassesOverAnOrderedLedToTheNextControl) {
+  auto* first = new TQxEdit(form);
+  first->TabOrder = 1;
+  Place(first, 10, 10, 80, 22);
+  auto* led = new TQxLED(form);
+  led->TabOrder = 2;
+  Place(led, 10, 40, 20, 20);
+  auto* last = new TQxEdit(form);
+  last->TabOrder = 3;
+  Place(last, 10, 70, 80, 22);
+  EXPECT_EQ(NextTabControl(form, first->Control, true), last->Control);
+  EXPECT_EQ(NextTabControl(form, last->Control, false), first->Control);
+  delete first;
+  delete led;
+  delete last;
 }
 
 void SwallowKeyA(void*, TControl*, std::int32_t& key, std::int32_t) {
