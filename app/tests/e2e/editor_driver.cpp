@@ -354,27 +354,32 @@ bool TEditorProcess::ClientToScreenPoint(HWND child, int x, int y, POINT& screen
   return child != nullptr && ClientToScreen(child, &screen);
 }
 
-bool TEditorProcess::SendMouseClickAt(POINT screen, int times) const {
+bool TEditorProcess::SendMouseClicks(const std::vector<TClicksAt>& bursts) const {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
   const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   if (width <= 1 || height <= 1) return false;
-  // Absolute coordinates run 0..65535 over the virtual screen; aim at the pixel's middle.
-  const LONG dx = static_cast<LONG>(((screen.x - left) * 65536LL + 32768) / width);
-  const LONG dy = static_cast<LONG>(((screen.y - top) * 65536LL + 32768) / height);
   // Each input is queued on its own, and under Wine the program's display driver may meanwhile
   // set the cursor back to where an earlier move left it. Button events that carry their own
   // position cannot land there (the lost click became a double click on the previous LED).
   constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-  std::vector<INPUT> inputs = {MouseInput(kAt, dx, dy)};
-  for (int i = 0; i < times; ++i) {
-    inputs.push_back(MouseInput(kAt | MOUSEEVENTF_LEFTDOWN, dx, dy));
-    inputs.push_back(MouseInput(kAt | MOUSEEVENTF_LEFTUP, dx, dy));
+  std::vector<INPUT> inputs;
+  for (const TClicksAt& burst : bursts) {
+    // Absolute coordinates run 0..65535 over the virtual screen; aim at the pixel's middle.
+    const LONG dx = static_cast<LONG>(((burst.At.x - left) * 65536LL + 32768) / width);
+    const LONG dy = static_cast<LONG>(((burst.At.y - top) * 65536LL + 32768) / height);
+    inputs.push_back(MouseInput(kAt, dx, dy));
+    for (int i = 0; i < burst.Times; ++i) {
+      inputs.push_back(MouseInput(kAt | MOUSEEVENTF_LEFTDOWN, dx, dy));
+      inputs.push_back(MouseInput(kAt | MOUSEEVENTF_LEFTUP, dx, dy));
+    }
   }
   const auto count = static_cast<UINT>(inputs.size());
-  return SendInput(count, inputs.data(), sizeof(INPUT)) == count;
+  return count > 0 && SendInput(count, inputs.data(), sizeof(INPUT)) == count;
 }
+
+bool TEditorProcess::SendMouseClickAt(POINT screen) const { return SendMouseClicks({{screen, 1}}); }
 
 HWND TEditorProcess::CaptureWindow() const {
   GUITHREADINFO gui{};
@@ -428,19 +433,24 @@ bool TEditorProcess::ClickLed(int n, DWORD timeoutMs) {
   return false;
 }
 
-bool TEditorProcess::ClickLedQuickly(int n, int times) {
+bool TEditorProcess::LedCentre(int n, POINT& screen) const {
   HWND led = Led(n);
   RECT client{};
-  POINT screen{};
-  if (times < 1 || led == nullptr || !GetClientRect(led, &client) || !BringToFront() ||
-      !ClientToScreenPoint(led, client.right / 2, client.bottom / 2, screen))
+  // A point covered by another window would click that one.
+  return led != nullptr && GetClientRect(led, &client) &&
+         ClientToScreenPoint(led, client.right / 2, client.bottom / 2, screen) &&
+         WindowFromPoint(screen) == led;
+}
+
+bool TEditorProcess::ClickLedQuickly(int n, int times, int thenLed) {
+  POINT at{}, then{};
+  if (times < 1 || thenLed == n || !BringToFront() || !LedCentre(n, at) || !LedCentre(thenLed, then))
     return false;
   WaitCaptureReleased(1000);
-  HWND hit = WindowFromPoint(screen);
-  if (hit != led || !SendMouseClickAt(screen, times)) return false;
-  lastClicked_ = led;
-  lastClickAt_ = screen;
-  return Sync();
+  if (!SendMouseClicks({{at, times}, {then, 1}})) return false;
+  lastClicked_ = Led(thenLed);
+  lastClickAt_ = then;
+  return true;
 }
 
 bool TEditorProcess::ClickLedOnTheSameSpot(int n, DWORD timeoutMs) {

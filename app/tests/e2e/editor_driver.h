@@ -82,10 +82,11 @@ class TEditorProcess {
 
   // Real mouse input (SendInput) at the LED's centre; waits until FrameEdit's text changed.
   bool ClickLed(int n, DWORD timeoutMs = 5000);
-  // Real clicks, `times` of them on one spot of the LED in one burst of input, so that the second
-  // is a double click; waits until the program has handled them. The frame string may end as it
-  // was, so the caller compares it with what it expects.
-  bool ClickLedQuickly(int n, int times);
+  // Real clicks, `times` of them on one spot of LED n in one burst of input, so that the second is
+  // a double click, and then one click on LED thenLed. Does not wait: the frame string passes
+  // through the states of the burst, and only the click on thenLed, handled last, makes the final
+  // one differ from all of them, so the caller waits for exactly that one.
+  bool ClickLedQuickly(int n, int times, int thenLed);
   // Real click where the last click on this LED landed (else at its centre): right after that
   // click it makes a double click. Waits until FrameEdit's text changed.
   bool ClickLedOnTheSameSpot(int n, DWORD timeoutMs = 5000);
@@ -141,7 +142,13 @@ class TEditorProcess {
   bool WaitText(HWND window, const std::string& expected, DWORD timeoutMs) const;
   bool BringToFront() const;
   bool ClientToScreenPoint(HWND child, int x, int y, POINT& screen) const;
-  bool SendMouseClickAt(POINT screen, int times = 1) const;
+  struct TClicksAt {
+    POINT At;
+    int Times;
+  };
+  bool SendMouseClicks(const std::vector<TClicksAt>& bursts) const;
+  bool SendMouseClickAt(POINT screen) const;
+  bool LedCentre(int n, POINT& screen) const;
   bool SendKeys(const std::vector<INPUT>& inputs);
 
   std::string program_;
