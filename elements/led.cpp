@@ -50,4 +50,6 @@ void TQxLED::Init() {
   Tools = CreateLEDTools(OnColor, OffColor, LightColor);
   Control->SetOnPaint({&PaintProc, this});
   Control->SetOnClick({&ClickProc, this});
+  // Clicking an LED twice quickly must switch it twice.
+  Control->DoubleClickIsClick = true;
 }

@@ -71,10 +71,21 @@ TQxMainForm::~TQxMainForm() {
   std::erase_if(DeferredStartList, [this](const TDeferredStart& entry) {
     return entry.Proc == &StartFormProc && entry.Data == this;
   });
-  if (MainFormWindows != nullptr && Control != nullptr && Control->Handle != nullptr) {
-    const std::int32_t at = MainFormWindows->IndexOfObject(Control->Handle);
+  Unlist();
+}
+
+void TQxMainForm::Unlist() {
+  if (ListedWindow == nullptr) return;
+  if (MainFormWindows != nullptr) {
+    const std::int32_t at = MainFormWindows->IndexOfObject(ListedWindow);
     if (at >= 0) MainFormWindows->Delete(at);
   }
+  ListedWindow = nullptr;
+}
+
+void TQxMainForm::DoControlDestroyed() {
+  Unlist();
+  TQxWin::DoControlDestroyed();
 }
 
 void TQxMainForm::SetCaption(const ByteString& caption) {
@@ -112,7 +123,10 @@ void TQxMainForm::Init() {
       ChoosePositionStore(PositionKey.view()) == TPositionStore::None ? &NoPersistence : &PersistPosition;
   const std::uint8_t wasVisible = Visible;
   Visible = 0;
-  if (OwnsApp == 0 && MainFormWindows != nullptr) MainFormWindows->AddObject({}, Control->GetHandle());
+  if (OwnsApp == 0 && MainFormWindows != nullptr) {
+    ListedWindow = Control->GetHandle();
+    MainFormWindows->AddObject({}, ListedWindow);
+  }
   CommonInit();
   Visible = wasVisible;
   Control->SetAlphaBlend(AlphaBlend);

@@ -46,6 +46,7 @@ class TQxMainForm : public TQxWin {
 
   void Init() override;
   void DoShow() override;
+  void DoControlDestroyed() override;
   void DoMouseDown(TMouseEventData& mouse) override;
   bool DoMessage(TMessage& msg, LRESULT& result) override;
 
@@ -57,4 +58,10 @@ class TQxMainForm : public TQxWin {
   // The form's current rectangle as a position record, and applying one.
   TFormPosition CurrentPosition();
   void ApplyPosition(const TFormPosition& position);
+
+ private:
+  // The window this form put into MainFormWindows, kept here because the control that owns it may
+  // be gone (freed with the application window) before this element is.
+  HWND ListedWindow = nullptr;
+  void Unlist();
 };

@@ -271,9 +271,9 @@ void TQxWin::CommonInit() {
   }
 
   if (TabOrder > 0) {
+    // The style and the place in the order only: whether Tab stops here stays as the kind of
+    // control was made, so an LED, which shows no focus, is passed over.
     c.SetStyle(c.Style | WS_TABSTOP);
-    // Navigation reads the flag, not the style: without it the style would change nothing.
-    c.TabStop = true;
     c.NavigationKeys = kNavTab;
     c.SetTabOrder(TabOrder);
   } else {

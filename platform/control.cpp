@@ -49,6 +49,7 @@ TCommandTable EditCommands() {
 TCommandTable StaticCommands() {
   TCommandTable t;
   t.ClearProc = ClearCaption;
+  t.DoubleClickCode = STN_DBLCLK;
   t.AutoSizeExtraWidth = 1;
   t.AutoSizeExtraHeight = 1;
   // Left keeps the no-word-wrap look labels are created with.
@@ -67,6 +68,7 @@ TCommandTable ButtonCommands() {
   t.FocusLostCode = BN_KILLFOCUS;
   t.ChangeCode = 0;
   t.SelChangeCode = 0;
+  t.DoubleClickCode = BN_DOUBLECLICKED;
   t.AutoSizeExtraWidth = 14;
   t.AutoSizeExtraHeight = 0;
   t.AlignStyles[0] = BS_LEFT;

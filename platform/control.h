@@ -109,6 +109,9 @@ struct TCommandTable {
   std::uint16_t FocusLostCode = 0;
   std::uint16_t ChangeCode = 0;
   std::uint16_t SelChangeCode = 0;
+  // The double-click notification, taken as a click by a control whose DoubleClickIsClick is set;
+  // 0: the kind has none.
+  std::uint16_t DoubleClickCode = 0;
   // Added to the measured caption by automatic sizing.
   std::int32_t AutoSizeExtraWidth = 0;
   std::int32_t AutoSizeExtraHeight = 0;
@@ -246,6 +249,9 @@ class TControl : public TObj, public TCanvasHost {
   TCommandTable Commands;
   bool HasCommandTable = false;  // "EDIT", "STATIC" and "BUTTON" children
   bool SuppressClick = false;
+  // The second click of a double click arrives as the double-click notification, not as a click:
+  // with this set it is a click all the same.
+  bool DoubleClickIsClick = false;
   TControlProc PreClick = IgnoreControl;
   TObjEvent OnClick, OnFocusGained, OnFocusLost, OnChange, OnSelChange;
 

@@ -423,7 +423,9 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
 
 bool TControl::HandleReflectedCommand(TMessage& msg, LRESULT& result) {
   const std::uint16_t code = HIWORD(msg.WParam);
-  if (code == Commands.ClickCode) {
+  const bool doubleClick =
+      DoubleClickIsClick && Commands.DoubleClickCode != 0 && code == Commands.DoubleClickCode;
+  if (code == Commands.ClickCode || doubleClick) {
     if (!SuppressClick) {
       PreClick(this);
       if (OnClick) OnClick.Proc(OnClick.Data, this);
@@ -446,6 +448,18 @@ bool TControl::HandleReflectedCommand(TMessage& msg, LRESULT& result) {
   return true;
 }
 
+namespace {
+
+// Removes the character message waiting for this window when it is this character.
+void DropQueuedChar(HWND window, char ch) {
+  MSG queued;
+  if (PeekMessageA(&queued, window, WM_CHAR, WM_CHAR, PM_NOREMOVE | PM_NOYIELD) &&
+      queued.wParam == static_cast<WPARAM>(static_cast<unsigned char>(ch)))
+    PeekMessageA(&queued, window, WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD);
+}
+
+}  // namespace
+
 bool TControl::HandleKeyMessage(TMessage& msg, LRESULT& result) {
   if (GetFocus() != msg.Window) {
     result = CallDefault(msg);
@@ -461,6 +475,9 @@ bool TControl::HandleKeyMessage(TMessage& msg, LRESULT& result) {
       switch (msg.Message) {
         case WM_KEYDOWN:
           consumed = form->NavigationHandler(form, this, key, false);
+          // TranslateMessage queued the Tab character for this window before the key-down came
+          // here; once the focus has moved on, nothing below would stop it from being typed.
+          if (consumed && key == VK_TAB) DropQueuedChar(msg.Window, '\t');
           break;
         case WM_KEYUP:
           consumed = form->NavigationHandler(form, this, key, true);

@@ -5,11 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "elements/hint_manager.h"
 #include "platform/app.h"
 #include "platform/control.h"
+#include "platform/handlers.h"
 #include "platform/tests/test_pump.h"
 #include "platform/tests/test_windows.h"
 #include "runtime/data.h"
@@ -159,6 +164,46 @@ TEST_F(EditorForm, OnlyLed133HasItsOwnTabOrderAndThreeNamesCarryABlank) {
   EXPECT_EQ(form->Led(17)->Name.view(), " 17");
   EXPECT_EQ(form->Led(33)->Name.view(), " 33");
   EXPECT_EQ(form->Led(187)->Name.view(), "187");
+}
+
+// The controls Tab visits from FrameEdit, one full cycle, named for the test's messages.
+std::vector<std::string> TabCycleFromFrameEdit(bool forward) {
+  TControl* window = form->EditorWindow->Control;
+  std::map<const TControl*, std::string> names;
+  for (int n = 1; n <= 216; ++n) names[form->Led(n)->Control] = "Led" + std::to_string(n);
+  for (int i = 0; i < 6; ++i) names[form->LayerLabels[i]->Control] = "LayerLabel" + std::to_string(i + 1);
+  names[form->FrameLabel->Control] = "FrameLabel";
+  names[form->EffectLabel->Control] = "EffectLabel";
+  names[form->TitleLabel->Control] = "TitleLabel";
+  names[form->ResetButton->Control] = "ResetButton";
+  names[form->SaveButton->Control] = "SaveButton";
+  names[form->FrameEdit->Control] = "FrameEdit";
+  names[form->EffectMemo->Control] = "EffectMemo";
+  names[form->CubeImage->Control] = "CubeImage";
+  std::vector<std::string> cycle;
+  const TControl* at = form->FrameEdit->Control;
+  for (int step = 0; step < 300; ++step) {
+    at = NextTabControl(window, at, forward);
+    if (at == nullptr) break;
+    cycle.push_back(names.count(at) != 0 ? names[at] : "?");
+    if (at == form->FrameEdit->Control) break;
+  }
+  return cycle;
+}
+
+// The LEDs keep their places in the order but are no stops: they show no focus.
+TEST_F(EditorForm, TabCyclePassesOverTheLedsAndKeepsTheDesignedOrderOfTheRest) {
+  const std::vector<std::string> forward = {
+      "ResetButton", "LayerLabel1", "LayerLabel2", "LayerLabel3", "LayerLabel4", "LayerLabel5", "LayerLabel6",
+      "FrameLabel",  "EffectMemo",  "EffectLabel", "TitleLabel",  "SaveButton",  "CubeImage",   "FrameEdit"};
+  EXPECT_EQ(TabCycleFromFrameEdit(true), forward);
+  std::vector<std::string> backward(forward.rbegin() + 1, forward.rend());
+  backward.push_back("FrameEdit");
+  EXPECT_EQ(TabCycleFromFrameEdit(false), backward);
+  for (int n = 1; n <= 216; ++n) {
+    EXPECT_FALSE(form->Led(n)->Control->TabStop) << n;
+    EXPECT_NE(GetWindowLongA(form->Led(n)->Control->Handle, GWL_STYLE) & WS_TABSTOP, 0) << n;
+  }
 }
 
 TEST_F(EditorForm, WindowCaptionIsTheCp1251TextAtTheOrigin) {

@@ -312,6 +312,34 @@ TEST_F(MainFormTest, SecondFormDoesNotOwnTheApplicationAndJoinsMainFormWindows) 
   EXPECT_LT(MainFormWindows->IndexOfObject(handle), 0);
 }
 
+// At a normal exit the application window goes first and takes every form's control with it; the
+// form elements are deleted after that and must not read their controls any more.
+TEST_F(MainFormTest, FormsEndedAfterTheApplicationWindowLeaveTheListAndNeverReadTheirControls) {
+  form = Make();
+  auto* second = new TQxMainForm(nullptr);
+  second->Width = 100;
+  second->Height = 100;
+  second->Init();
+  HWND secondWindow = second->Control->Handle;
+  ASSERT_GE(MainFormWindows->IndexOfObject(secondWindow), 0);
+
+  AppWindow->Free();
+  AppWindow = nullptr;
+  EXPECT_EQ(form->ControlGone, 1);
+  EXPECT_EQ(second->ControlGone, 1);
+  EXPECT_LT(MainFormWindows->IndexOfObject(secondWindow), 0) << "a window that is gone is not listed";
+
+  // Any read through the freed controls now faults instead of passing unnoticed.
+  void* noAccess = VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_NOACCESS);
+  ASSERT_NE(noAccess, nullptr);
+  second->Control = static_cast<TControl*>(noAccess);
+  form->Control = static_cast<TControl*>(noAccess);
+  delete second;
+  delete form;
+  form = nullptr;
+  VirtualFree(noAccess, 0, MEM_RELEASE);
+}
+
 TEST_F(MainFormTest, FormEndedBeforeTheStartStepIsNotStarted) {
   const std::size_t startsBefore = DeferredStartList.size();
   form = Make();

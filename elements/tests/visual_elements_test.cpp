@@ -11,6 +11,7 @@
 #include "elements/tests/probe.h"
 #include "elements/win.h"
 #include "platform/tests/test_pump.h"
+#include "platform/handlers.h"
 
 namespace {
 
@@ -90,6 +91,16 @@ void Click(HWND window) {
   PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   PumpMessages();
+}
+
+// Two quick clicks on one spot as a window of a double-click class receives them: the second
+// button-down arrives as a double click.
+void DoubleClick(HWND window) {
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Pump();
 }
 
 COLORREF PrintedPixel(HWND window, int x, int y) {
@@ -225,7 +236,7 @@ TEST_F(VisualElements, WidthDeltaCanCorrectTheProposal) {
   delete led;
 }
 
-TEST_F(VisualElements, TabOrderZeroKeepsATabStopNegativeRemovesItPositiveSetsIt) {
+TEST_F(VisualElements, TabOrderZeroKeepsATabStopNegativeRemovesItPositiveOrdersIt) {
   auto* keep = new TQxEdit(form);
   keep->TabOrder = 0;
   Place(keep, 10, 10, 80, 22);
@@ -237,13 +248,37 @@ TEST_F(VisualElements, TabOrderZeroKeepsATabStopNegativeRemovesItPositiveSetsIt)
   auto* ordered = new TQxLED(form);
   ordered->TabOrder = 1;
   Place(ordered, 10, 70, 20, 20);
-  EXPECT_TRUE(ordered->Control->TabStop);
   EXPECT_EQ(ordered->Control->TabOrder, 1);
   EXPECT_EQ(ordered->Control->NavigationKeys, kNavTab);
   EXPECT_NE(GetWindowLongA(ordered->Control->Handle, GWL_STYLE) & WS_TABSTOP, 0);
+  // An LED shows no focus: its place in the order does not make Tab stop on it.
+  EXPECT_FALSE(ordered->Control->TabStop);
+  auto* orderedEdit = new TQxEdit(form);
+  orderedEdit->TabOrder = 2;
+  Place(orderedEdit, 10, 100, 80, 22);
+  EXPECT_EQ(orderedEdit->Control->TabOrder, 2);
+  EXPECT_TRUE(orderedEdit->Control->TabStop) << "an edit stays a stop at its place";
   delete keep;
   delete removed;
   delete ordered;
+  delete orderedEdit;
+}
+
+TEST_F(VisualElements, TabPassesOverAnOrderedLedToTheNextControl) {
+  auto* first = new TQxEdit(form);
+  first->TabOrder = 1;
+  Place(first, 10, 10, 80, 22);
+  auto* led = new TQxLED(form);
+  led->TabOrder = 2;
+  Place(led, 10, 40, 20, 20);
+  auto* last = new TQxEdit(form);
+  last->TabOrder = 3;
+  Place(last, 10, 70, 80, 22);
+  EXPECT_EQ(NextTabControl(form, first->Control, true), last->Control);
+  EXPECT_EQ(NextTabControl(form, last->Control, false), first->Control);
+  delete first;
+  delete led;
+  delete last;
 }
 
 void SwallowKeyA(void*, TControl*, std::int32_t& key, std::int32_t) {
@@ -473,6 +508,49 @@ TEST_F(VisualElements, LedClickLinkedToToggleLightsThenDarkens) {
   EXPECT_EQ(states.received[0].IntValue, 1);
   EXPECT_EQ(states.received[1].IntValue, 0);
   delete led;
+}
+
+TEST_F(VisualElements, LedDoubleClickCountsAsTwoClicksSoItTogglesBack) {
+  TQxLED* led = MakeLED(10, 10, 20);
+  RecordingSink clicks;
+  led->outClick = clicks.Link();
+  DoubleClick(led->Control->Handle);
+  EXPECT_EQ(clicks.received.size(), 2u);
+  EXPECT_EQ(led->State, 0) << "a click alone changes nothing";
+  delete led;
+}
+
+TEST_F(VisualElements, LedDoubleClickLinkedToToggleSwitchesTwice) {
+  TQxLED* led = MakeLED(10, 10, 20);
+  RecordingSink states, doubles;
+  led->outClick = MakeLink<&TQxLED::inToggle>(led);
+  led->outState = states.Link();
+  led->outDblClick = doubles.Link();
+  DoubleClick(led->Control->Handle);
+  ASSERT_EQ(states.received.size(), 2u);
+  EXPECT_EQ(states.received[0].IntValue, 1);
+  EXPECT_EQ(states.received[1].IntValue, 0);
+  EXPECT_EQ(led->State, 0);
+  EXPECT_EQ(doubles.received.size(), 1u) << "the double click is still reported, once";
+  // Lit by a single click, then a double click darkens and lights it again.
+  Click(led->Control->Handle);
+  DoubleClick(led->Control->Handle);
+  EXPECT_EQ(led->State, 1);
+  EXPECT_EQ(states.received.size(), 5u);
+  delete led;
+}
+
+TEST_F(VisualElements, LabelDoubleClickStaysOneClickAndADoubleClick) {
+  auto* label = new TQxLabel(form);
+  label->Caption = "double";
+  Place(label, 20, 20, 100, 20);
+  RecordingSink clicks, doubles;
+  label->outClick = clicks.Link();
+  label->outDblClick = doubles.Link();
+  DoubleClick(label->Control->Handle);
+  EXPECT_EQ(clicks.received.size(), 1u);
+  EXPECT_EQ(doubles.received.size(), 1u);
+  delete label;
 }
 
 TEST_F(VisualElements, InOffOnADarkLedSendsNothingAndDoesNotRepaint) {

@@ -222,6 +222,41 @@ TEST_F(Controls, ReflectedCommandsReachTheChildsClickAndChangeEvents) {
   form->Free();
 }
 
+TEST_F(Controls, DoubleClickNotificationIsAClickOnlyForAControlThatAsksForIt) {
+  TControl* form = CreateFormWindow(nullptr, "double click form");
+  TControl* label = CreateLabel(form, "label");
+  TControl* button = CreateButton(form, "Press");
+  label->SetBoundsRect({10, 10, 90, 32});
+  button->SetBoundsRect({10, 40, 90, 62});
+  form->CreateVisible = true;
+  ASSERT_TRUE(form->CreateWindowHandle());
+  Clicks log;
+  label->OnClick = {OnClickNote, &log};
+  button->OnClick = {OnClickNote, &log};
+  auto notify = [&](TControl* c, WORD code) {
+    SendMessageA(form->Handle, WM_COMMAND, MAKEWPARAM(c->Id, code), reinterpret_cast<LPARAM>(c->Handle));
+  };
+
+  notify(label, STN_DBLCLK);
+  notify(button, BN_DOUBLECLICKED);
+  EXPECT_TRUE(log.seen.empty()) << "by default a double click is no click";
+
+  label->DoubleClickIsClick = true;
+  notify(label, STN_DBLCLK);
+  EXPECT_EQ(log.seen, (std::vector<std::string>{"click"}));
+  EXPECT_EQ(log.sender, label);
+  label->SuppressClick = true;
+  notify(label, STN_DBLCLK);
+  EXPECT_EQ(log.seen.size(), 1u) << "suppressed like any click";
+
+  // The real control sends the notification itself when its window gets a double click.
+  label->SuppressClick = false;
+  log.seen.clear();
+  SendMessageA(label->Handle, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+  EXPECT_EQ(log.seen, (std::vector<std::string>{"click"}));
+  form->Free();
+}
+
 TEST_F(Controls, ReflectedColourQueryAnswersWithTheChildsColours) {
   TControl* form = CreateFormWindow(nullptr, "colour form");
   TControl* label = CreateLabel(form, "label");

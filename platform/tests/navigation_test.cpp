@@ -57,6 +57,21 @@ class Navigation : public ::testing::Test {
     SendMessageA(GetFocus(), WM_KEYUP, key, 0);
     return Name(GetFocus());
   }
+  // The key as a real key press arrives: the character that TranslateMessage makes of it is
+  // already queued for the same window when the key-down is handled.
+  std::string PressTyping(int key, char ch) {
+    HWND focused = GetFocus();
+    PostMessageA(focused, WM_KEYDOWN, key, 0);
+    PostMessageA(focused, WM_CHAR, static_cast<unsigned char>(ch), 0);
+    DispatchQueued();
+    PostMessageA(GetFocus(), WM_KEYUP, key, 0);
+    DispatchQueued();
+    return Name(GetFocus());
+  }
+  static void DispatchQueued() {
+    MSG msg;
+    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
+  }
   std::string Name(HWND window) const {
     if (window == first->Handle) return "first";
     if (window == line->Handle) return "line";
@@ -139,6 +154,39 @@ TEST_F(Navigation, EditThatWantsTabKeepsItAndTypesIt) {
   Focus(wantsTab);
   SendMessageA(wantsTab->Handle, WM_KEYDOWN, VK_TAB, 0);
   SendMessageA(wantsTab->Handle, WM_CHAR, '\t', 0);
+  EXPECT_EQ(GetFocus(), wantsTab->Handle);
+  EXPECT_EQ(wantsTab->GetCaption(), "\t");
+}
+
+TEST_F(Navigation, TabThatMovesTheFocusTypesNoTabIntoTheMultiLineEditItLeaves) {
+  memo->SetCaption("frame 1\r\nframe 2");
+  line->SetCaption("line");
+  Focus(memo);
+  EXPECT_EQ(PressTyping(VK_TAB, '\t'), "last");
+  EXPECT_EQ(memo->GetCaption(), "frame 1\r\nframe 2");
+  Focus(memo);
+  SetKeyDown(VK_SHIFT, true);
+  EXPECT_EQ(PressTyping(VK_TAB, '\t'), "line");
+  SetKeyDown(VK_SHIFT, false);
+  EXPECT_EQ(memo->GetCaption(), "frame 1\r\nframe 2");
+  EXPECT_EQ(PressTyping(VK_TAB, '\t'), "memo");
+  EXPECT_EQ(line->GetCaption(), "line");
+  EXPECT_EQ(memo->GetCaption(), "frame 1\r\nframe 2");
+}
+
+TEST_F(Navigation, KeysThatDoNotMoveTheFocusStillType) {
+  Focus(memo);
+  EXPECT_EQ(PressTyping('A', 'a'), "memo");
+  EXPECT_EQ(PressTyping('B', 'b'), "memo");
+  EXPECT_EQ(memo->GetCaption(), "ab");
+}
+
+TEST_F(Navigation, EditThatWantsTabTypesTheQueuedTabToo) {
+  TControl* wantsTab = CreateEdit(form, eoMultiline | eoWantTab);
+  wantsTab->SetBoundsRect({150, 210, 350, 310});
+  ASSERT_TRUE(form->CreateWindowHandle());
+  Focus(wantsTab);
+  EXPECT_EQ(PressTyping(VK_TAB, '\t'), "?");
   EXPECT_EQ(GetFocus(), wantsTab->Handle);
   EXPECT_EQ(wantsTab->GetCaption(), "\t");
 }

@@ -350,26 +350,32 @@ bool TEditorProcess::ClientToScreenPoint(HWND child, int x, int y, POINT& screen
   return child != nullptr && ClientToScreen(child, &screen);
 }
 
-bool TEditorProcess::SendMouseClickAt(POINT screen) const {
+bool TEditorProcess::SendMouseClicks(const std::vector<TClicksAt>& bursts) const {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
   const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   if (width <= 1 || height <= 1) return false;
-  // Absolute coordinates run 0..65535 over the virtual screen; aim at the pixel's middle.
-  const LONG dx = static_cast<LONG>(((screen.x - left) * 65536LL + 32768) / width);
-  const LONG dy = static_cast<LONG>(((screen.y - top) * 65536LL + 32768) / height);
   // Each input is queued on its own, and under Wine the program's display driver may meanwhile
   // set the cursor back to where an earlier move left it. Button events that carry their own
   // position cannot land there (the lost click became a double click on the previous LED).
   constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-  INPUT inputs[3] = {
-      MouseInput(kAt, dx, dy),
-      MouseInput(kAt | MOUSEEVENTF_LEFTDOWN, dx, dy),
-      MouseInput(kAt | MOUSEEVENTF_LEFTUP, dx, dy),
-  };
-  return SendInput(3, inputs, sizeof(INPUT)) == 3;
+  std::vector<INPUT> inputs;
+  for (const TClicksAt& burst : bursts) {
+    // Absolute coordinates run 0..65535 over the virtual screen; aim at the pixel's middle.
+    const LONG dx = static_cast<LONG>(((burst.At.x - left) * 65536LL + 32768) / width);
+    const LONG dy = static_cast<LONG>(((burst.At.y - top) * 65536LL + 32768) / height);
+    inputs.push_back(MouseInput(kAt, dx, dy));
+    for (int i = 0; i < burst.Times; ++i) {
+      inputs.push_back(MouseInput(kAt | MOUSEEVENTF_LEFTDOWN, dx, dy));
+      inputs.push_back(MouseInput(kAt | MOUSEEVENTF_LEFTUP, dx, dy));
+    }
+  }
+  const auto count = static_cast<UINT>(inputs.size());
+  return count > 0 && SendInput(count, inputs.data(), sizeof(INPUT)) == count;
 }
+
+bool TEditorProcess::SendMouseClickAt(POINT screen) const { return SendMouseClicks({{screen, 1}}); }
 
 HWND TEditorProcess::CaptureWindow() const {
   GUITHREADINFO gui{};
@@ -423,6 +429,46 @@ bool TEditorProcess::ClickLed(int n, DWORD timeoutMs) {
   return false;
 }
 
+bool TEditorProcess::LedCentre(int n, POINT& screen) const {
+  HWND led = Led(n);
+  RECT client{};
+  // A point covered by another window would click that one.
+  return led != nullptr && GetClientRect(led, &client) &&
+         ClientToScreenPoint(led, client.right / 2, client.bottom / 2, screen) &&
+         WindowFromPoint(screen) == led;
+}
+
+bool TEditorProcess::ClickLedQuickly(int n, int times, int thenLed) {
+  POINT at{}, then{};
+  if (times < 1 || thenLed == n || !BringToFront() || !LedCentre(n, at) || !LedCentre(thenLed, then))
+    return false;
+  WaitCaptureReleased(1000);
+  if (!SendMouseClicks({{at, times}, {then, 1}})) return false;
+  lastClicked_ = Led(thenLed);
+  lastClickAt_ = then;
+  return true;
+}
+
+bool TEditorProcess::ClickLedOnTheSameSpot(int n, DWORD timeoutMs) {
+  HWND led = Led(n);
+  RECT client{};
+  POINT screen{};
+  if (led == nullptr || !GetClientRect(led, &client) || !BringToFront() ||
+      !ClientToScreenPoint(led, client.right / 2, client.bottom / 2, screen))
+    return false;
+  if (lastClicked_ == led) screen = lastClickAt_;
+  const std::string before = FrameText();
+  if (WindowFromPoint(screen) != led || !SendMouseClickAt(screen)) return false;
+  lastClicked_ = led;
+  lastClickAt_ = screen;
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs && Running()) {
+    if (FrameText() != before) return true;
+    Sleep(kPollMs);
+  }
+  return false;
+}
+
 bool TEditorProcess::PostClickLed(int n) {
   HWND led = Led(n);
   RECT client{};
@@ -451,10 +497,42 @@ HWND TEditorProcess::FocusWindow() const {
   return gui.hwndFocus;
 }
 
-bool TEditorProcess::PressKey(WORD virtualKey) {
+bool TEditorProcess::SendKeys(const std::vector<INPUT>& inputs) {
   if (!BringToFront()) return false;
-  INPUT inputs[2] = {KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP)};
-  return SendInput(2, inputs, sizeof(INPUT)) == 2;
+  const auto count = static_cast<UINT>(inputs.size());
+  return SendInput(count, const_cast<INPUT*>(inputs.data()), sizeof(INPUT)) == count;
+}
+
+bool TEditorProcess::PressKey(WORD virtualKey) {
+  return SendKeys({KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP)});
+}
+
+bool TEditorProcess::PressShiftedKey(WORD virtualKey) {
+  return SendKeys({KeyInput(VK_SHIFT, 0), KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP),
+                   KeyInput(VK_SHIFT, KEYEVENTF_KEYUP)});
+}
+
+bool TEditorProcess::WaitFocus(HWND window, DWORD timeoutMs) const {
+  const DWORD start = GetTickCount();
+  while (FocusWindow() != window) {
+    if (GetTickCount() - start >= timeoutMs || !Running()) return false;
+    Sleep(kPollMs);
+  }
+  return true;
+}
+
+bool TEditorProcess::FocusByClick(HWND child, int x, int y, DWORD timeoutMs) {
+  if (FocusWindow() == child) return true;
+  return ClickAt(child, x, y) && WaitFocus(child, timeoutMs) && Sync(timeoutMs);
+}
+
+HWND TEditorProcess::ChildAtPlace(const TPlace& place) const {
+  if (window_ == nullptr) return nullptr;
+  for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::optional<TPlace> at = PlaceOf(child);
+    if (at && SamePlace(*at, place)) return child;
+  }
+  return nullptr;
 }
 
 bool TEditorProcess::PressKeyWith(WORD modifier, WORD virtualKey) {

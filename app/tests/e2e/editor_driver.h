@@ -82,6 +82,14 @@ class TEditorProcess {
 
   // Real mouse input (SendInput) at the LED's centre; waits until FrameEdit's text changed.
   bool ClickLed(int n, DWORD timeoutMs = 5000);
+  // Real clicks, `times` of them on one spot of LED n in one burst of input, so that the second is
+  // a double click, and then one click on LED thenLed. Does not wait: the frame string passes
+  // through the states of the burst, and only the click on thenLed, handled last, makes the final
+  // one differ from all of them, so the caller waits for exactly that one.
+  bool ClickLedQuickly(int n, int times, int thenLed);
+  // Real click where the last click on this LED landed (else at its centre): right after that
+  // click it makes a double click. Waits until FrameEdit's text changed.
+  bool ClickLedOnTheSameSpot(int n, DWORD timeoutMs = 5000);
   // Posted button-down/up straight to the LED's window; does not wait.
   bool PostClickLed(int n);
   // Real click at the button's centre; waits until the program has handled it.
@@ -95,6 +103,14 @@ class TEditorProcess {
   bool PressKey(WORD virtualKey);
   // The same with a modifier (VK_CONTROL, VK_SHIFT) held down around it.
   bool PressKeyWith(WORD modifier, WORD virtualKey);
+  // The same with Shift held.
+  bool PressShiftedKey(WORD virtualKey);
+  // Clicks into a child and waits until it has the focus.
+  bool FocusByClick(HWND child, int x, int y, DWORD timeoutMs = 5000);
+  // Polls until this window has the focus.
+  bool WaitFocus(HWND window, DWORD timeoutMs = 5000) const;
+  // The child of the editor window that stands exactly at this place, or null.
+  HWND ChildAtPlace(const TPlace& place) const;
   // The window that has the keyboard focus (holds the mouse capture) in the editor's GUI thread.
   HWND FocusWindow() const;
   HWND CaptureWindow() const;
@@ -128,7 +144,14 @@ class TEditorProcess {
   bool WaitText(HWND window, const std::string& expected, DWORD timeoutMs) const;
   bool BringToFront() const;
   bool ClientToScreenPoint(HWND child, int x, int y, POINT& screen) const;
+  struct TClicksAt {
+    POINT At;
+    int Times;
+  };
+  bool SendMouseClicks(const std::vector<TClicksAt>& bursts) const;
   bool SendMouseClickAt(POINT screen) const;
+  bool LedCentre(int n, POINT& screen) const;
+  bool SendKeys(const std::vector<INPUT>& inputs);
 
   std::string program_;
   std::string workDir_;
@@ -141,8 +164,9 @@ class TEditorProcess {
   HWND effectMemo_ = nullptr;
   HWND resetButton_ = nullptr;
   HWND saveButton_ = nullptr;
-  // Two real clicks on one spot of one window in quick succession make a double click, which the
-  // LEDs do not take as a click: the next click on the same window aims a few pixels aside.
+  // Two real clicks on one spot of one window in quick succession make a double click: so that an
+  // ordinary click stays a single one, the next click on the same window aims a few pixels aside.
+  // ClickLedQuickly and ClickLedOnTheSameSpot make double clicks on purpose.
   HWND lastClicked_ = nullptr;
   POINT lastClickAt_{};
 };

@@ -1,6 +1,7 @@
 // The built cube editor program driven from outside its process with real mouse and key input:
 // the frame string after clicks and resets, recording frames, the clearing tick after start, what
-// the window shows where, a click storm, and a clean exit.
+// the window shows where, quick repeated clicks on one LED, where Tab and Shift+Tab take the
+// focus, a click storm, and a clean exit.
 #include <gtest/gtest.h>
 
 #include <bitset>
@@ -39,6 +40,26 @@ class EditorProgram : public ::testing::Test {
   void Click(int n) {
     ASSERT_TRUE(editor.ClickLed(n)) << "LED " << n << " did not react";
     lit.flip(n - 1);
+    // The change seen may come from quick clicks still being handled: wait for all of them.
+    ASSERT_TRUE(editor.WaitFrameText(FrameOf(lit)))
+        << "after a click on LED " << n << ": " << editor.FrameText();
+  }
+  // Clicks LED n `times` times in one quick burst on one spot (double clicks included), then LED
+  // `thenLed` once; the frame that shows both is the end of the burst.
+  void ClickQuickly(int n, int times, int thenLed) {
+    ASSERT_TRUE(editor.ClickLedQuickly(n, times, thenLed)) << "LED " << n;
+    if (times % 2 != 0) lit.flip(n - 1);
+    lit.flip(thenLed - 1);
+    ASSERT_TRUE(editor.WaitFrameText(FrameOf(lit)))
+        << "LED " << n << " clicked " << times << " times, then LED " << thenLed << ": "
+        << editor.FrameText();
+  }
+  // A second click on the LED clicked last, on the very spot of the first.
+  void ClickAgainOnTheSameSpot(int n) {
+    ASSERT_TRUE(editor.ClickLedOnTheSameSpot(n)) << "LED " << n << " did not react to its second click";
+    lit.flip(n - 1);
+    ASSERT_TRUE(editor.WaitFrameText(FrameOf(lit)))
+        << "LED " << n << " clicked again: " << editor.FrameText();
   }
   void Reset() {
     ASSERT_TRUE(editor.ClickButton(editor.ResetButton()));
@@ -239,6 +260,150 @@ TEST_F(EditorProgram, WindowAndControlsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(place->Top, c.place.Top) << c.text;
     EXPECT_GT(TextPixelsIn(shot, *place), 10) << c.text << ": no dark blue text drawn where it stands";
   }
+}
+
+// --- Quick clicks on one LED
+
+// A double click is two clicks to the user: the LED goes on and off again.
+TEST_F(EditorProgram, TwoQuickClicksOnOneSpotOfAnLedLightAndDarkenIt) {
+  Click(5);
+  ASSERT_EQ(editor.FrameText(), "4,227");
+  // LED 5 clicked last ends the burst: LED 9 dark again, the frame back to where it started.
+  ClickQuickly(9, 2, 5);
+  EXPECT_EQ(editor.FrameText(), "227") << "LED 9 lit and dark again";
+  std::string mismatches;
+  ShotShowing(editor, lit, mismatches);
+  EXPECT_EQ(mismatches, "") << "LED 9 shows dark";
+  Click(10);
+  ClickQuickly(10, 2, 5);
+  EXPECT_EQ(editor.FrameText(), "4,9,227") << "a lit LED goes dark and lit again";
+  ClickQuickly(9, 3, 5);
+  EXPECT_EQ(editor.FrameText(), "8,9,227") << "three quick clicks switch it three times";
+  // A user's second click a moment after the first, on the same spot.
+  Click(216);
+  ClickAgainOnTheSameSpot(216);
+  EXPECT_EQ(editor.FrameText(), "8,9,227");
+}
+
+TEST_F(EditorProgram, RandomClicksWithQuickRepeatsOnOneLedAgreeWithAnIndependentModel) {
+  std::mt19937 random(20261210);
+  std::uniform_int_distribution<int> led(1, e2e::kLedCount);
+  std::uniform_int_distribution<int> fewLeds(1, 12);
+  std::uniform_int_distribution<int> kind(0, 9);
+  int last = 0;
+  for (int step = 1; step <= 160; ++step) {
+    const int n = step % 3 == 0 ? fewLeds(random) : led(random);
+    const int k = kind(random);
+    if (k < 4 || (k >= 8 && last == 0)) {
+      Click(n);
+      last = n;
+    } else if (k < 8) {
+      const int then = n % e2e::kLedCount + 1;
+      ClickQuickly(n, k < 7 ? 2 : 3, then);
+      last = then;
+    } else {
+      // The LED clicked last, again, right away and where the click before landed.
+      ClickAgainOnTheSameSpot(last);
+    }
+    ASSERT_EQ(editor.FrameText(), FrameOf(lit))
+        << "after step " << step << " on LED " << n << " (kind " << k << ")";
+    if (step % 80 == 0) {
+      Reset();
+      last = 0;
+    }
+  }
+}
+
+// --- Keyboard focus
+
+// Where Tab and Shift+Tab lead from the frame line and the effect text, and the full cycle. The LEDs
+// keep their places in the tab order but are no stops; the labels and the picture are, as designed.
+class KeyboardProgram : public RecordingProgram {
+ protected:
+  void SetUp() override {
+    RecordingProgram::SetUp();
+    ASSERT_TRUE(editor.SetTextOf(editor.EffectMemo(), kEffect));
+    frameLabel = editor.ChildByText("СТРОКА ДАННЫХ ДЛЯ КАДРА");
+    effectLabel = editor.ChildByText("ТЕКСТОВЫЙ РЕДАКТОР ДЛЯ ЭФФЕКТА-ЗАПИСЬ КАДРА КЛАВИШЕЙ ВВОД ");
+    cubeImage = editor.ChildAtPlace(e2e::kCubeImagePlace);
+    ASSERT_NE(frameLabel, nullptr);
+    ASSERT_NE(effectLabel, nullptr);
+    ASSERT_NE(cubeImage, nullptr);
+  }
+  void FocusMemo() {
+    // Into the text's last line, so that a typed Tab would land inside it.
+    ASSERT_TRUE(editor.FocusByClick(editor.EffectMemo(), 40, 25));
+  }
+  void FocusFrameEdit() {
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(editor.FrameEdit(), &client));
+    // At the far right the click only puts the caret at the end of the text.
+    ASSERT_TRUE(editor.FocusByClick(editor.FrameEdit(), client.right - 3, client.bottom / 2));
+  }
+  // The key goes to the focused control; returns once the focus has left it for `expected`.
+  void PressAndExpectFocus(WORD key, bool shifted, HWND expected, const char* what) {
+    ASSERT_TRUE(shifted ? editor.PressShiftedKey(key) : editor.PressKey(key));
+    ASSERT_TRUE(editor.WaitFocus(expected)) << what << ": the focus is on " << editor.FocusWindow();
+    ASSERT_TRUE(editor.Sync());
+  }
+  bool IsLed(HWND window) const {
+    for (int n = 1; n <= e2e::kLedCount; ++n)
+      if (editor.Led(n) == window) return true;
+    return false;
+  }
+  static constexpr const char* kEffect = "0,1,227\r\n4,5,227";
+  HWND frameLabel = nullptr;
+  HWND effectLabel = nullptr;
+  HWND cubeImage = nullptr;
+};
+
+TEST_F(KeyboardProgram, TabAndShiftTabLeaveTheEffectTextWithoutTypingIntoIt) {
+  Click(3);
+  FocusMemo();
+  PressAndExpectFocus(VK_TAB, false, effectLabel, "Tab from the effect text");
+  EXPECT_EQ(editor.MemoText(), kEffect);
+  FocusMemo();
+  PressAndExpectFocus(VK_TAB, true, frameLabel, "Shift+Tab from the effect text");
+  EXPECT_EQ(editor.MemoText(), kEffect);
+  EXPECT_EQ(editor.FrameText(), "2,227");
+}
+
+TEST_F(KeyboardProgram, TabShiftTabUpAndPageUpFromTheFrameLineLandOnVisibleControls) {
+  Click(3);
+  FocusFrameEdit();
+  PressAndExpectFocus(VK_TAB, false, editor.ResetButton(), "Tab from the frame line");
+  FocusFrameEdit();
+  PressAndExpectFocus(VK_TAB, true, cubeImage, "Shift+Tab from the frame line");
+  FocusFrameEdit();
+  PressAndExpectFocus(VK_UP, false, cubeImage, "Up from the frame line");
+  FocusFrameEdit();
+  PressAndExpectFocus(VK_PRIOR, false, cubeImage, "PageUp from the frame line");
+  EXPECT_EQ(editor.FrameText(), "2,227");
+  EXPECT_EQ(editor.MemoText(), kEffect);
+}
+
+TEST_F(KeyboardProgram, AFullTabCycleVisitsFourteenVisibleControlsAndNoLed) {
+  FocusFrameEdit();
+  std::vector<HWND> visited;
+  for (int press = 1; press <= 30 && (visited.empty() || visited.back() != editor.FrameEdit()); ++press) {
+    const HWND before = editor.FocusWindow();
+    ASSERT_TRUE(editor.PressKey(VK_TAB));
+    const DWORD start = GetTickCount();
+    while (editor.FocusWindow() == before && GetTickCount() - start < 5000) Sleep(1);
+    ASSERT_TRUE(editor.Sync());
+    const HWND now = editor.FocusWindow();
+    ASSERT_NE(now, before) << "Tab number " << press << " left the focus where it was";
+    EXPECT_TRUE(IsWindowVisible(now)) << "Tab number " << press;
+    EXPECT_FALSE(IsLed(now)) << "Tab number " << press;
+    visited.push_back(now);
+  }
+  ASSERT_EQ(visited.size(), 14u) << "the cycle back to the frame line";
+  EXPECT_EQ(visited[0], editor.ResetButton());
+  EXPECT_EQ(visited[8], editor.EffectMemo());
+  EXPECT_EQ(visited[9], effectLabel);
+  EXPECT_EQ(visited[11], editor.SaveButton());
+  EXPECT_EQ(visited[12], cubeImage);
+  EXPECT_EQ(editor.MemoText(), kEffect) << "Tab passed through the effect text and typed nothing";
 }
 
 // --- Start, stress and exit

@@ -32,6 +32,7 @@ constexpr TPlace kSaveButtonPlace{25, 160, 290, 60};
 constexpr TPlace kTitleLabelPlace{175, 45, 321, 61};
 constexpr TPlace kFrameLabelPlace{500, 585, 250, 22};
 constexpr TPlace kEffectLabelPlace{770, 355, 468, 17};
+constexpr TPlace kCubeImagePlace{20, 10, 135, 125};
 constexpr TPlace kLayerLabelPlaces[6] = {{170, 565, 123, 40}, {455, 480, 98, 33},  {685, 350, 78, 28},
                                          {870, 280, 69, 24},  {1035, 210, 58, 20}, {1160, 165, 50, 17}};
 constexpr int kWindowWidth = 1274;
