@@ -100,7 +100,7 @@ void DoubleClick(HWND window) {
   PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
   PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  Pump();
+  PumpMessages();
 }
 
 COLORREF PrintedPixel(HWND window, int x, int y) {
