@@ -51,11 +51,11 @@ TQx_Event TFrameGraph::ResultReaderOf(const frame::Child& child) {
 void TFrameGraph::Connect(const TFrameGraphPorts& ports) {
   // Per LED: click -> toggle -> state x N -> minus 1 -> text -> the parent's hub.
   for (int n = 1; n <= frame::kLedCount; ++n) {
-    const TFrameLedPins& led = ports.Leds[n - 1];
-    const frame::Place& place = frame::kTree.Leds[n];
+    const TFrameLedPins& led = ports.Led(n);
+    const frame::Place& place = frame::kTree.LedAt(n);
     Link(*led.outClick, led.inToggle);
     Link(*led.outState, MakeLink<&TQxMath::inMultiply>(&LedScale(n)));
-    ledStateLinks_[n - 1] = *led.outState;
+    ledStateLinks_[frame::Slot(n - 1)] = *led.outState;
     Link(LedScale(n).dataOp1, led.getState);
     Link(LedScale(n).outResult, MakeLink<&TQxMath::inSubtract>(&LedIndex(n)));
     Link(LedIndex(n).dataOp1, MakeLink<&TQxMath::getResult>(&LedScale(n)));
@@ -66,7 +66,7 @@ void TFrameGraph::Connect(const TFrameGraphPorts& ports) {
 
   // Per join: its hub calls it, it reads both children; every join but the root feeds its parent.
   for (int j = 0; j < frame::kJoinCount; ++j) {
-    const frame::Join& node = frame::kTree.Joins[j];
+    const frame::Join& node = frame::kTree.JoinAt(j);
     Link(JoinHub(j).outEvent[0], MakeLink<&TQxStrCat::inConcat>(&Join(j)));
     Link(Join(j).dataStr1, ResultReaderOf(node.Left));
     Link(Join(j).dataStr2, ResultReaderOf(node.Right));
@@ -86,13 +86,14 @@ void TFrameGraph::Connect(const TFrameGraphPorts& ports) {
     const frame::ResetGroup& group = frame::kResetGroups[g];
     Link(resetHub_.outEvent[g], MakeLink<&TQxHub::inEvent>(&resetGroupHub_[g]));
     for (int i = 0; i < group.LedHubCount; ++i) {
-      Link(resetGroupHub_[g].outEvent[i], MakeLink<&TQxHub::inEvent>(&resetLedHub_[group.FirstLedHub + i]));
+      Link(resetGroupHub_[g].outEvent[frame::Slot(i)],
+           MakeLink<&TQxHub::inEvent>(&ResetLedHub(group.FirstLedHub + i)));
     }
   }
   for (std::size_t h = 0; h < frame::kResetLedHubs.size(); ++h) {
     const frame::ResetLedHub& hub = frame::kResetLedHubs[h];
     for (int n = hub.First; n <= hub.Last; ++n) {
-      Link(resetLedHub_[h].outEvent[n - hub.First], ports.Leds[n - 1].inOff);
+      Link(resetLedHub_[h].outEvent[frame::Slot(n - hub.First)], ports.Led(n).inOff);
     }
   }
 }
@@ -100,7 +101,7 @@ void TFrameGraph::Connect(const TFrameGraphPorts& ports) {
 void TFrameGraph::Resync(const std::bitset<frame::kLedCount>& changed) {
   std::bitset<frame::kJoinCount> dirty;
   for (int n = 1; n <= frame::kLedCount; ++n) {
-    if (!changed.test(static_cast<std::size_t>(n - 1))) continue;
+    if (!changed.test(frame::Slot(n - 1))) continue;
     // The LED's own chain runs as its outState would run it; only the last hop, into the tree, is
     // held back for the moment.
     TQxStrCat& text = LedText(n);
@@ -110,17 +111,17 @@ void TFrameGraph::Resync(const std::bitset<frame::kLedCount>& changed) {
     TData read;
     DeliverRead(&LedScale(n).dataOp1, &read);
     MakeInt(&state, AsInt(&read));
-    Fire(ledStateLinks_[n - 1], &state);
+    Fire(ledStateLinks_[frame::Slot(n - 1)], &state);
     text.outResult = toTree;
-    for (int j = frame::kTree.Leds[n].Parent; j >= 0 && !dirty.test(static_cast<std::size_t>(j));
-         j = frame::kTree.Joins[j].Parent) {
-      dirty.set(static_cast<std::size_t>(j));
+    for (int j = frame::kTree.LedAt(n).Parent; j >= 0 && !dirty.test(frame::Slot(j));
+         j = frame::kTree.JoinAt(j).Parent) {
+      dirty.set(frame::Slot(j));
     }
   }
   // Pre-order numbering puts every join after its parent, so going backwards meets the children
   // first. A join called directly keeps its result and leaves its forward undelivered.
   for (int j = frame::kJoinCount - 1; j > frame::kRootJoin; --j) {
-    if (!dirty.test(static_cast<std::size_t>(j))) continue;
+    if (!dirty.test(frame::Slot(j))) continue;
     TData quiet;
     Join(j).inConcat(&quiet, 0);
   }

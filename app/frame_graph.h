@@ -41,6 +41,9 @@ struct TFrameGraphPorts {
   std::array<TFrameLedPins, frame::kLedCount> Leds;  // LED N at N - 1
   TQx_Event* ResetSource = nullptr;                  // e.g. the reset button's outClick
   TQx_Event FrameSink;                               // receives every new frame string
+
+  TFrameLedPins& Led(int led) { return Leds[frame::Slot(led - 1)]; }
+  const TFrameLedPins& Led(int led) const { return Leds[frame::Slot(led - 1)]; }
 };
 
 class TFrameGraph {
@@ -82,16 +85,16 @@ class TFrameGraph {
   int LinkCount() const noexcept { return linkCount_; }
 
   // Elements by their role; LED numbers are 1-based, joins are indexed as in frame::kTree.
-  TQxMath& LedScale(int led) { return ledScale_[led - 1]; }
-  TQxMath& LedIndex(int led) { return ledIndex_[led - 1]; }
-  TQxStrCat& LedText(int led) { return ledText_[led - 1]; }
-  TQxStrCat& Join(int join) { return join_[join]; }
-  TQxHub& JoinHub(int join) { return joinHub_[join]; }
+  TQxMath& LedScale(int led) { return ledScale_[frame::Slot(led - 1)]; }
+  TQxMath& LedIndex(int led) { return ledIndex_[frame::Slot(led - 1)]; }
+  TQxStrCat& LedText(int led) { return ledText_[frame::Slot(led - 1)]; }
+  TQxStrCat& Join(int join) { return join_[frame::Slot(join)]; }
+  TQxHub& JoinHub(int join) { return joinHub_[frame::Slot(join)]; }
   TQxReplace& UnlitFilter() { return unlitFilter_; }
   TQxStrCat& FrameEnd() { return frameEnd_; }
   TQxHub& ResetHub() { return resetHub_; }
-  TQxHub& ResetGroupHub(int group) { return resetGroupHub_[group]; }  // as frame::kResetGroups
-  TQxHub& ResetLedHub(int hub) { return resetLedHub_[hub]; }          // as frame::kResetLedHubs
+  TQxHub& ResetGroupHub(int group) { return resetGroupHub_[frame::Slot(group)]; }  // as frame::kResetGroups
+  TQxHub& ResetLedHub(int hub) { return resetLedHub_[frame::Slot(hub)]; }          // as frame::kResetLedHubs
 
  private:
   void Link(TQx_Event& field, const TQx_Event& link);
@@ -108,7 +111,8 @@ class TFrameGraph {
   std::array<TQxHub, frame::kResetGroups.size()> resetGroupHub_;
   std::array<TQxHub, frame::kResetLedHubs.size()> resetLedHub_;
   int linkCount_ = 0;
-  std::array<TQx_Event, frame::kLedCount> ledStateLinks_{};  // each LED's outState target, as linked
+  // Each LED's outState target, as linked; LED N at N - 1.
+  std::array<TQx_Event, frame::kLedCount> ledStateLinks_{};
 };
 
 // Resync in the shape of the pattern element's frame-sync callback (the graph as `self`).

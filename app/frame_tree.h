@@ -4,12 +4,17 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace frame {
 
 inline constexpr int kLedCount = 216;
 inline constexpr int kJoinCount = kLedCount - 1;  // inner nodes of a binary tree over the LEDs
+
+// The tables number LEDs from 1 and give the root the parent -1, so their numbers are int; an array
+// position is a size_t. This is the one conversion between them, for numbers already known not to be -1.
+constexpr std::size_t Slot(int number) { return static_cast<std::size_t>(number); }
 
 // A child of a join node: either the text element of one LED or another join node.
 struct Child {
@@ -37,6 +42,11 @@ struct Place {
 struct Tree {
   std::array<Join, kJoinCount> Joins{};
   std::array<Place, kLedCount + 1> Leds{};  // indexed by LED number; entry 0 unused
+
+  constexpr Join& JoinAt(int join) { return Joins[Slot(join)]; }
+  constexpr const Join& JoinAt(int join) const { return Joins[Slot(join)]; }
+  constexpr Place& LedAt(int led) { return Leds[Slot(led)]; }
+  constexpr const Place& LedAt(int led) const { return Leds[Slot(led)]; }
 };
 
 // The left part of a range of n > 1 LEDs: a power of two is halved, any other n gives its largest
@@ -53,11 +63,11 @@ struct Builder {
   int next = 0;
   constexpr Child Make(int first, int last, int parent, int side) {
     if (first == last) {
-      tree.Leds[first] = {parent, side};
+      tree.LedAt(first) = {parent, side};
       return {true, first};
     }
     const int self = next++;
-    Join& join = tree.Joins[self];
+    Join& join = tree.JoinAt(self);
     join.First = first;
     join.Last = last;
     join.Parent = parent;
@@ -65,8 +75,8 @@ struct Builder {
     const int split = first + LeftSize(last - first + 1);
     const Child left = Make(first, split - 1, self, 0);
     const Child right = Make(split, last, self, 1);
-    tree.Joins[self].Left = left;
-    tree.Joins[self].Right = right;
+    tree.JoinAt(self).Left = left;
+    tree.JoinAt(self).Right = right;
     return {false, self};
   }
 };
@@ -83,33 +93,33 @@ inline constexpr int kRootJoin = 0;
 
 // --- the shape of kTree, checked where it is built: a wrong table does not compile
 namespace detail {
-constexpr int FirstOf(const Child& c) { return c.IsLed ? c.Number : kTree.Joins[c.Number].First; }
-constexpr int LastOf(const Child& c) { return c.IsLed ? c.Number : kTree.Joins[c.Number].Last; }
+constexpr int FirstOf(const Child& c) { return c.IsLed ? c.Number : kTree.JoinAt(c.Number).First; }
+constexpr int LastOf(const Child& c) { return c.IsLed ? c.Number : kTree.JoinAt(c.Number).Last; }
 constexpr Place PlaceOf(const Child& c) {
-  return c.IsLed ? kTree.Leds[c.Number] : Place{kTree.Joins[c.Number].Parent, kTree.Joins[c.Number].Side};
+  return c.IsLed ? kTree.LedAt(c.Number) : Place{kTree.JoinAt(c.Number).Parent, kTree.JoinAt(c.Number).Side};
 }
 // The node over LEDs first..last: the LED itself, or the join of that range (number -1: none).
 constexpr Child NodeOf(int first, int last) {
   if (first == last) return {true, first};
   for (int j = 0; j < kJoinCount; ++j)
-    if (kTree.Joins[j].First == first && kTree.Joins[j].Last == last) return {false, j};
+    if (kTree.JoinAt(j).First == first && kTree.JoinAt(j).Last == last) return {false, j};
   return {false, -1};
 }
 constexpr bool SplitsAt(int first, int last, int leftLast) {
   const Child node = NodeOf(first, last);
-  return node.Number >= 0 && kTree.Joins[node.Number].Left == NodeOf(first, leftLast) &&
-         kTree.Joins[node.Number].Right == NodeOf(leftLast + 1, last);
+  return node.Number >= 0 && kTree.JoinAt(node.Number).Left == NodeOf(first, leftLast) &&
+         kTree.JoinAt(node.Number).Right == NodeOf(leftLast + 1, last);
 }
 // The next LED an in-order walk from `c` expects after its leaves, or -1 once one was out of order.
 constexpr int WalkLeaves(const Child& c, int next) {
   if (next < 0) return -1;
   if (c.IsLed) return c.Number == next ? next + 1 : -1;
-  return WalkLeaves(kTree.Joins[c.Number].Right, WalkLeaves(kTree.Joins[c.Number].Left, next));
+  return WalkLeaves(kTree.JoinAt(c.Number).Right, WalkLeaves(kTree.JoinAt(c.Number).Left, next));
 }
 // Joins from the LED's pair up to the root, both counted.
 constexpr int DepthOf(int led) {
   int depth = 1;
-  for (int j = kTree.Leds[led].Parent; kTree.Joins[j].Parent >= 0; j = kTree.Joins[j].Parent) ++depth;
+  for (int j = kTree.LedAt(led).Parent; kTree.JoinAt(j).Parent >= 0; j = kTree.JoinAt(j).Parent) ++depth;
   return depth;
 }
 constexpr bool LedDepthsAreEightSevenAndSix() {
@@ -130,7 +140,7 @@ constexpr bool EveryOtherJoinSplitsIntoHalves() {
 }
 constexpr bool ChildrenTileTheirParentAndPointBackWithTheirSide() {
   for (int j = 0; j < kJoinCount; ++j) {
-    const Join& join = kTree.Joins[j];
+    const Join& join = kTree.JoinAt(j);
     if (FirstOf(join.Left) != join.First || LastOf(join.Left) + 1 != FirstOf(join.Right) ||
         LastOf(join.Right) != join.Last)
       return false;
@@ -143,14 +153,14 @@ constexpr bool ChildrenTileTheirParentAndPointBackWithTheirSide() {
 constexpr bool EveryRangeIsOneJoinOnly() {
   for (int a = 0; a < kJoinCount; ++a)
     for (int b = a + 1; b < kJoinCount; ++b)
-      if (kTree.Joins[a].First == kTree.Joins[b].First && kTree.Joins[a].Last == kTree.Joins[b].Last)
+      if (kTree.JoinAt(a).First == kTree.JoinAt(b).First && kTree.JoinAt(a).Last == kTree.JoinAt(b).Last)
         return false;
   return true;
 }
 constexpr bool OddAndEvenLedsAreLeftAndRightOfTheirPairs() {
   for (int n = 1; n <= kLedCount; ++n) {
-    const Join& pair = kTree.Joins[kTree.Leds[n].Parent];
-    if (kTree.Leds[n].Side != (n - 1) % 2 || pair.Last - pair.First != 1) return false;
+    const Join& pair = kTree.JoinAt(kTree.LedAt(n).Parent);
+    if (kTree.LedAt(n).Side != (n - 1) % 2 || pair.Last - pair.First != 1) return false;
   }
   return true;
 }
@@ -158,8 +168,8 @@ constexpr bool OddAndEvenLedsAreLeftAndRightOfTheirPairs() {
 
 static_assert(detail::WalkLeaves({false, kRootJoin}, 1) == kLedCount + 1,
               "the leaves are the LEDs in LED order");
-static_assert(kTree.Joins[kRootJoin].First == 1 && kTree.Joins[kRootJoin].Last == kLedCount &&
-                  kTree.Joins[kRootJoin].Parent == -1,
+static_assert(kTree.JoinAt(kRootJoin).First == 1 && kTree.JoinAt(kRootJoin).Last == kLedCount &&
+                  kTree.JoinAt(kRootJoin).Parent == -1,
               "the root covers every LED and has no parent");
 static_assert(detail::LedDepthsAreEightSevenAndSix());
 static_assert(detail::SplitsAt(1, 216, 128) && detail::SplitsAt(129, 216, 192) &&
@@ -216,8 +226,8 @@ constexpr bool GroupsFeedConsecutiveLedHubsOverTheirRange() {
   int nextHub = 0;
   for (const ResetGroup& g : kResetGroups) {
     if (g.FirstLedHub != nextHub || g.LedHubCount > g.OutCount) return false;
-    if (kResetLedHubs[g.FirstLedHub].First != g.First ||
-        kResetLedHubs[g.FirstLedHub + g.LedHubCount - 1].Last != g.Last)
+    if (kResetLedHubs[Slot(g.FirstLedHub)].First != g.First ||
+        kResetLedHubs[Slot(g.FirstLedHub + g.LedHubCount - 1)].Last != g.Last)
       return false;
     nextHub += g.LedHubCount;
   }

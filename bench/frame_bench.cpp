@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstddef>
 #include <memory>
 
 #include "app/bare_led.h"
@@ -23,7 +24,7 @@ struct Editor {
 
   Editor() {
     TFrameGraphPorts ports;
-    for (int n = 0; n < frame::kLedCount; ++n) ports.Leds[n] = FrameLedPinsOf(&leds[n]);
+    for (std::size_t i = 0; i < leds.size(); ++i) ports.Leds[i] = FrameLedPinsOf(&leds[i]);
     ports.ResetSource = &resetClick;
     ports.FrameSink = MakeLink<&FrameLine::inText>(&line);
     graph->Connect(ports);
@@ -35,8 +36,8 @@ struct Editor {
 // Every LED but the measured one lit: the longest texts (757 characters at the root).
 void BM_LedChangeAllOthersLit(benchmark::State& state) {
   Editor editor;
-  const int measured = static_cast<int>(state.range(0));
-  for (int n = 1; n <= frame::kLedCount; ++n) {
+  const auto measured = static_cast<std::size_t>(state.range(0));  // an LED number
+  for (std::size_t n = 1; n <= editor.leds.size(); ++n) {
     if (n != measured) editor.leds[n - 1].Click();
   }
   for (auto _ : state) {
@@ -49,10 +50,10 @@ BENCHMARK(BM_LedChangeAllOthersLit)->Arg(1)->Arg(216);
 // Every other LED changed once and dark: the root text is 216 placeholders for the filter.
 void BM_LedChangeAllOthersDark(benchmark::State& state) {
   Editor editor;
-  const int measured = static_cast<int>(state.range(0));
-  for (int n = 1; n <= frame::kLedCount; ++n) {
-    editor.leds[n - 1].Click();
-    editor.leds[n - 1].Click();
+  const auto measured = static_cast<std::size_t>(state.range(0));  // an LED number
+  for (TBareLED& led : editor.leds) {
+    led.Click();
+    led.Click();
   }
   for (auto _ : state) {
     editor.leds[measured - 1].Click();

@@ -19,7 +19,7 @@ namespace {
 cube::TPattern RandomPattern(unsigned seed) {
   std::mt19937 random(seed);
   cube::TPattern p;
-  for (int i = 0; i < cube::kLedCount; ++i) p.set(i, random() % 2 == 0);
+  for (std::size_t i = 0; i < p.size(); ++i) p.set(i, random() % 2 == 0);
   return p;
 }
 
@@ -85,7 +85,7 @@ BENCHMARK(BM_Transform)->DenseRange(0, 7);
 void BM_HistoryUndoRedo(benchmark::State& state) {
   cube::TPatternHistory history;
   cube::TPattern current = RandomPattern(4);
-  for (int k = 0; k < 256; ++k) history.Record(RandomPattern(10 + k));
+  for (unsigned k = 0; k < 256; ++k) history.Record(RandomPattern(10 + k));
   for (auto _ : state) {
     current = *history.Undo(current);
     current = *history.Redo(current);
@@ -117,11 +117,11 @@ struct Workbench {
 
   Workbench() {
     TFrameGraphPorts ports;
-    for (int n = 0; n < cube::kLedCount; ++n) ports.Leds[n] = FrameLedPinsOf(&leds[n]);
+    for (std::size_t i = 0; i < leds.size(); ++i) ports.Leds[i] = FrameLedPinsOf(&leds[i]);
     ports.ResetSource = &resetClick;
     ports.FrameSink = MakeLink<&FrameLine::inText>(&line);
     graph->Connect(ports);
-    for (int i = 0; i < cube::kLedCount; ++i) {
+    for (std::size_t i = 0; i < leds.size(); ++i) {
       pattern.Leds[i] = CubeLedAccessOf(&leds[i], &Repaint);
       pattern.Leds[i].Led = &repaints;
       leds[i].outChange = MakeLink<&TQxCubePattern::inLedChange>(&pattern, static_cast<std::uint16_t>(i));

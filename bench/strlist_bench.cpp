@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -39,7 +40,7 @@ void BM_SetText(benchmark::State& state) {
     list->SetText(Text(), false);
     benchmark::DoNotOptimize(list->Count);
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Text().size()));
+  state.SetBytesProcessed(state.iterations() * std::ssize(Text()));
   state.counters["lines"] = list->Count;
   list->Free();
 }
@@ -52,7 +53,7 @@ void BM_SaveToFile(benchmark::State& state) {
   for (auto _ : state) {
     if (!list->SaveToFile(path)) state.SkipWithError("save failed");
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Text().size()));
+  state.SetBytesProcessed(state.iterations() * std::ssize(Text()));
   list->Free();
   std::filesystem::remove(path);
 }

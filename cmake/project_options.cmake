@@ -11,6 +11,12 @@ if(CUBE_SANITIZE)
   target_link_options(cube_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(NOT WIN32)
+  # Narrowing, sign changes and shadowed names are errors in the project's own code; checked on the host
+  # compiler only, where the window-free parts build.
+  target_compile_options(cube_options INTERFACE -Wshadow -Wconversion -Wsign-conversion)
+endif()
+
 if(WIN32)
   # One self-contained .exe: no MinGW runtime DLLs beside it.
   target_link_options(cube_options INTERFACE -static -static-libgcc -static-libstdc++)

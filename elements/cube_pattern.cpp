@@ -99,7 +99,7 @@ TMasks MakeMasks() {
   for (int z = 0; z < kSide; ++z) {
     for (int y = 0; y < kSide; ++y) {
       for (int x = 0; x < kSide; ++x) {
-        const auto i = static_cast<std::size_t>(IndexOf(x, y, z));
+        const std::size_t i = IndexOf(x, y, z);
         const int at[3] = {x, y, z};
         for (int a = 0; a < 3; ++a) {
           if (at[a] == 0) masks.Low[a].set(i);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,8 +38,9 @@ const char* FrameFaultText(TFrameFault fault);
 // X = column, Y = row, Z = layer.
 enum class TAxis { X, Y, Z };
 
-inline constexpr int IndexOf(int column, int row, int layer) {
-  return layer * kSide * kSide + row * kSide + column;
+// Coordinates are int because moves step below 0; a place inside the cube has a position, never negative.
+inline constexpr std::size_t IndexOf(int column, int row, int layer) {
+  return static_cast<std::size_t>(layer * kSide * kSide + row * kSide + column);
 }
 
 // Moves every LED one place along the axis, towards higher coordinates when step > 0, else lower.

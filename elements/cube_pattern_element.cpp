@@ -10,9 +10,9 @@ enum : std::int32_t { kClickChange = 0, kResetChange = 1 };
 
 void TQxCubePattern::Init() {
   shown_.reset();
-  for (int i = 0; i < cube::kLedCount; ++i) {
+  for (std::size_t i = 0; i < Leds.size(); ++i) {
     const TCubeLedAccess& led = Leds[i];
-    if (led.State != nullptr && *led.State != 0) shown_.set(static_cast<std::size_t>(i));
+    if (led.State != nullptr && *led.State != 0) shown_.set(i);
   }
   base_ = shown_;
 }

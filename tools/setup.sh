@@ -12,7 +12,7 @@ required=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64
   xvfb xdotool imagemagick x11-utils
-  python3
+  python3 clang-format
 )
 optional=("$wine32_package")
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds every preset and runs the whole test suite: native (sanitizers), win32 and win64 (under Wine).
+# Checks the format of the sources, then builds every preset and runs the whole test suite: native
+# (sanitizers), win32 and win64 (under Wine).
 # Where 32-bit Wine cannot be installed, win32 is still built (it is the real target) but its tests are
 # skipped, and the closing line says so.
 set -euo pipefail
@@ -31,6 +32,14 @@ status=0
 passed=0
 failed=0
 skipped=
+
+# The sources must match .clang-format: a difference is one failed check, and the builds still run.
+echo "== format"
+if ! tools/check-format.sh; then
+  status=1
+  failed=$((failed + 1))
+fi
+
 for preset in native win32 win64; do
   echo "== $preset"
   cmake --preset $preset >/dev/null

@@ -4,6 +4,9 @@
 
 #include <array>
 #include <bitset>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <set>
@@ -18,7 +21,7 @@ namespace {
 // ascending order, each followed by a comma, then 227.
 std::string ReferenceFrame(const std::array<bool, 217>& lit) {
   std::string s;
-  for (int n = 1; n <= 216; ++n) {
+  for (std::size_t n = 1; n <= 216; ++n) {
     if (lit[n]) s += std::to_string(n - 1) + ",";
   }
   return s + "227";
@@ -43,7 +46,7 @@ class FrameGraphTest : public ::testing::Test {
 
   void SetUp() override {
     TFrameGraphPorts ports;
-    for (int n = 1; n <= 216; ++n) ports.Leds[n - 1] = FrameLedPinsOf(&Led(n));
+    for (int n = 1; n <= 216; ++n) ports.Led(n) = FrameLedPinsOf(&Led(n));
     ports.ResetSource = &resetClick;
     ports.FrameSink = MakeLink<&FrameLine::inText>(&line);
     graph->Connect(ports);
@@ -51,14 +54,15 @@ class FrameGraphTest : public ::testing::Test {
   }
   void TearDown() override { DisableDelivery(); }
 
-  TBareLED& Led(int n) { return leds[n - 1]; }
+  TBareLED& Led(int n) { return leds[frame::Slot(n - 1)]; }
+  bool& Lit(int n) { return lit[frame::Slot(n)]; }
   void Click(int n) {
     Led(n).Click();
-    lit[n] = !lit[n];
+    Lit(n) = !Lit(n);
   }
   // Feeding LED n a state: a click when it differs.
   void Feed(int n, bool on) {
-    if (lit[n] != on) Click(n);
+    if (Lit(n) != on) Click(n);
   }
   void Reset() { FireEmpty(resetClick); }
   std::string Shown() const { return line.texts.empty() ? std::string() : line.texts.back(); }
@@ -165,21 +169,21 @@ TEST_F(FrameGraphTest, ResetHubsHaveTheirCountsAndUnusedOutputsStayUnconnected) 
     EXPECT_EQ(graph->ResetLedHub(h).InCount, 1);
     EXPECT_EQ(graph->ResetLedHub(h).OutCount(), 32);
   }
-  for (int i = 24; i < 32; ++i) EXPECT_FALSE(graph->ResetLedHub(6).outEvent[i].Connected());
+  for (std::size_t i = 24; i < 32; ++i) EXPECT_FALSE(graph->ResetLedHub(6).outEvent[i].Connected());
 }
 
 TEST_F(FrameGraphTest, EachLedHasItsSevenLinks) {
   for (int n : {1, 2, 128, 129, 193, 209, 216}) {
     TBareLED& led = Led(n);
-    const frame::Place& place = frame::kTree.Leds[n];
+    const frame::Place& place = frame::kTree.LedAt(n);
+    const std::uint16_t side = n % 2 == 0;  // odd LEDs on the left input, even ones on the right
     EXPECT_TRUE(LinksTo<&TBareLED::inToggle>(led.outClick, &led, 0));
     EXPECT_TRUE(LinksTo<&TQxMath::inMultiply>(led.outState, &graph->LedScale(n), 0));
     EXPECT_TRUE(LinksTo<&TBareLED::getState>(graph->LedScale(n).dataOp1, &led, 0));
     EXPECT_TRUE(LinksTo<&TQxMath::inSubtract>(graph->LedScale(n).outResult, &graph->LedIndex(n), 0));
     EXPECT_TRUE(LinksTo<&TQxMath::getResult>(graph->LedIndex(n).dataOp1, &graph->LedScale(n), 0));
     EXPECT_TRUE(LinksTo<&TQxStrCat::inConcat>(graph->LedIndex(n).outResult, &graph->LedText(n), 0));
-    EXPECT_TRUE(
-        LinksTo<&TQxHub::inEvent>(graph->LedText(n).outResult, &graph->JoinHub(place.Parent), (n - 1) % 2));
+    EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(graph->LedText(n).outResult, &graph->JoinHub(place.Parent), side));
     EXPECT_FALSE(graph->LedScale(n).dataOp2.Connected());
     EXPECT_FALSE(graph->LedText(n).dataStr1.Connected());
   }
@@ -187,7 +191,7 @@ TEST_F(FrameGraphTest, EachLedHasItsSevenLinks) {
 
 TEST_F(FrameGraphTest, EachJoinReadsItsChildrenAndFeedsItsParentsHub) {
   for (int j = 0; j < frame::kJoinCount; ++j) {
-    const frame::Join& node = frame::kTree.Joins[j];
+    const frame::Join& node = frame::kTree.JoinAt(j);
     EXPECT_TRUE(LinksTo<&TQxStrCat::inConcat>(graph->JoinHub(j).outEvent[0], &graph->Join(j), 0));
     auto element = [&](const frame::Child& c) {
       return c.IsLed ? &graph->LedText(c.Number) : &graph->Join(c.Number);
@@ -195,8 +199,8 @@ TEST_F(FrameGraphTest, EachJoinReadsItsChildrenAndFeedsItsParentsHub) {
     EXPECT_TRUE(LinksTo<&TQxStrCat::getResult>(graph->Join(j).dataStr1, element(node.Left), 0));
     EXPECT_TRUE(LinksTo<&TQxStrCat::getResult>(graph->Join(j).dataStr2, element(node.Right), 0));
     if (node.Parent >= 0) {
-      EXPECT_TRUE(
-          LinksTo<&TQxHub::inEvent>(graph->Join(j).outResult, &graph->JoinHub(node.Parent), node.Side));
+      EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(graph->Join(j).outResult, &graph->JoinHub(node.Parent),
+                                            static_cast<std::uint16_t>(node.Side)));
     }
   }
 }
@@ -213,16 +217,18 @@ TEST_F(FrameGraphTest, ResetFanOutReachesEveryLedsOffInputWithIndexOne) {
   EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(graph->ResetHub().outEvent[0], &graph->ResetGroupHub(0), 0));
   EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(graph->ResetHub().outEvent[1], &graph->ResetGroupHub(1), 0));
   for (int i = 0; i < 4; ++i) {
-    EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(graph->ResetGroupHub(0).outEvent[i], &graph->ResetLedHub(i), 0));
+    EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(graph->ResetGroupHub(0).outEvent[frame::Slot(i)],
+                                          &graph->ResetLedHub(i), 0));
   }
   for (int i = 0; i < 3; ++i) {
-    EXPECT_TRUE(
-        LinksTo<&TQxHub::inEvent>(graph->ResetGroupHub(1).outEvent[i], &graph->ResetLedHub(4 + i), 0));
+    EXPECT_TRUE(LinksTo<&TQxHub::inEvent>(graph->ResetGroupHub(1).outEvent[frame::Slot(i)],
+                                          &graph->ResetLedHub(4 + i), 0));
   }
   for (int n = 1; n <= 216; ++n) {
     const int hub = n <= 192 ? (n - 1) / 32 : 6;
     const int first = hub * 32 + 1;
-    EXPECT_TRUE(LinksTo<&TBareLED::inOff>(graph->ResetLedHub(hub).outEvent[n - first], &Led(n), 1))
+    EXPECT_TRUE(
+        LinksTo<&TBareLED::inOff>(graph->ResetLedHub(hub).outEvent[frame::Slot(n - first)], &Led(n), 1))
         << "LED " << n;
   }
 }
@@ -325,13 +331,13 @@ TEST_F(FrameGraphTest, RandomTogglesAndResetsMatchTheReferenceAfterEveryStep) {
   std::uniform_int_distribution<int> pick(1, 216);
   std::uniform_int_distribution<int> action(0, 99);
   for (int step = 0; step < 4000; ++step) {
-    const std::size_t before = line.texts.size();
+    const std::ptrdiff_t before = std::ssize(line.texts);
     if (action(random) < 2) {
       // Expected: one frame per lit LED, darkened in LED order.
       std::vector<std::string> expected;
       for (int n = 1; n <= 216; ++n) {
-        if (!lit[n]) continue;
-        lit[n] = false;
+        if (!Lit(n)) continue;
+        Lit(n) = false;
         expected.push_back(ReferenceFrame(lit));
       }
       Reset();
@@ -340,10 +346,10 @@ TEST_F(FrameGraphTest, RandomTogglesAndResetsMatchTheReferenceAfterEveryStep) {
     } else {
       const int n = pick(random);
       Click(n);
-      ASSERT_EQ(line.texts.size(), before + 1) << "step " << step;
+      ASSERT_EQ(std::ssize(line.texts), before + 1) << "step " << step;
       ASSERT_EQ(Shown(), ReferenceFrame(lit)) << "step " << step << ", LED " << n;
     }
-    for (int n = 1; n <= 216; n += 43) ASSERT_EQ(Led(n).State != 0, lit[n]);
+    for (int n = 1; n <= 216; n += 43) ASSERT_EQ(Led(n).State != 0, Lit(n));
   }
 }
 
@@ -362,11 +368,11 @@ TEST_F(FrameGraphTest, FeedingStatesInBulkGivesTheReferenceFrame) {
 std::bitset<216> SetQuietly(std::array<TBareLED, 216>& leds, std::array<bool, 217>& lit,
                             const std::bitset<216>& next) {
   std::bitset<216> changed;
-  for (int n = 1; n <= 216; ++n) {
-    if (lit[n] == next.test(n - 1)) continue;
-    lit[n] = next.test(n - 1);
-    leds[n - 1].State = lit[n] ? 1 : 0;
-    changed.set(n - 1);
+  for (std::size_t i = 0; i < leds.size(); ++i) {  // LED i + 1
+    if (lit[i + 1] == next.test(i)) continue;
+    lit[i + 1] = next.test(i);
+    leds[i].State = lit[i + 1] ? 1 : 0;
+    changed.set(i);
   }
   return changed;
 }
@@ -376,7 +382,7 @@ TEST_F(FrameGraphTest, ResyncSetsTheFrameLineOnceWithTheReferenceFrame) {
   for (int round = 0; round < 40; ++round) {
     std::bitset<216> next;
     const int density = static_cast<int>(random() % 101);
-    for (int i = 0; i < 216; ++i) next.set(i, static_cast<int>(random() % 100) < density);
+    for (std::size_t i = 0; i < 216; ++i) next.set(i, static_cast<int>(random() % 100) < density);
     const std::bitset<216> changed = SetQuietly(leds, lit, next);
     const std::size_t before = line.texts.size();
     graph->Resync(changed);
@@ -397,7 +403,7 @@ TEST_F(FrameGraphTest, ClicksAndResetAfterAResyncStartFromTheResyncedFrame) {
   std::mt19937 random(99);
   for (int round = 0; round < 20; ++round) {
     std::bitset<216> next;
-    for (int i = 0; i < 216; ++i) next.set(i, random() % 2 == 0);
+    for (std::size_t i = 0; i < 216; ++i) next.set(i, random() % 2 == 0);
     graph->Resync(SetQuietly(leds, lit, next));
     // A click recomputes only its own path: every other join must already hold the right text.
     for (int k = 0; k < 5; ++k) {
@@ -418,7 +424,7 @@ TEST_F(FrameGraphTest, ResyncLeavesEveryResultAsClicksWouldHaveLeftIt) {
   FrameLine clickedLine;
   TQx_Event clickedReset;
   TFrameGraphPorts ports;
-  for (int n = 1; n <= 216; ++n) ports.Leds[n - 1] = FrameLedPinsOf(&clickedLeds[n - 1]);
+  for (std::size_t i = 0; i < ports.Leds.size(); ++i) ports.Leds[i] = FrameLedPinsOf(&clickedLeds[i]);
   ports.ResetSource = &clickedReset;
   ports.FrameSink = MakeLink<&FrameLine::inText>(&clickedLine);
   clicked->Connect(ports);
@@ -426,14 +432,14 @@ TEST_F(FrameGraphTest, ResyncLeavesEveryResultAsClicksWouldHaveLeftIt) {
   std::mt19937 random(3);
   for (int round = 0; round < 10; ++round) {
     std::bitset<216> next;
-    for (int i = 0; i < 216; ++i) next.set(i, random() % 3 == 0);
+    for (std::size_t i = 0; i < 216; ++i) next.set(i, random() % 3 == 0);
     graph->Resync(SetQuietly(leds, lit, next));
-    for (int n = 1; n <= 216; ++n) {
+    for (std::size_t i = 0; i < clickedLeds.size(); ++i) {
       // Two clicks on a dark LED leave it dark but give its chain the dark texts, as a resync does.
-      if ((clickedLeds[n - 1].State != 0) != next.test(n - 1)) clickedLeds[n - 1].Click();
-      if (round == 0 && !next.test(n - 1)) {
-        clickedLeds[n - 1].Click();
-        clickedLeds[n - 1].Click();
+      if ((clickedLeds[i].State != 0) != next.test(i)) clickedLeds[i].Click();
+      if (round == 0 && !next.test(i)) {
+        clickedLeds[i].Click();
+        clickedLeds[i].Click();
       }
     }
     for (int n = 1; n <= 216; ++n) {

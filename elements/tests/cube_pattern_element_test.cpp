@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstddef>
 
 #include "elements/tests/probe.h"
 
@@ -24,7 +25,7 @@ struct TCube {
 
   TPattern Lit() const {
     TPattern p;
-    for (int i = 0; i < cube::kLedCount; ++i) p.set(i, states[i] != 0);
+    for (std::size_t i = 0; i < states.size(); ++i) p.set(i, states[i] != 0);
     return p;
   }
   int RepaintCount() const {
@@ -42,7 +43,7 @@ class CubePatternElementTest : public ::testing::Test {
   RecordingSink faults, userChanges, history;
 
   void SetUp() override {
-    for (int i = 0; i < cube::kLedCount; ++i) {
+    for (std::size_t i = 0; i < pattern.Leds.size(); ++i) {
       pattern.Leds[i] = {&cube_.states[i], &TCube::Repaint, &cube_.repaints[i]};
     }
     pattern.FrameSync = {&TCube::Sync, &cube_};
@@ -76,13 +77,13 @@ class CubePatternElementTest : public ::testing::Test {
     return std::string(AsStr(&d).view());
   }
   // What a click does to LED i: the LED toggles itself, then reports it.
-  void Click(int i) {
+  void Click(std::size_t i) {
     cube_.states[i] ^= 1;
     Int<&TQxCubePattern::inLedChange>(0, static_cast<std::uint16_t>(i));
   }
   // What the reset does: every lit LED goes dark in LED order, each reporting it.
   void Reset() {
-    for (int i = 0; i < cube::kLedCount; ++i) {
+    for (std::size_t i = 0; i < cube_.states.size(); ++i) {
       if (cube_.states[i] == 0) continue;
       cube_.states[i] = 0;
       Int<&TQxCubePattern::inLedChange>(1, static_cast<std::uint16_t>(i));
@@ -285,18 +286,18 @@ TEST_F(CubePatternElementTest, UndoAndRedoWithNothingToDoChangeNothing) {
 TEST_F(CubePatternElementTest, StartsFromWhatTheLedsShow) {
   TQxCubePattern other;
   cube_.states[9] = 1;
-  for (int i = 0; i < cube::kLedCount; ++i) other.Leds[i] = {&cube_.states[i], nullptr, nullptr};
+  for (std::size_t i = 0; i < other.Leds.size(); ++i) other.Leds[i] = {&cube_.states[i], nullptr, nullptr};
   other.Init();
   EXPECT_EQ(other.Shown(), TPattern().set(9));
 }
 
 TEST_F(CubePatternElementTest, KeepsTheNewestStepsBeyondTheCapacity) {
-  for (int k = 0; k < 300; ++k) Click(k % cube::kLedCount);
+  for (std::size_t k = 0; k < 300; ++k) Click(k % cube_.states.size());
   for (int k = 0; k < 300; ++k) Empty<&TQxCubePattern::inUndo>();
   EXPECT_EQ(pattern.History().UndoCount(), 0u);
   // 300 - 256 clicks stay: LEDs 0..43 lit.
   TPattern expected;
-  for (int i = 0; i < 300 - 256; ++i) expected.set(i);
+  for (std::size_t i = 0; i < 300 - 256; ++i) expected.set(i);
   EXPECT_EQ(cube_.Lit(), expected);
 }
 

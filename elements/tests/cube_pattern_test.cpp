@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <random>
 #include <string>
@@ -12,6 +13,8 @@ using cube::TAxis;
 using cube::TFrameFault;
 using cube::TPattern;
 
+constexpr std::size_t kLeds = TPattern().size();
+
 // Random patterns of every density, from nearly dark to nearly full, for a fixed seed.
 std::vector<TPattern> RandomPatterns(unsigned seed, int count) {
   std::mt19937 random(seed);
@@ -20,7 +23,7 @@ std::vector<TPattern> RandomPatterns(unsigned seed, int count) {
     std::uniform_int_distribution<int> percent(0, 100);
     const int density = percent(random);
     TPattern p;
-    for (int i = 0; i < cube::kLedCount; ++i) {
+    for (std::size_t i = 0; i < kLeds; ++i) {
       if (percent(random) < density) p.set(i);
     }
     patterns.push_back(p);
@@ -31,10 +34,14 @@ std::vector<TPattern> RandomPatterns(unsigned seed, int count) {
 struct TPoint {
   int At[3];  // column, row, layer
 };
-TPoint PointOf(int index) { return {{index % 6, index / 6 % 6, index / 36}}; }
-int IndexOf(const TPoint& p) { return cube::IndexOf(p.At[0], p.At[1], p.At[2]); }
+// Coordinates are int (tests step them below 0); a position fits in int.
+TPoint PointOf(std::size_t index) {
+  const int i = static_cast<int>(index);
+  return {{i % 6, i / 6 % 6, i / 36}};
+}
+std::size_t IndexOf(const TPoint& p) { return cube::IndexOf(p.At[0], p.At[1], p.At[2]); }
 
-TPattern Single(int index) { return TPattern().set(index); }
+TPattern Single(std::size_t index) { return TPattern().set(index); }
 
 // --- parse and format
 
@@ -62,7 +69,7 @@ TEST(FrameStringTest, ParseOfFormatGivesThePatternBack) {
 }
 
 TEST(FrameStringTest, EachSingleLedRoundTrips) {
-  for (int i = 0; i < cube::kLedCount; ++i) {
+  for (std::size_t i = 0; i < kLeds; ++i) {
     const std::string line = std::to_string(i) + ",227";
     EXPECT_EQ(cube::FormatFrame(Single(i)), line);
     const cube::TFrameParse parsed = cube::ParseFrame(line);
@@ -178,7 +185,7 @@ TEST(CubeTransformTest, ShiftWithoutWrapDropsTheEdgeAndMovesTheRestByOne) {
       for (int step : {-1, 1}) {
         const TPattern shifted = cube::Shift(p, static_cast<TAxis>(axis), step, false);
         TPattern expected;
-        for (int i = 0; i < cube::kLedCount; ++i) {
+        for (std::size_t i = 0; i < kLeds; ++i) {
           if (!p.test(i)) continue;
           TPoint point = PointOf(i);
           point.At[axis] += step;
@@ -238,11 +245,11 @@ TEST(CubeTransformTest, RotationTurnsClockwiseAsTheLayersAreDrawn) {
   EXPECT_EQ(cube::RotateZ(Single(cube::IndexOf(0, 0, 2))), Single(cube::IndexOf(5, 0, 2)));
   EXPECT_EQ(cube::RotateZ(Single(cube::IndexOf(5, 0, 2))), Single(cube::IndexOf(5, 5, 2)));
   EXPECT_EQ(cube::RotateZ(Single(cube::IndexOf(1, 0, 0))), Single(cube::IndexOf(5, 1, 0)));
-  for (int i = 0; i < cube::kLedCount; ++i) {
+  for (std::size_t i = 0; i < kLeds; ++i) {
     const TPattern turned = cube::RotateZ(Single(i));
     ASSERT_EQ(turned.count(), 1u);
     const TPoint from = PointOf(i);
-    const TPoint to = PointOf(static_cast<int>(turned._Find_first()));
+    const TPoint to = PointOf(turned._Find_first());
     EXPECT_EQ(to.At[2], from.At[2]);
     EXPECT_EQ(to.At[0], 5 - from.At[1]);
     EXPECT_EQ(to.At[1], from.At[0]);
@@ -260,7 +267,7 @@ TEST(CubeTransformTest, FourRotationsGiveThePatternBack) {
 
 TEST(CubeTransformTest, MirrorsReflectOneAxisAndTwoGiveThePatternBack) {
   for (int axis = 0; axis < 3; ++axis) {
-    for (int i = 0; i < cube::kLedCount; ++i) {
+    for (std::size_t i = 0; i < kLeds; ++i) {
       TPoint point = PointOf(i);
       point.At[axis] = 5 - point.At[axis];
       EXPECT_EQ(cube::Mirror(Single(i), static_cast<TAxis>(axis)), Single(IndexOf(point)));

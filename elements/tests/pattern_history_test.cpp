@@ -12,7 +12,7 @@ using cube::TPatternHistory;
 
 TPattern RandomPattern(std::mt19937& random) {
   TPattern p;
-  for (int i = 0; i < cube::kLedCount; ++i) {
+  for (std::size_t i = 0; i < p.size(); ++i) {
     if (random() % 3 == 0) p.set(i);
   }
   return p;
@@ -91,8 +91,8 @@ TEST(PatternHistoryTest, ARecordAfterUndoDropsTheRedoSteps) {
 TEST(PatternHistoryTest, UndoAndRedoAlternatingAtTheCapacityKeepEveryStep) {
   TPatternHistory history(3);
   std::vector<TPattern> shown;
-  for (int k = 0; k <= 5; ++k) shown.push_back(TPattern().set(k));
-  for (int k = 0; k < 5; ++k) history.Record(shown[k]);
+  for (std::size_t k = 0; k <= 5; ++k) shown.push_back(TPattern().set(k));
+  for (std::size_t k = 0; k < 5; ++k) history.Record(shown[k]);
   TPattern current = shown[5];
   for (int k = 0; k < 10; ++k) {
     current = *history.Undo(current);

@@ -98,9 +98,9 @@ TEST_F(StrCatTest, GetResultIsEmptyBeforeTheFirstJoinThenTheLastJoin) {
 
 TEST_F(StrCatTest, LongForwardingChainRunsAtConstantStackDepth) {
   // Each element's first part takes the incoming value; a deep recursion would overflow.
-  constexpr int kLength = 200000;
+  constexpr std::size_t kLength = 200000;
   std::vector<TQxStrCat> chain(kLength);
-  for (int i = 0; i < kLength; ++i) {
+  for (std::size_t i = 0; i < kLength; ++i) {
     chain[i].outResult = i + 1 < kLength ? MakeLink<&TQxStrCat::inConcat>(&chain[i + 1]) : sink.Link();
   }
   chain[0].Str2 = "!";

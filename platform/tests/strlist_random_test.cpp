@@ -40,11 +40,11 @@ std::string ReferenceJoin(const std::vector<std::string>& lines) {
 }
 
 std::string RandomBytes(std::mt19937_64& random) {
-  const unsigned shape = random() % 100;
+  const std::uint64_t shape = random() % 100;
   const std::size_t length = shape < 2 ? 64 + random() % 2000 : random() % 65;
   std::string bytes(length, '\0');
   for (char& byte : bytes) {
-    const unsigned pick = random() % 100;
+    const std::uint64_t pick = random() % 100;
     if (pick < 25) {
       byte = '\r';
     } else if (pick < 45) {
@@ -64,7 +64,7 @@ TEST(TStrListRandom, SetTextAndGetTextMatchTheReferenceForAMillionTexts) {
   std::vector<std::string> expected;
   for (int round = 0; round < 1000000; ++round) {
     const std::string text = RandomBytes(random);
-    const unsigned action = random() % 100;
+    const std::uint64_t action = random() % 100;
     if (action < 3 && !expected.empty()) {
       const auto index = static_cast<std::int32_t>(random() % expected.size());
       list->Delete(index);
