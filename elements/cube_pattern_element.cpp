@@ -1,0 +1,168 @@
+// TQxCubePattern: every change of the pattern goes through Apply, which touches only the LEDs that
+// change and has the frame graph brought in line once; every recorded change goes through Change.
+#include "elements/cube_pattern_element.h"
+
+namespace {
+
+enum : std::int32_t { kClickChange = 0, kResetChange = 1 };
+
+}  // namespace
+
+void TQxCubePattern::Init() {
+  shown_.reset();
+  for (int i = 0; i < cube::kLedCount; ++i) {
+    const TCubeLedAccess& led = Leds[i];
+    if (led.State != nullptr && *led.State != 0) shown_.set(static_cast<std::size_t>(i));
+  }
+  base_ = shown_;
+}
+
+void TQxCubePattern::Apply(const cube::TPattern& pattern) {
+  const cube::TPattern changed = shown_ ^ pattern;
+  for (std::size_t i = changed._Find_first(); i < changed.size(); i = changed._Find_next(i)) {
+    const TCubeLedAccess& led = Leds[i];
+    if (led.State == nullptr) continue;
+    *led.State = pattern.test(i) ? 1 : 0;
+    if (led.Repaint != nullptr) led.Repaint(led.Led);
+  }
+  shown_ = pattern;
+  // Even with nothing changed the frame line is set: it may hold text the user typed.
+  if (FrameSync.Code != nullptr) FrameSync.Code(FrameSync.Object, changed);
+}
+
+void TQxCubePattern::CloseReset() { resetOpen_ = false; }
+
+void TQxCubePattern::Settle() {
+  CloseReset();
+  if (shown_ == base_) return;
+  history_.Record(base_);
+  base_ = shown_;
+}
+
+void TQxCubePattern::Change(const cube::TPattern& pattern) {
+  Settle();
+  if (pattern != shown_) {
+    history_.Record(shown_);
+    base_ = pattern;
+  }
+  Apply(pattern);
+  ReportHistory();
+}
+
+void TQxCubePattern::ReportHistory() {
+  const std::int32_t state = (history_.UndoCount() > 0 ? 1 : 0) | (history_.RedoCount() > 0 ? 2 : 0);
+  if (state == historyState_) return;
+  historyState_ = state;
+  FireInt(outHistory, state);
+}
+
+void TQxCubePattern::inFrame(TData* d, std::uint16_t) {
+  const cube::TFrameParse parsed = cube::ParseFrame(AsStr(d).view());
+  if (!parsed.Ok()) {
+    FireStr(outFault, cube::FrameFaultText(parsed.Fault));
+    return;
+  }
+  Change(parsed.Pattern);
+}
+
+void TQxCubePattern::inShow(TData* d, std::uint16_t) {
+  const cube::TFrameParse parsed = cube::ParseFrame(AsStr(d).view());
+  if (!parsed.Ok()) {
+    FireStr(outFault, cube::FrameFaultText(parsed.Fault));
+    return;
+  }
+  CloseReset();
+  Apply(parsed.Pattern);
+}
+
+void TQxCubePattern::inSettle(TData*, std::uint16_t) {
+  Settle();
+  ReportHistory();
+}
+
+void TQxCubePattern::inUndo(TData*, std::uint16_t) {
+  Settle();
+  const std::optional<cube::TPattern> earlier = history_.Undo(shown_);
+  if (!earlier) return;
+  base_ = *earlier;
+  Apply(*earlier);
+  ReportHistory();
+  FireEmpty(outUserChange);
+}
+
+void TQxCubePattern::inRedo(TData*, std::uint16_t) {
+  Settle();
+  const std::optional<cube::TPattern> later = history_.Redo(shown_);
+  if (!later) return;
+  base_ = *later;
+  Apply(*later);
+  ReportHistory();
+  FireEmpty(outUserChange);
+}
+
+void TQxCubePattern::inTransform(TData* d, std::uint16_t) {
+  using cube::TAxis;
+  const std::int32_t code = AsInt(d);
+  cube::TPattern next;
+  switch (code) {
+    case ctShiftXMinus:
+    case ctShiftXPlus:
+    case ctShiftYMinus:
+    case ctShiftYPlus:
+    case ctShiftZMinus:
+    case ctShiftZPlus:
+    case ctWrapShiftXMinus:
+    case ctWrapShiftXPlus:
+    case ctWrapShiftYMinus:
+    case ctWrapShiftYPlus:
+    case ctWrapShiftZMinus:
+    case ctWrapShiftZPlus: {
+      const int n = (code - ctShiftXMinus) % 6;
+      next = cube::Shift(shown_, static_cast<TAxis>(n / 2), n % 2 == 0 ? -1 : 1, code >= ctWrapShiftXMinus);
+      break;
+    }
+    case ctRotateZ:
+      next = cube::RotateZ(shown_);
+      break;
+    case ctMirrorX:
+      next = cube::Mirror(shown_, TAxis::X);
+      break;
+    case ctMirrorY:
+      next = cube::Mirror(shown_, TAxis::Y);
+      break;
+    case ctMirrorZ:
+      next = cube::Mirror(shown_, TAxis::Z);
+      break;
+    case ctInvert:
+      next = cube::Invert(shown_);
+      break;
+    case ctLightAll:
+      next = cube::AllLit();
+      break;
+    default:
+      return;
+  }
+  Change(next);
+  FireEmpty(outUserChange);
+}
+
+void TQxCubePattern::getFrame(TData* d, std::uint16_t) { MakeStr(d, ByteString(cube::FormatFrame(shown_))); }
+
+void TQxCubePattern::inLedChange(TData* d, std::uint16_t index) {
+  if (index >= cube::kLedCount) return;
+  const TCubeLedAccess& led = Leds[index];
+  const bool lit = led.State != nullptr && *led.State != 0;
+  if (shown_.test(index) == lit) return;  // nothing this element does not know already
+  // The reset reaches the LEDs one by one: the first one opens the step, the rest join it.
+  const bool joinsReset = AsInt(d) == kResetChange && resetOpen_;
+  if (!joinsReset) {
+    Settle();
+    history_.Record(shown_);
+    resetOpen_ = AsInt(d) == kResetChange;
+  }
+  shown_.set(index, lit);
+  base_ = shown_;
+  if (joinsReset) return;
+  ReportHistory();
+  FireEmpty(outUserChange);
+}

@@ -1,0 +1,100 @@
+// TQxCubePattern: owns the pattern that the 216 LEDs show, puts whole frames on the cube in one
+// batch (only the LEDs that change are repainted, the frame graph is brought in line once), reshapes
+// the pattern and keeps the undo history of every change, the user's LED clicks and resets included.
+// Window-free: it reaches the LEDs and the frame graph only through the accessors the form hands in,
+// so it must never include a window-system header.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "elements/cube_pattern.h"
+#include "elements/pattern_history.h"
+#include "runtime/data.h"
+
+// What the element needs of one LED: its state byte and a way to have it repainted.
+struct TCubeLedAccess {
+  std::uint8_t* State = nullptr;
+  void (*Repaint)(void* led) = nullptr;  // may be null (an LED without a window)
+  void* Led = nullptr;
+};
+
+// For any LED class with a State byte; `repaint` null for LEDs that never paint.
+template <class Led>
+TCubeLedAccess CubeLedAccessOf(Led* led, void (*repaint)(void* led) = nullptr) {
+  return {&led->State, repaint, led};
+}
+
+// Brings the frame-string graph in line with the LEDs after a batch: the LEDs whose bits are set in
+// `changed` have new states. The frame line must then hold the new frame string, set once.
+struct TCubeFrameSync {
+  void (*Code)(void* self, const cube::TPattern& changed) = nullptr;
+  void* Object = nullptr;
+};
+
+class TQxCubePattern : public TQxObject {
+ public:
+  // The codes inTransform takes.
+  enum : std::int32_t {
+    ctShiftXMinus = 1,
+    ctShiftXPlus = 2,
+    ctShiftYMinus = 3,
+    ctShiftYPlus = 4,
+    ctShiftZMinus = 5,
+    ctShiftZPlus = 6,
+    ctWrapShiftXMinus = 7,  // the same shifts with wrap-around
+    ctWrapShiftXPlus = 8,
+    ctWrapShiftYMinus = 9,
+    ctWrapShiftYPlus = 10,
+    ctWrapShiftZMinus = 11,
+    ctWrapShiftZPlus = 12,
+    ctRotateZ = 13,  // a quarter turn about the vertical axis
+    ctMirrorX = 14,
+    ctMirrorY = 15,
+    ctMirrorZ = 16,
+    ctInvert = 17,
+    ctLightAll = 18,
+  };
+
+  // Set by the form before the first input arrives; LED index i at i.
+  std::array<TCubeLedAccess, cube::kLedCount> Leds{};
+  TCubeFrameSync FrameSync;
+
+  TQx_Event outFault;       // string: the Russian reason (CP1251) a frame was refused
+  TQx_Event outUserChange;  // empty: the user changed the pattern (LED click, reset, transform)
+  TQx_Event outHistory;     // int: bit 0 undo possible, bit 1 redo possible; fired when either changes
+
+  // A frame string put on the cube as one undoable step; an invalid one changes nothing.
+  void inFrame(TData* d, std::uint16_t index);
+  // Like inFrame, but records no step (playback frames).
+  void inShow(TData* d, std::uint16_t index);
+  // One step from the last recorded pattern to what the cube shows now; nothing if they are equal.
+  void inSettle(TData* d, std::uint16_t index);
+  void inUndo(TData* d, std::uint16_t index);
+  void inRedo(TData* d, std::uint16_t index);
+  // d: one of the ct codes; any other code changes nothing.
+  void inTransform(TData* d, std::uint16_t index);
+  // The current frame string.
+  void getFrame(TData* d, std::uint16_t index);
+  // Linked from LED i's outChange with index i: the LED changed by itself (a click: value 0, a
+  // reset: value 1). Consecutive resets of LEDs are one step.
+  void inLedChange(TData* d, std::uint16_t index);
+
+  // Reads the LED states once the accessors are set (the pattern the cube starts with).
+  void Init();
+  const cube::TPattern& Shown() const { return shown_; }
+  const cube::TPatternHistory& History() const { return history_; }
+
+ private:
+  void Apply(const cube::TPattern& pattern);
+  void Settle();
+  void Change(const cube::TPattern& pattern);
+  void CloseReset();
+  void ReportHistory();
+
+  cube::TPattern shown_;
+  cube::TPattern base_;  // the pattern after the last recorded step
+  cube::TPatternHistory history_;
+  bool resetOpen_ = false;
+  std::int32_t historyState_ = 0;
+};
