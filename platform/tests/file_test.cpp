@@ -1,5 +1,6 @@
 // Saving a string list: the exact file bytes, truncation, and the ways a save must fail without
-// leaving a partial or stray file behind. Each test works in a directory of its own.
+// leaving a partial or stray file behind; reading a whole file back within a size limit. Each test
+// works in a directory of its own.
 #include "platform/file.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <windows.h>
 #else
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -39,7 +41,7 @@ void WriteBytes(const fs::path& path, std::string_view bytes) {
 
 bool IsEmptyDirectory(const fs::path& path) { return fs::is_directory(path) && fs::is_empty(path); }
 
-class SaveToFileTest : public ::testing::Test {
+class FolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     static std::atomic<int> counter{0};
@@ -52,10 +54,8 @@ class SaveToFileTest : public ::testing::Test {
            ("cube-strlist-" + std::to_string(process) + "-" + std::to_string(counter++));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    list_ = TStrList::Create();
   }
   void TearDown() override {
-    list_->Free();
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
   }
@@ -63,8 +63,23 @@ class SaveToFileTest : public ::testing::Test {
   std::string PathOf(std::string_view name) const { return (dir_ / fs::path(std::string(name))).string(); }
 
   fs::path dir_;
+};
+
+class SaveToFileTest : public FolderTest {
+ protected:
+  void SetUp() override {
+    FolderTest::SetUp();
+    list_ = TStrList::Create();
+  }
+  void TearDown() override {
+    list_->Free();
+    FolderTest::TearDown();
+  }
+
   TStrList* list_ = nullptr;
 };
+
+using ReadWholeFileTest = FolderTest;
 
 TEST_F(SaveToFileTest, WritesEveryLineFollowedByCrLfAndNothingElse) {
   list_->SetText("1,2\r3\n4\r\n\xD1\xCB\xCE\xC9", false);
@@ -216,6 +231,100 @@ TEST_F(SaveToFileTest, AFailedWriteToAnExistingFileFailsAndKeepsTheFile) {
   }
   EXPECT_FALSE(saved);
   EXPECT_TRUE(fs::exists(path));
+}
+
+#endif
+
+// Every byte value comes back as stored, no line-end or code-page conversion.
+const std::string kEveryByte = [] {
+  std::string bytes;
+  for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+  return bytes + "\r\n\n\r\xD1\xCB\xCE\xC9";
+}();
+
+TEST_F(ReadWholeFileTest, AFileOfExactlyTheLimitIsReadAndOneByteMoreIsTooLarge) {
+  const std::string path = PathOf("effect.txt");
+  WriteBytes(path, kEveryByte);
+  std::string bytes = "previous";
+  EXPECT_EQ(ReadWholeFile(path, kEveryByte.size(), bytes), TReadResult::Ok);
+  EXPECT_EQ(bytes, kEveryByte);
+
+  bytes = "previous";
+  EXPECT_EQ(ReadWholeFile(path, kEveryByte.size() - 1, bytes), TReadResult::TooLarge);
+  EXPECT_EQ(bytes, "previous");
+  EXPECT_EQ(ReadWholeFile(path, 0, bytes), TReadResult::TooLarge);
+  EXPECT_EQ(bytes, "previous");
+}
+
+TEST_F(ReadWholeFileTest, AnEmptyFileReplacesTheBytesWithNothing) {
+  const std::string path = PathOf("empty.txt");
+  WriteBytes(path, "");
+  std::string bytes = "previous";
+  EXPECT_EQ(ReadWholeFile(path, 0, bytes), TReadResult::Ok);
+  EXPECT_EQ(bytes, "");
+  bytes = "previous";
+  EXPECT_EQ(ReadWholeFile(path, static_cast<std::size_t>(-1), bytes), TReadResult::Ok);
+  EXPECT_EQ(bytes, "");
+}
+
+TEST_F(ReadWholeFileTest, ALargeFileUnderAGenerousLimitIsReadWhole) {
+  std::string text;
+  for (int i = 0; i < 200000; ++i) text += std::to_string(i % 216) + ",17,99,227\r\n";
+  const std::string path = PathOf("large.txt");
+  WriteBytes(path, text);
+  std::string bytes;
+  EXPECT_EQ(ReadWholeFile(path, static_cast<std::size_t>(-1), bytes), TReadResult::Ok);
+  EXPECT_EQ(bytes, text);
+}
+
+TEST_F(ReadWholeFileTest, WhatIsNotAnOpenableFileCannotBeOpenedAndLeavesTheBytes) {
+  const fs::path sub = dir_ / "sub";
+  fs::create_directory(sub);
+  std::string bytes = "previous";
+  EXPECT_EQ(ReadWholeFile(PathOf("missing.txt"), 100, bytes), TReadResult::CannotOpen);
+  EXPECT_EQ(ReadWholeFile((dir_ / "missing" / "effect.txt").string(), 100, bytes), TReadResult::CannotOpen);
+  EXPECT_EQ(ReadWholeFile(sub.string(), 100, bytes), TReadResult::CannotOpen);
+  EXPECT_EQ(ReadWholeFile("", 100, bytes), TReadResult::CannotOpen);
+  WriteBytes(PathOf("a"), "short name");
+  EXPECT_EQ(ReadWholeFile(PathOf("a") + std::string("\0b.txt", 6), 100, bytes), TReadResult::CannotOpen);
+  EXPECT_EQ(bytes, "previous");
+}
+
+#ifdef _WIN32
+
+TEST_F(ReadWholeFileTest, AFileLockedWithoutSharingCannotBeOpenedButOneSharedForReadingCan) {
+  const std::string path = PathOf("held.txt");
+  WriteBytes(path, "content");
+  std::string bytes = "previous";
+  HANDLE holder =
+      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ReadWholeFile(path, 100, bytes), TReadResult::CannotOpen);
+  EXPECT_EQ(bytes, "previous");
+  CloseHandle(holder);
+
+  holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ReadWholeFile(path, 100, bytes), TReadResult::Ok);
+  EXPECT_EQ(bytes, "content");
+  CloseHandle(holder);
+}
+
+TEST_F(ReadWholeFileTest, ADeviceNameIsNotReadAsAFile) {
+  std::string bytes = "previous";
+  EXPECT_EQ(ReadWholeFile("NUL", 100, bytes), TReadResult::CannotOpen);
+  EXPECT_EQ(bytes, "previous");
+}
+
+#else
+
+TEST_F(ReadWholeFileTest, AFifoIsNotOpenedAsAFileAndDoesNotBlock) {
+  const std::string path = PathOf("pipe");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  std::string bytes = "previous";
+  EXPECT_EQ(ReadWholeFile(path, 100, bytes), TReadResult::CannotOpen);
+  EXPECT_EQ(bytes, "previous");
 }
 
 #endif
