@@ -216,15 +216,18 @@ void TQxPlayer::inHalt(TData*, std::uint16_t) {
   EndSession();
 }
 
-void TQxPlayer::inRate(TData* d, std::uint16_t) {
+void TQxPlayer::inRate(TData* d, std::uint16_t index) {
   std::int32_t rate = Rate;
-  if (RateOf(d, rate)) Rate = std::clamp(rate, kMinRate, kMaxRate);
-  if (state_ != psStopped) {
-    const std::int64_t now = Now();
-    clock_.SetPeriod(shownTick_, now, std::int64_t{Rate} * 1000);
-    if (state_ == psPlaying) Arm(now);
+  if (RateOf(d, rate)) rate = std::clamp(rate, kMinRate, kMaxRate);
+  if (rate != Rate) {
+    Rate = rate;
+    if (state_ != psStopped) {
+      const std::int64_t now = Now();
+      clock_.SetPeriod(shownTick_, now, std::int64_t{Rate} * 1000);
+      if (state_ == psPlaying) Arm(now);
+    }
   }
-  FireInt(outRate, Rate);
+  if (index == 1) FireInt(outRate, Rate);
 }
 
 void TQxPlayer::inLoop(TData* d, std::uint16_t) {

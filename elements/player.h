@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "elements/effect_text.h"
@@ -45,7 +46,7 @@ class TQxPlayer : public TQxObject {
   TQx_Event outLine;      // int: the 0-based memo line of the frame shown
   TQx_Event outCounter;   // string: "кадр k из n"
   TQx_Event outState;     // int: a TState, fired when it changes
-  TQx_Event outRate;      // int: the rate in force after inRate (clamped)
+  TQx_Event outRate;      // int: the rate in force after a settled inRate (clamped)
   TQx_Event outLoop;      // int: 0 or 1 after inLoop
   TQx_Event outNoFrames;  // empty: Play or a step found no frame line in the text
 
@@ -59,7 +60,9 @@ class TQxPlayer : public TQxObject {
   // Ends the session, leaving the shown frame on the cube recorded: the user changed the text or
   // the pattern.
   void inHalt(TData* d, std::uint16_t index);
-  // d: milliseconds per frame, clamped to kMinRate..kMaxRate; a text that is no number keeps the rate.
+  // d: milliseconds per frame, clamped to kMinRate..kMaxRate; a text that is no number keeps the
+  // rate. Index 0 while the rate is being typed; index 1 when it is settled (Enter, leaving the
+  // field), which reports the rate in force through outRate.
   void inRate(TData* d, std::uint16_t index);
   // d: 0 or 1 sets looping; an empty value switches it.
   void inLoop(TData* d, std::uint16_t index);
@@ -70,6 +73,9 @@ class TQxPlayer : public TQxObject {
   // The memo text's line of a play-list entry, as read at the session's start.
   const effect::TLineSpan& LineSpan(std::size_t line) const { return lines_[line]; }
   std::size_t LineCount() const { return lines_.size(); }
+  std::string_view LineText(std::size_t line) const {
+    return std::string_view(text_).substr(lines_[line].Start, lines_[line].Length);
+  }
   // Position in the play list of the frame shown; frames in the list.
   std::size_t Position() const { return position_; }
   std::size_t FrameCount() const { return playList_.size(); }

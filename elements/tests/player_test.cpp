@@ -273,6 +273,22 @@ TEST_F(Player, TheRateIsClampedAndAppliesFromTheShownFrame) {
   EXPECT_EQ(time.armedMs, 200) << "a whole new period from now";
 }
 
+TEST_F(Player, OnlyASettledRateIsReportedBack) {
+  RecordingSink reported;
+  player.outRate = reported.Link();
+  TData d;
+  MakeStr(&d, "5");
+  player.inRate(&d, 0);  // typed on the way to "50"
+  EXPECT_TRUE(reported.received.empty());
+  MakeStr(&d, "50");
+  player.inRate(&d, 0);
+  EXPECT_EQ(player.Rate, 50);
+  TData empty;
+  player.inRate(&empty, 1);  // the field was left
+  ASSERT_EQ(reported.received.size(), 1u);
+  EXPECT_EQ(AsInt(&reported.received[0]), 50);
+}
+
 TEST_F(Player, LoopSwitchesOnAnEmptyValueAndIsSetByANumber) {
   TData d;
   player.inLoop(&d, 0);
