@@ -5,12 +5,14 @@ void TBareLED::Click() { FireEmpty(outClick); }
 
 void TBareLED::inToggle(TData* d, std::uint16_t) {
   State = State == 0 ? 1 : 0;
+  FireInt(outChange, 0);
   ForwardInt(d, &outState, State);
 }
 
 void TBareLED::inOff(TData* d, std::uint16_t) {
   if (State == 0) return;  // a dark LED ignores the request: no event
   State = 0;
+  FireInt(outChange, 1);
   ForwardInt(d, &outState, 0);
 }
 

@@ -12,6 +12,7 @@ class TBareLED : public TQxObject {
   std::uint8_t State = 0;  // 0 dark, 1 lit
   TQx_Event outState;
   TQx_Event outClick;
+  TQx_Event outChange;  // as the on-screen LED's: 0 after a toggle, 1 after inOff
 
   // Stands for a mouse click on the LED: fires outClick with an empty value.
   void Click();

@@ -55,6 +55,7 @@ void TFrameGraph::Connect(const TFrameGraphPorts& ports) {
     const frame::Place& place = frame::kTree.Leds[n];
     Link(*led.outClick, led.inToggle);
     Link(*led.outState, MakeLink<&TQxMath::inMultiply>(&LedScale(n)));
+    ledStateLinks_[n - 1] = *led.outState;
     Link(LedScale(n).dataOp1, led.getState);
     Link(LedScale(n).outResult, MakeLink<&TQxMath::inSubtract>(&LedIndex(n)));
     Link(LedIndex(n).dataOp1, MakeLink<&TQxMath::getResult>(&LedScale(n)));
@@ -94,4 +95,35 @@ void TFrameGraph::Connect(const TFrameGraphPorts& ports) {
       Link(resetLedHub_[h].outEvent[n - hub.First], ports.Leds[n - 1].inOff);
     }
   }
+}
+
+void TFrameGraph::Resync(const std::bitset<frame::kLedCount>& changed) {
+  std::bitset<frame::kJoinCount> dirty;
+  for (int n = 1; n <= frame::kLedCount; ++n) {
+    if (!changed.test(static_cast<std::size_t>(n - 1))) continue;
+    // The LED's own chain runs as its outState would run it; only the last hop, into the tree, is
+    // held back for the moment.
+    TQxStrCat& text = LedText(n);
+    const TQx_Event toTree = text.outResult;
+    text.outResult = TQx_Event();
+    TData state;
+    TData read;
+    DeliverRead(&LedScale(n).dataOp1, &read);
+    MakeInt(&state, AsInt(&read));
+    Fire(ledStateLinks_[n - 1], &state);
+    text.outResult = toTree;
+    for (int j = frame::kTree.Leds[n].Parent; j >= 0 && !dirty.test(static_cast<std::size_t>(j));
+         j = frame::kTree.Joins[j].Parent) {
+      dirty.set(static_cast<std::size_t>(j));
+    }
+  }
+  // Pre-order numbering puts every join after its parent, so going backwards meets the children
+  // first. A join called directly keeps its result and leaves its forward undelivered.
+  for (int j = frame::kJoinCount - 1; j > frame::kRootJoin; --j) {
+    if (!dirty.test(static_cast<std::size_t>(j))) continue;
+    TData quiet;
+    Join(j).inConcat(&quiet, 0);
+  }
+  TData root;
+  Fire(MakeLink<&TQxStrCat::inConcat>(&Join(frame::kRootJoin)), &root);
 }

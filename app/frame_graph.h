@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 #include "app/frame_tree.h"
@@ -52,6 +53,11 @@ class TFrameGraph {
   // Sets every link of the frame string and the reset fan-out, once. Every pointer in ports must
   // name a field of a live element.
   void Connect(const TFrameGraphPorts& ports);
+
+  // Brings the chains of the LEDs marked in `changed` (whose states were set without events) and the
+  // joins above them in line without sending anything on, then sends the root's text on once as a
+  // click does: the frame line is set once for any number of changed LEDs. Call after Connect.
+  void Resync(const std::bitset<frame::kLedCount>& changed);
 
   // Visits every element the graph owns, each once.
   template <class Visit>
@@ -102,4 +108,10 @@ class TFrameGraph {
   std::array<TQxHub, frame::kResetGroups.size()> resetGroupHub_;
   std::array<TQxHub, frame::kResetLedHubs.size()> resetLedHub_;
   int linkCount_ = 0;
+  std::array<TQx_Event, frame::kLedCount> ledStateLinks_{};  // each LED's outState target, as linked
 };
+
+// Resync in the shape of the pattern element's frame-sync callback (the graph as `self`).
+inline void ResyncFrameGraph(void* graph, const std::bitset<frame::kLedCount>& changed) {
+  static_cast<TFrameGraph*>(graph)->Resync(changed);
+}

@@ -23,6 +23,7 @@ TQxLED::~TQxLED() { DeleteLEDTools(Tools); }
 void TQxLED::inToggle(TData* d, std::uint16_t) {
   State = State == 0 ? 1 : 0;
   if (Control != nullptr) Control->Invalidate();
+  FireInt(outChange, 0);
   ForwardInt(d, &outState, State);
 }
 
@@ -30,6 +31,7 @@ void TQxLED::inOff(TData* d, std::uint16_t) {
   if (State == 0) return;
   State = 0;
   if (Control != nullptr) Control->Invalidate();
+  FireInt(outChange, 1);
   ForwardInt(d, &outState, 0);
 }
 

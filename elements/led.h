@@ -20,6 +20,9 @@ class TQxLED : public TQxWin {
   TLEDTools Tools;
   TQx_Event outState;
   TQx_Event outClick;
+  // Not in the original graph: reports each change of State before outState carries it on, with
+  // 0 for a toggle and 1 for inOff, so that the pattern's history sees clicks and resets.
+  TQx_Event outChange;
 
   using TQxWin::TQxWin;
   ~TQxLED() override;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bitset>
 #include <memory>
 #include <random>
 #include <set>
@@ -352,6 +353,98 @@ TEST_F(FrameGraphTest, FeedingStatesInBulkGivesTheReferenceFrame) {
   for (int round = 0; round < 50; ++round) {
     for (int n = 1; n <= 216; ++n) Feed(n, coin(random));
     ASSERT_EQ(Shown(), ReferenceFrame(lit)) << "round " << round;
+  }
+}
+
+// --- whole frames set without events, then brought in line once
+
+// The LEDs take the states of `next` without any event, as the pattern element sets them.
+std::bitset<216> SetQuietly(std::array<TBareLED, 216>& leds, std::array<bool, 217>& lit,
+                            const std::bitset<216>& next) {
+  std::bitset<216> changed;
+  for (int n = 1; n <= 216; ++n) {
+    if (lit[n] == next.test(n - 1)) continue;
+    lit[n] = next.test(n - 1);
+    leds[n - 1].State = lit[n] ? 1 : 0;
+    changed.set(n - 1);
+  }
+  return changed;
+}
+
+TEST_F(FrameGraphTest, ResyncSetsTheFrameLineOnceWithTheReferenceFrame) {
+  std::mt19937 random(1509590);
+  for (int round = 0; round < 40; ++round) {
+    std::bitset<216> next;
+    const int density = static_cast<int>(random() % 101);
+    for (int i = 0; i < 216; ++i) next.set(i, static_cast<int>(random() % 100) < density);
+    const std::bitset<216> changed = SetQuietly(leds, lit, next);
+    const std::size_t before = line.texts.size();
+    graph->Resync(changed);
+    ASSERT_EQ(line.texts.size(), before + 1) << "round " << round;
+    ASSERT_EQ(Shown(), ReferenceFrame(lit)) << "round " << round;
+  }
+}
+
+TEST_F(FrameGraphTest, ResyncWithNothingChangedSendsTheSameFrameAgain) {
+  Click(5);
+  Click(200);
+  graph->Resync({});
+  ASSERT_EQ(line.texts.size(), 3u);
+  EXPECT_EQ(Shown(), "4,199,227");
+}
+
+TEST_F(FrameGraphTest, ClicksAndResetAfterAResyncStartFromTheResyncedFrame) {
+  std::mt19937 random(99);
+  for (int round = 0; round < 20; ++round) {
+    std::bitset<216> next;
+    for (int i = 0; i < 216; ++i) next.set(i, random() % 2 == 0);
+    graph->Resync(SetQuietly(leds, lit, next));
+    // A click recomputes only its own path: every other join must already hold the right text.
+    for (int k = 0; k < 5; ++k) {
+      const int n = 1 + static_cast<int>(random() % 216);
+      Click(n);
+      ASSERT_EQ(Shown(), ReferenceFrame(lit)) << "round " << round << ", LED " << n;
+    }
+  }
+  Reset();
+  lit.fill(false);
+  EXPECT_EQ(Shown(), "227");
+}
+
+TEST_F(FrameGraphTest, ResyncLeavesEveryResultAsClicksWouldHaveLeftIt) {
+  // A second graph reaches the same pattern by clicks; every element's result must match.
+  auto clicked = std::make_unique<TFrameGraph>();
+  std::array<TBareLED, 216> clickedLeds;
+  FrameLine clickedLine;
+  TQx_Event clickedReset;
+  TFrameGraphPorts ports;
+  for (int n = 1; n <= 216; ++n) ports.Leds[n - 1] = FrameLedPinsOf(&clickedLeds[n - 1]);
+  ports.ResetSource = &clickedReset;
+  ports.FrameSink = MakeLink<&FrameLine::inText>(&clickedLine);
+  clicked->Connect(ports);
+
+  std::mt19937 random(3);
+  for (int round = 0; round < 10; ++round) {
+    std::bitset<216> next;
+    for (int i = 0; i < 216; ++i) next.set(i, random() % 3 == 0);
+    graph->Resync(SetQuietly(leds, lit, next));
+    for (int n = 1; n <= 216; ++n) {
+      // Two clicks on a dark LED leave it dark but give its chain the dark texts, as a resync does.
+      if ((clickedLeds[n - 1].State != 0) != next.test(n - 1)) clickedLeds[n - 1].Click();
+      if (round == 0 && !next.test(n - 1)) {
+        clickedLeds[n - 1].Click();
+        clickedLeds[n - 1].Click();
+      }
+    }
+    for (int n = 1; n <= 216; ++n) {
+      const bool everChanged = graph->LedText(n).Result.size() > 0;
+      if (!everChanged) continue;  // never resynced: still the empty text, the frame ignores it
+      ASSERT_EQ(graph->LedScale(n).Result, clicked->LedScale(n).Result) << "LED " << n;
+      ASSERT_EQ(graph->LedIndex(n).Result, clicked->LedIndex(n).Result) << "LED " << n;
+      ASSERT_EQ(graph->LedText(n).Result, clicked->LedText(n).Result) << "LED " << n;
+    }
+    EXPECT_EQ(Shown(), clickedLine.texts.back()) << "round " << round;
+    EXPECT_EQ(graph->FrameEnd().Result, clicked->FrameEnd().Result);
   }
 }
 
