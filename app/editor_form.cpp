@@ -187,6 +187,30 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   for (TQxWin* e : visualOrder_)
     if (!e->Hint.empty()) e->AttachHint(nullptr);
   EnableKeyboardNavigation(EditorWindow->Control);
+  CreatePattern();
+  Effect = new TEffectPlayerPanel(*this, Pattern);
+}
+
+void TClassMainForm_1509590::CreatePattern() {
+  Pattern = new TQxCubePattern();
+  for (int i = 0; i < frame::kLedCount; ++i) {
+    Pattern->Leds[i] = CubeLedAccessOf(Leds[i], [](void* led) {
+      TControl* c = static_cast<TQxLED*>(led)->Control;
+      if (c != nullptr) c->Invalidate();
+    });
+    Leds[i]->outChange = MakeLink<&TQxCubePattern::inLedChange>(Pattern, static_cast<std::uint16_t>(i));
+    ++patternLinkCount_;
+  }
+  Pattern->FrameSync = {&ResyncFrameGraph, Frame};
+  Pattern->Init();
+}
+
+int TClassMainForm_1509590::WorkbenchElementCount() const {
+  return (Pattern != nullptr ? 1 : 0) + (Effect != nullptr ? Effect->ElementCount() : 0);
+}
+
+int TClassMainForm_1509590::WorkbenchLinkCount() const {
+  return patternLinkCount_ + (Effect != nullptr ? Effect->LinkCount() : 0);
 }
 
 void TClassMainForm_1509590::CreateVisual(int slot) {
@@ -347,6 +371,8 @@ TClassMainForm_1509590::~TClassMainForm_1509590() {
   // ones that stand right after it, then EditorWindow and the LEDs before it.
   std::size_t formAt = 0;
   while (formAt < visualOrder_.size() && visualOrder_[formAt] != EditorWindow) ++formAt;
+  delete Effect;
+  delete Pattern;
   for (std::size_t i = visualOrder_.size(); i > formAt + 1; --i) delete visualOrder_[i - 1];
   delete SaveGuard;
   delete ClearTimer;

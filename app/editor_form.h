@@ -6,9 +6,11 @@
 #include <array>
 #include <vector>
 
+#include "app/effect_player.h"
 #include "app/frame_graph.h"
 #include "app/save_guard.h"
 #include "elements/button.h"
+#include "elements/cube_pattern_element.h"
 #include "elements/edit.h"
 #include "elements/file_dialog_element.h"
 #include "elements/image.h"
@@ -45,6 +47,9 @@ class TClassMainForm_1509590 {
   TQxTimer* ClearTimer = nullptr;
   // Not part of the original graph: keeps the effect text when a save fails (two extra links).
   TQxSaveGuard* SaveGuard = nullptr;
+  // The workbench, made after the designed elements and counted apart from them.
+  TQxCubePattern* Pattern = nullptr;
+  TEffectPlayerPanel* Effect = nullptr;
 
   TQxLED* Led(int n) { return Leds[n - 1]; }
 
@@ -53,6 +58,8 @@ class TClassMainForm_1509590 {
   int VisualCount() const { return static_cast<int>(visualOrder_.size()); }
   int LinkCount() const { return linkCount_; }
   int GuardLinkCount() const { return guardLinkCount_; }
+  int WorkbenchElementCount() const;
+  int WorkbenchLinkCount() const;
   // The visual elements in element order.
   const std::vector<TQxWin*>& VisualOrder() const { return visualOrder_; }
 
@@ -60,8 +67,10 @@ class TClassMainForm_1509590 {
   void CreateVisual(int slot);
   void CreateNonVisual();
   void ConnectAll();
+  void CreatePattern();
 
   std::vector<TQxWin*> visualOrder_;  // EditorWindow at its place in the element order
   int linkCount_ = 0;
   int guardLinkCount_ = 0;
+  int patternLinkCount_ = 0;
 };
