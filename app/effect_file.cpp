@@ -86,7 +86,8 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
            kRefused, MB_ICONERROR);
       return;
     case TReadResult::TooLarge:
-      Tell("Файл слишком велик для эффекта (больше 16 МБ):" + Quoted(fileName) + kKept, kRefused, MB_ICONERROR);
+      Tell("Файл слишком велик для эффекта (больше 16 МБ):" + Quoted(fileName) + kKept, kRefused,
+           MB_ICONERROR);
       return;
     case TReadResult::ReadFailed:
       Tell("Не удалось прочитать файл" + Quoted(fileName) + kKept, kRefused, MB_ICONERROR);
@@ -97,10 +98,10 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
     return;
   }
   if (Unsaved()) {
-    const std::string question = "Текст эффекта не сохранён. Заменить его эффектом из файла" + Quoted(fileName) +
-                                 "Несохранённый текст будет потерян.";
-    const int answer = MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, question.c_str(), "Открытие эффекта",
-                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    const std::string question = "Текст эффекта не сохранён. Заменить его эффектом из файла" +
+                                 Quoted(fileName) + "Несохранённый текст будет потерян.";
+    const int answer = MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, question.c_str(),
+                                   "Открытие эффекта", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     if (answer != IDYES) return;
   }
 
@@ -126,8 +127,9 @@ void TQxEffectFile::inBringBack(TData* d, std::uint16_t) {
   SendMessageA(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
   const std::vector<effect::TLineSpan> lines = effect::MemoLines(text);
   const std::size_t line = effect::LineAt(lines, caret);
-  const std::string_view frame =
-      line < lines.size() ? std::string_view(text).substr(lines[line].Start, lines[line].Length) : std::string_view();
+  const std::string_view frame = line < lines.size()
+                                     ? std::string_view(text).substr(lines[line].Start, lines[line].Length)
+                                     : std::string_view();
   const cube::TFrameParse parsed = cube::ParseFrame(frame);
   if (!parsed.Ok()) {
     Tell("Строка " + std::to_string(line + 1) + " не является кадром: " + cube::FrameFaultText(parsed.Fault) +
@@ -150,7 +152,9 @@ void TQxEffectFile::inReplace(TData*, std::uint16_t) {
   const std::string text = MemoText();
   const std::vector<effect::TLineSpan> lines = effect::MemoLines(text);
   std::size_t line = lines.size();
-  auto lineText = [&](std::size_t i) { return std::string_view(text).substr(lines[i].Start, lines[i].Length); };
+  auto lineText = [&](std::size_t i) {
+    return std::string_view(text).substr(lines[i].Start, lines[i].Length);
+  };
   // The frame's own line while it still holds what it held; else the caret's line.
   if (hasSource_ && sourceLine_ < lines.size() && lineText(sourceLine_) == sourceText_) {
     line = sourceLine_;

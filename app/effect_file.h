@@ -24,14 +24,14 @@ class TQxEffectFile : public TQxObject {
   ~TQxEffectFile() override;
 
   TQxMemo* Memo = nullptr;
-  TControl* Owner = nullptr;              // owner of the dialog and the message boxes
-  TQxSaveGuard* Guard = nullptr;          // its KeepText holds back a clearing tick due before an open
-  TQxTimer* ClearTimer = nullptr;         // whether a clearing tick is due
-  const TQxPlayer* Player = nullptr;      // the lines of the running session, for inMark
-  TOpenSaveDialog* Dialog = nullptr;      // owned; made at the first open
-  TQx_Event outFrame;                     // string: a line to put on the cube as one step
-  TQx_Event outHalt;                      // empty: playback must end before the text or the cube changes
-  TQx_Event dataFrame;                    // the cube's frame string, for inReplace
+  TControl* Owner = nullptr;          // owner of the dialog and the message boxes
+  TQxSaveGuard* Guard = nullptr;      // its KeepText holds back a clearing tick due before an open
+  TQxTimer* ClearTimer = nullptr;     // whether a clearing tick is due
+  const TQxPlayer* Player = nullptr;  // the lines of the running session, for inMark
+  TOpenSaveDialog* Dialog = nullptr;  // owned; made at the first open
+  TQx_Event outFrame;                 // string: a line to put on the cube as one step
+  TQx_Event outHalt;                  // empty: playback must end before the text or the cube changes
+  TQx_Event dataFrame;                // the cube's frame string, for inReplace
 
   // Runs the open dialog and loads the chosen file.
   void inOpen(TData* d, std::uint16_t index);
@@ -62,7 +62,7 @@ class TQxEffectFile : public TQxObject {
   std::string MemoText() const;
   void SelectMemo(std::size_t start, std::size_t end) const;
 
-  bool changed_ = false;   // the memo text changed since the last open or save
+  bool changed_ = false;    // the memo text changed since the last open or save
   bool ownChange_ = false;  // the memo is being changed by this element
   bool hasSource_ = false;
   std::size_t sourceLine_ = 0;

@@ -78,11 +78,13 @@ const char* LoopCaption(std::int32_t loop) { return loop != 0 ? "Повтор: �
 }  // namespace
 
 void TQxPlayerFace::inState(TData* d, std::uint16_t) {
-  if (PlayButton != nullptr && PlayButton->Control != nullptr) PlayButton->Control->SetCaption(PlayCaption(AsInt(d)));
+  if (PlayButton != nullptr && PlayButton->Control != nullptr)
+    PlayButton->Control->SetCaption(PlayCaption(AsInt(d)));
 }
 
 void TQxPlayerFace::inLoop(TData* d, std::uint16_t) {
-  if (LoopButton != nullptr && LoopButton->Control != nullptr) LoopButton->Control->SetCaption(LoopCaption(AsInt(d)));
+  if (LoopButton != nullptr && LoopButton->Control != nullptr)
+    LoopButton->Control->SetCaption(LoopCaption(AsInt(d)));
 }
 
 void TQxPlayerFace::inCounter(TData* d, std::uint16_t) {
@@ -133,13 +135,14 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
 
   OpenButton = NewButton(parent, kDeskLeft, kDeskTop, 122, kStripHeight, "Открыть эффект…",
                          "Открыть файл эффекта в текстовом редакторе (Ctrl+O)");
-  ReplaceButton = NewButton(parent, kDeskLeft + 126, kDeskTop, 122, kStripHeight, "Заменить кадр",
-                            "Записать кадр светодиодов в строку, из которой он взят, или в строку курсора (F3)");
+  ReplaceButton =
+      NewButton(parent, kDeskLeft + 126, kDeskTop, 122, kStripHeight, "Заменить кадр",
+                "Записать кадр светодиодов в строку, из которой он взят, или в строку курсора (F3)");
   BringButton = NewButton(parent, kDeskLeft, kDeskTop + 27, 122, kStripHeight, "Кадр из строки",
                           "Показать на светодиодах кадр строки курсора (F2 или двойной щелчок по строке)");
-  for (TQxWin* e : std::initializer_list<TQxWin*>{PlayButton, StopButton, BackButton, ForwardButton, RateEdit,
-                                                  RateLabel, LoopButton, CounterLabel, OpenButton, ReplaceButton,
-                                                  BringButton})
+  for (TQxWin* e :
+       std::initializer_list<TQxWin*>{PlayButton, StopButton, BackButton, ForwardButton, RateEdit, RateLabel,
+                                      LoopButton, CounterLabel, OpenButton, ReplaceButton, BringButton})
     e->AttachHint(nullptr);
 
   EffectFile = new TQxEffectFile();
@@ -212,9 +215,9 @@ TEffectPlayerPanel::~TEffectPlayerPanel() {
   delete Face;
   delete Player;
   delete EffectFile;
-  for (TQxWin* e : std::initializer_list<TQxWin*>{BringButton, ReplaceButton, OpenButton, CounterLabel, LoopButton,
-                                                  RateLabel, RateEdit, ForwardButton, BackButton, StopButton,
-                                                  PlayButton})
+  for (TQxWin* e :
+       std::initializer_list<TQxWin*>{BringButton, ReplaceButton, OpenButton, CounterLabel, LoopButton,
+                                      RateLabel, RateEdit, ForwardButton, BackButton, StopButton, PlayButton})
     delete e;
 }
 

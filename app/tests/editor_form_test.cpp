@@ -99,6 +99,53 @@ TEST_F(EditorForm, HasEveryElementAndEveryLink) {
   EXPECT_EQ(form->GuardLinkCount(), 2);
 }
 
+TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
+  // The pattern element and the effect panel's 14 elements; the 216 LED change reports to the
+  // pattern and the panel's own links.
+  EXPECT_EQ(form->WorkbenchElementCount(), 15);
+  EXPECT_EQ(form->Effect->ElementCount(), 14);
+  EXPECT_EQ(form->Effect->LinkCount(), 28);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 28);
+}
+
+TEST_F(EditorForm, EffectControlsStandInTheFreeAreasOverNoDesignedControlAndOutOfTheTabOrder) {
+  HWND window = form->EditorWindow->Control->Handle;
+  auto placeOf = [window](TQxWin* e) {
+    RECT r{};
+    GetWindowRect(e->Control->Handle, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  TEffectPlayerPanel& p = *form->Effect;
+  const std::vector<TQxWin*> strip{p.PlayButton, p.StopButton, p.BackButton, p.ForwardButton,
+                                   p.RateEdit,   p.RateLabel,  p.LoopButton, p.CounterLabel};
+  const std::vector<TQxWin*> desk{p.OpenButton, p.ReplaceButton, p.BringButton};
+  for (const auto& [group, area] :
+       {std::pair{strip, RECT{450, 5, 980, 33}}, std::pair{desk, RECT{790, 565, 1040, 620}}}) {
+    for (TQxWin* e : group) {
+      const RECT r = placeOf(e);
+      EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right &&
+                  r.bottom <= area.bottom)
+          << e->Control->GetCaption() << " at " << r.left << "," << r.top << "-" << r.right << ","
+          << r.bottom;
+      EXPECT_FALSE(e->Control->TabStop) << e->Control->GetCaption();
+      for (TQxWin* designed : form->VisualOrder()) {
+        if (designed == form->EditorWindow) continue;
+        const RECT d = placeOf(designed);
+        RECT both{};
+        EXPECT_FALSE(IntersectRect(&both, &r, &d))
+            << e->Control->GetCaption() << " covers " << designed->Control->GetCaption();
+      }
+      for (TQxWin* other : strip) {
+        if (other == e) continue;
+        const RECT o = placeOf(other);
+        RECT both{};
+        EXPECT_FALSE(IntersectRect(&both, &r, &o)) << e->Control->GetCaption();
+      }
+    }
+  }
+}
+
 TEST_F(EditorForm, VisualOrderStartsAndEndsAsTheElementTable) {
   const auto& order = form->VisualOrder();
   EXPECT_EQ(order.front(), form->Led(187));

@@ -461,6 +461,26 @@ bool TEditorProcess::PressKey(WORD virtualKey) {
   return SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
 
+bool TEditorProcess::PressKeyWith(WORD modifier, WORD virtualKey) {
+  if (!BringToFront()) return false;
+  INPUT inputs[4] = {KeyInput(modifier, 0), KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP),
+                     KeyInput(modifier, KEYEVENTF_KEYUP)};
+  return SendInput(4, inputs, sizeof(INPUT)) == 4;
+}
+
+bool TEditorProcess::DoubleClickAt(HWND child, int x, int y) {
+  POINT screen{};
+  if (!BringToFront() || !ClientToScreenPoint(child, x, y, screen)) return false;
+  WaitCaptureReleased(1000);
+  HWND hit = WindowFromPoint(screen);
+  if (hit != child && !IsChild(child, hit)) return false;
+  if (!SendMouseClickAt(screen) || !SendMouseClickAt(screen)) return false;
+  // The next single click on this window must not make a third of these.
+  lastClicked_ = child;
+  lastClickAt_ = screen;
+  return true;
+}
+
 bool TEditorProcess::PressEnterInFrameEdit(DWORD timeoutMs) {
   RECT client{};
   if (frameEdit_ == nullptr || !GetClientRect(frameEdit_, &client)) return false;

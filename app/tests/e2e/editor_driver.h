@@ -93,6 +93,10 @@ class TEditorProcess {
   bool PressEnterInFrameEdit(DWORD timeoutMs = 5000);
   // Real key press (virtual-key code) to whatever has the focus in the editor.
   bool PressKey(WORD virtualKey);
+  // The same with a modifier (VK_CONTROL, VK_SHIFT) held down around it.
+  bool PressKeyWith(WORD modifier, WORD virtualKey);
+  // Two real left clicks at one point of a child, within the double-click time.
+  bool DoubleClickAt(HWND child, int x, int y);
   // The window that has the keyboard focus (holds the mouse capture) in the editor's GUI thread.
   HWND FocusWindow() const;
   HWND CaptureWindow() const;
