@@ -10,6 +10,7 @@
 #include <string>
 
 #include "elements/hint_manager.h"
+#include "elements/player.h"
 #include "platform/app.h"
 #include "platform/control.h"
 #include "platform/tests/test_pump.h"
@@ -277,6 +278,79 @@ TEST_F(EditorForm, FailedSaveKeepsTheEffectAndTellsTheUser) {
   // The clearing tick that follows must leave the text alone.
   PumpFor(2000);
   EXPECT_EQ(Effect(), "6,227");
+}
+
+// --- the effect workbench inside the form
+
+TEST_F(EditorForm, AnEffectOpenedWhileAClearingTickIsDueOutlivesTheTickAndTheNextSaveClearsAgain) {
+  const std::string saved = TempPath("cube_effect_saved.txt");
+  const std::string opened = TempPath("cube_effect_opened.txt");
+  std::ofstream(opened, std::ios::binary) << "3,227\n4,227\n";
+  ClickLed(2);
+  PressEnterInFrameEdit();
+  SaveThroughTheHub(saved);  // the clearing tick is due in a second
+  FireStr(MakeLink<&TQxEffectFile::inOpenFile>(form->Effect->EffectFile), ByteString(opened));
+  EXPECT_EQ(Effect(), "3,227\r\n4,227");
+  PumpFor(2000);
+  EXPECT_EQ(Effect(), "3,227\r\n4,227") << "the tick due before the open cleared the opened effect";
+  SaveThroughTheHub(saved);
+  PumpFor(2000);
+  EXPECT_EQ(Effect(), "") << "a save after the open is cleared as always";
+  EXPECT_EQ(FileBytes(saved), "3,227\r\n4,227\r\n");
+  std::remove(saved.c_str());
+  std::remove(opened.c_str());
+}
+
+TEST_F(EditorForm, AFrameBroughtBackFromTheTextIsOneUndoStepAndShownOnTheLeds) {
+  SetWindowTextA(form->EffectMemo->Control->Handle, "1,227\r\n0,5,215,227");
+  SendMessageA(form->EffectMemo->Control->Handle, EM_SETSEL, 9, 9);
+  FireEmpty(MakeLink<&TQxEffectFile::inBringBack>(form->Effect->EffectFile));
+  EXPECT_EQ(Frame(), "0,5,215,227");
+  EXPECT_EQ(form->Led(1)->State, 1);
+  EXPECT_EQ(form->Led(6)->State, 1);
+  EXPECT_EQ(form->Led(216)->State, 1);
+  EXPECT_EQ(form->Led(2)->State, 0);
+  EXPECT_TRUE(form->Effect->EffectFile->HasSourceLine());
+  EXPECT_EQ(form->Effect->EffectFile->SourceLine(), 1u);
+  FireEmpty(MakeLink<&TQxCubePattern::inUndo>(form->Pattern));
+  EXPECT_EQ(Frame(), "227");
+  EXPECT_EQ(form->Led(216)->State, 0);
+}
+
+TEST_F(EditorForm, PlaybackStepsShowEachFrameOnTheLedsAndStopPutsTheEarlierOneBack) {
+  ClickLed(10);
+  SetWindowTextA(form->EffectMemo->Control->Handle, "0,227\r\nno frame\r\n1,2,227");
+  TEffectPlayerPanel& panel = *form->Effect;
+  FireEmpty(MakeLink<&TQxPlayer::inForward>(panel.Player));
+  EXPECT_EQ(Frame(), "0,227");
+  FireEmpty(MakeLink<&TQxPlayer::inForward>(panel.Player));
+  EXPECT_EQ(Frame(), "1,2,227");
+  EXPECT_EQ(form->Led(3)->State, 1);
+  EXPECT_EQ(WindowText(panel.CounterLabel->Control->Handle), "кадр 2 из 2");
+  DWORD from = 0, to = 0;
+  SendMessageA(form->EffectMemo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+               reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(from, 17u) << "the memo marks the frame's line";
+  EXPECT_EQ(to, 24u);
+  FireEmpty(MakeLink<&TQxPlayer::inStop>(panel.Player));
+  EXPECT_EQ(Frame(), "9,227");
+  EXPECT_EQ(form->Led(10)->State, 1);
+  EXPECT_EQ(form->Led(3)->State, 0);
+}
+
+TEST_F(EditorForm, ShortcutKeysReachTheWorkbenchFromInsideTheTextControls) {
+  ClickLed(4);
+  SetWindowTextA(form->EffectMemo->Control->Handle, "7,227");
+  HWND memo = form->EffectMemo->Control->Handle;
+  SetFocus(memo);
+  SendMessageA(memo, EM_SETSEL, 0, 0);
+  SendMessageA(memo, WM_KEYDOWN, VK_F2, 0);
+  EXPECT_EQ(Frame(), "7,227");
+  EXPECT_EQ(WindowText(memo), "7,227") << "the key reached the text";
+  ClickLed(1);
+  SetFocus(form->FrameEdit->Control->Handle);
+  SendMessageA(form->FrameEdit->Control->Handle, WM_KEYDOWN, VK_F3, 0);
+  EXPECT_EQ(WindowText(memo), "0,7,227") << "F3 writes the frame back over its line";
 }
 
 }  // namespace
