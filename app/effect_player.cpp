@@ -3,14 +3,12 @@
 #include "app/effect_player.h"
 
 #include <windows.h>
-// timeBeginPeriod; windows.h leaves it out under WIN32_LEAN_AND_MEAN.
-#include <mmsystem.h>
 
 #include <string>
 
 #include "app/editor_form.h"
 #include "elements/hint_manager.h"
-#include "platform/timer.h"
+#include "platform/frame_timer.h"
 
 namespace {
 
@@ -159,8 +157,8 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Face->LoopButton = LoopButton;
   Face->Counter = CounterLabel;
   Face->Owner = parent;
-  timer_ = CreateTimer(TQxPlayer::kDefaultRate);
-  timer_->SetOnTimer({&TimerTick, this});
+  timer_ = new TFrameTimer();
+  timer_->OnTick = {&TimerTick, this};
 
   Link(OpenButton->outClick, MakeLink<&TQxEffectFile::inOpen>(EffectFile));
   Link(ReplaceButton->outClick, MakeLink<&TQxEffectFile::inReplace>(EffectFile));
@@ -208,10 +206,7 @@ TEffectPlayerPanel::~TEffectPlayerPanel() {
   if (formControl != nullptr && formControl->OnKeyDown.Data == this) formControl->OnKeyDown = formKeyDown_;
   TControl* memo = form_.EffectMemo != nullptr ? form_.EffectMemo->Control : nullptr;
   if (memo != nullptr && memo->OnChange.Data == this) memo->OnChange = memoChange_;
-  if (timer_ != nullptr) {
-    DisarmTimer(this);
-    timer_->Free();
-  }
+  delete timer_;
   delete Face;
   delete Player;
   delete EffectFile;
@@ -294,31 +289,15 @@ void TEffectPlayerPanel::MemoChange(void* data, TObj* sender) {
 }
 
 void TEffectPlayerPanel::TimerTick(void* data, TObj*) {
-  auto* self = static_cast<TEffectPlayerPanel*>(data);
-  self->timer_->SetEnabled(false);  // one-shot: the player arms the next one
   TData none;
-  self->Player->inTick(&none, 0);
+  static_cast<TEffectPlayerPanel*>(data)->Player->inTick(&none, 0);
 }
 
 void TEffectPlayerPanel::ArmTimer(void* data, std::int32_t ms) {
-  auto* self = static_cast<TEffectPlayerPanel*>(data);
-  if (!self->fineTimer_) {
-    // A system timer of 1 ms resolution while playing, so a frame is not late by a whole tick.
-    self->fineTimer_ = timeBeginPeriod(1) == TIMERR_NOERROR;
-  }
-  self->timer_->SetEnabled(false);
-  self->timer_->Interval = ms;
-  self->timer_->SetEnabled(true);
+  static_cast<TEffectPlayerPanel*>(data)->timer_->Arm(ms);
 }
 
-void TEffectPlayerPanel::DisarmTimer(void* data) {
-  auto* self = static_cast<TEffectPlayerPanel*>(data);
-  self->timer_->SetEnabled(false);
-  if (self->fineTimer_) {
-    timeEndPeriod(1);
-    self->fineTimer_ = false;
-  }
-}
+void TEffectPlayerPanel::DisarmTimer(void* data) { static_cast<TEffectPlayerPanel*>(data)->timer_->Disarm(); }
 
 std::int64_t TEffectPlayerPanel::ClockNow(void*) {
   static const LONGLONG frequency = [] {

@@ -21,7 +21,7 @@
 #include "elements/player.h"
 
 class TClassMainForm_1509590;
-class TTimer;
+class TFrameTimer;
 
 // Shows the player's state on its controls: the play button's caption, the loop button's, the
 // counter, and the message when the text holds no frame.
@@ -82,9 +82,8 @@ class TEffectPlayerPanel {
 
   TClassMainForm_1509590& form_;
   TQxCubePattern* pattern_;
-  TTimer* timer_ = nullptr;  // the player's one-shot timer
-  bool fineTimer_ = false;   // the system timer's resolution raised while armed
-  TOnKeyEvent formKeyDown_;  // the form's own key handler, called for every other key
-  TObjEvent memoChange_;     // the memo's own change handler
+  TFrameTimer* timer_ = nullptr;  // the player's one-shot timer
+  TOnKeyEvent formKeyDown_;       // the form's own key handler, called for every other key
+  TObjEvent memoChange_;          // the memo's own change handler
   int linkCount_ = 0;
 };

@@ -84,9 +84,10 @@ void TQxPlayer::ShowPosition() {
   FireStr(outCounter, ByteString(CounterText(position_ + 1, playList_.size())));
 }
 
-void TQxPlayer::Arm(std::int64_t now) {
+void TQxPlayer::Arm(std::int64_t) {
   if (Timer.Arm == nullptr) return;
-  const std::int64_t delay = clock_.DelayAfter(shownTick_, now);
+  // Measured after the frame's work, which the delay must not come on top of.
+  const std::int64_t delay = clock_.DelayAfter(shownTick_, Now());
   // Rounded up: a tick a little early would find nothing due and cost a second one.
   const auto ms = static_cast<std::int32_t>(std::max<std::int64_t>((delay + 999) / 1000, 1));
   Timer.Arm(Timer.Object, ms);
