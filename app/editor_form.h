@@ -8,6 +8,7 @@
 
 #include "app/effect_player.h"
 #include "app/frame_graph.h"
+#include "app/pattern_tools.h"
 #include "app/save_guard.h"
 #include "elements/button.h"
 #include "elements/cube_pattern_element.h"
@@ -49,6 +50,7 @@ class TClassMainForm_1509590 {
   TQxSaveGuard* SaveGuard = nullptr;
   // The workbench, made after the designed elements and counted apart from them.
   TQxCubePattern* Pattern = nullptr;
+  TPatternTools* PatternTools = nullptr;
   TEffectPlayerPanel* Effect = nullptr;
 
   TQxLED* Led(int n) { return Leds[n - 1]; }

@@ -32,14 +32,16 @@ void TQxCubePattern::Apply(const cube::TPattern& pattern) {
 
 void TQxCubePattern::CloseReset() { resetOpen_ = false; }
 
+// Leaves an open reset open: a settle that records nothing (as one asked for while a reset is
+// under way) must not split the reset into two steps.
 void TQxCubePattern::Settle() {
-  CloseReset();
   if (shown_ == base_) return;
   history_.Record(base_);
   base_ = shown_;
 }
 
 void TQxCubePattern::Change(const cube::TPattern& pattern) {
+  CloseReset();
   Settle();
   if (pattern != shown_) {
     history_.Record(shown_);
@@ -81,6 +83,7 @@ void TQxCubePattern::inSettle(TData*, std::uint16_t) {
 }
 
 void TQxCubePattern::inUndo(TData*, std::uint16_t) {
+  CloseReset();
   Settle();
   const std::optional<cube::TPattern> earlier = history_.Undo(shown_);
   if (!earlier) return;
@@ -91,6 +94,7 @@ void TQxCubePattern::inUndo(TData*, std::uint16_t) {
 }
 
 void TQxCubePattern::inRedo(TData*, std::uint16_t) {
+  CloseReset();
   Settle();
   const std::optional<cube::TPattern> later = history_.Redo(shown_);
   if (!later) return;

@@ -60,9 +60,12 @@ class TQxCubePattern : public TQxObject {
   std::array<TCubeLedAccess, cube::kLedCount> Leds{};
   TCubeFrameSync FrameSync;
 
-  TQx_Event outFault;       // string: the Russian reason (CP1251) a frame was refused
-  TQx_Event outUserChange;  // empty: the user changed the pattern (LED click, reset, transform)
-  TQx_Event outHistory;     // int: bit 0 undo possible, bit 1 redo possible; fired when either changes
+  TQx_Event outFault;  // string: the Russian reason (CP1251) a frame was refused
+  // empty: the user changed the pattern (an LED click, a reset, a transform, undo or redo), fired
+  // once the change is taken in. For a reset it comes at the first LED, while the others are still
+  // going dark: a receiver may settle (inSettle) but must not put another pattern on the cube.
+  TQx_Event outUserChange;
+  TQx_Event outHistory;  // int: bit 0 undo possible, bit 1 redo possible; fired when either changes
 
   // A frame string put on the cube as one undoable step; an invalid one changes nothing.
   void inFrame(TData* d, std::uint16_t index);

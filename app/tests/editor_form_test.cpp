@@ -101,12 +101,21 @@ TEST_F(EditorForm, HasEveryElementAndEveryLink) {
 }
 
 TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
-  // The pattern element and the effect panel's 14 elements; the 216 LED change reports to the
-  // pattern and the panel's own links.
-  EXPECT_EQ(form->WorkbenchElementCount(), 15);
+  ASSERT_NE(form->PatternTools, nullptr);
+  // The pattern tools: the key element and fifteen buttons; the key report, 15 button clicks and
+  // the key element's three requests.
+  EXPECT_EQ(form->PatternTools->ElementCount(), 16);
+  EXPECT_EQ(form->PatternTools->LinkCount(), 1 + 15 + 3);
+  // The effect panel's 14 elements and 28 links.
   EXPECT_EQ(form->Effect->ElementCount(), 14);
   EXPECT_EQ(form->Effect->LinkCount(), 28);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 28);
+  // With the pattern element and its 216 LED change reports.
+  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 14);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19 + 28);
+  for (int n = 1; n <= 216; ++n) {
+    EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
+    EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
+  }
 }
 
 TEST_F(EditorForm, EffectControlsStandInTheFreeAreasOverNoDesignedControlAndOutOfTheTabOrder) {
@@ -137,7 +146,9 @@ TEST_F(EditorForm, EffectControlsStandInTheFreeAreasOverNoDesignedControlAndOutO
         EXPECT_FALSE(IntersectRect(&both, &r, &d))
             << e->Control->GetCaption() << " covers " << designed->Control->GetCaption();
       }
-      for (TQxWin* other : strip) {
+      std::vector<TQxWin*> others(strip);
+      for (TQxButton* tool : form->PatternTools->Buttons) others.push_back(tool);
+      for (TQxWin* other : others) {
         if (other == e) continue;
         const RECT o = placeOf(other);
         RECT both{};

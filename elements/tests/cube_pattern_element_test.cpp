@@ -300,4 +300,43 @@ TEST_F(CubePatternElementTest, KeepsTheNewestStepsBeyondTheCapacity) {
   EXPECT_EQ(cube_.Lit(), expected);
 }
 
+// Stands for the player: a user change halts playback, which settles the frame on the cube.
+struct SettlingPlayer : TQxObject {
+  TQxCubePattern* pattern = nullptr;
+  int halts = 0;
+  void inHalt(TData*, std::uint16_t) {
+    ++halts;
+    FireEmpty(MakeLink<&TQxCubePattern::inSettle>(pattern));
+  }
+};
+
+TEST_F(CubePatternElementTest, AResetDuringPlaybackIsOneStepThoughTheHaltSettlesInItsMidst) {
+  SettlingPlayer player;
+  player.pattern = &pattern;
+  pattern.outUserChange = MakeLink<&SettlingPlayer::inHalt>(&player);
+  Str<&TQxCubePattern::inFrame>("1,227");           // before playback
+  Str<&TQxCubePattern::inShow>("0,7,100,215,227");  // a playback frame
+  Reset();
+  EXPECT_EQ(player.halts, 1);
+  EXPECT_EQ(cube_.Lit(), TPattern());
+  Empty<&TQxCubePattern::inUndo>();
+  EXPECT_EQ(cube_.Lit(), TPattern().set(0).set(7).set(100).set(215));
+  Empty<&TQxCubePattern::inUndo>();
+  EXPECT_EQ(cube_.Lit(), TPattern().set(1));
+}
+
+TEST_F(CubePatternElementTest, AClickDuringPlaybackKeepsTheShownFrameAsAStep) {
+  SettlingPlayer player;
+  player.pattern = &pattern;
+  pattern.outUserChange = MakeLink<&SettlingPlayer::inHalt>(&player);
+  Str<&TQxCubePattern::inFrame>("1,227");
+  Str<&TQxCubePattern::inShow>("2,227");
+  Click(3);
+  EXPECT_EQ(cube_.Lit(), TPattern().set(2).set(3));
+  Empty<&TQxCubePattern::inUndo>();
+  EXPECT_EQ(cube_.Lit(), TPattern().set(2));
+  Empty<&TQxCubePattern::inUndo>();
+  EXPECT_EQ(cube_.Lit(), TPattern().set(1));
+}
+
 }  // namespace

@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "app/tests/e2e/editor_driver.h"
+#include "app/tests/e2e/led_shot.h"
 
 namespace {
 
+using e2e::BodyPoints;
+using e2e::ShotShowing;
 using e2e::TEditorProcess;
 using Leds = std::bitset<e2e::kLedCount>;
 
@@ -150,65 +153,6 @@ TEST(EditorProgramStart, TextTypedInTheFirstSecondIsClearedOnceAndLaterTextStays
 }
 
 // --- What the window shows, and where
-
-bool InsideAnotherLed(int n, int x, int y) {
-  for (int other = 1; other <= e2e::kLedCount; ++other) {
-    const e2e::TPlace p = e2e::LedPlace(other);
-    if (other != n && x >= p.Left && x < p.Left + p.Width && y >= p.Top && y < p.Top + p.Height) return true;
-  }
-  return false;
-}
-
-// Pixels of LED n's body next to its rim on every side, and its centre. A lit LED draws a line in
-// its dark colour just inside the light rim (right and bottom), so those two show the dark colour
-// in both states. An LED moved by one pixel shows rim or background at one of them. Points covered
-// by a neighbouring LED of the perspective are left out.
-struct TBodyPoint {
-  POINT at;
-  bool showsState;  // else always the dark colour
-};
-
-std::vector<TBodyPoint> BodyPoints(int n) {
-  const e2e::TPlace p = e2e::LedPlace(n);
-  const TBodyPoint inBody[] = {{{p.Width / 2, p.Height / 2}, true},
-                               {{1, p.Height / 2}, true},
-                               {{p.Width / 2, 1}, true},
-                               {{p.Width - 2, p.Height / 2}, false},
-                               {{p.Width / 2, p.Height - 2}, false}};
-  std::vector<TBodyPoint> points;
-  for (TBodyPoint point : inBody) {
-    point.at.x += p.Left;
-    point.at.y += p.Top;
-    if (!InsideAnotherLed(n, point.at.x, point.at.y)) points.push_back(point);
-  }
-  return points;
-}
-
-// A screenshot in which every LED's body shows the colour of its state, or the last one taken.
-e2e::TScreenShot ShotShowing(TEditorProcess& editor, const Leds& lit, std::string& mismatches) {
-  const std::uint32_t column0Dark = GetSysColor(e2e::kDarkSystemColorOfColumn0) & 0xFFFFFF;
-  e2e::TScreenShot shot;
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-    editor.Sync();
-    shot = editor.ScreenShot();
-    mismatches.clear();
-    for (int n = 1; n <= e2e::kLedCount; ++n) {
-      const std::uint32_t dark = e2e::LedColumn(n) == 0 ? column0Dark : e2e::kDarkColor;
-      for (const TBodyPoint& point : BodyPoints(n)) {
-        const std::uint32_t expected = lit[n - 1] && point.showsState ? e2e::kLitColor : dark;
-        const std::uint32_t seen = shot.Pixel(point.at.x, point.at.y);
-        if (seen == expected) continue;
-        char line[96];
-        snprintf(line, sizeof line, "LED %d at (%ld,%ld): %06X, expected %06X\n", n, point.at.x, point.at.y,
-                 seen, expected);
-        mismatches += line;
-      }
-    }
-    if (mismatches.empty()) break;
-    Sleep(20);
-  }
-  return shot;
-}
 
 // Pixels of the labels' dark blue text inside a rectangle of the client area.
 int TextPixelsIn(const e2e::TScreenShot& shot, const e2e::TPlace& place) {
