@@ -53,6 +53,8 @@ void TQxEffectFile::MemoChanged() {
   if (!ownChange_) changed_ = true;
 }
 
+void TQxEffectFile::getText(TData* d, std::uint16_t) { MakeStr(d, ByteString(MemoText())); }
+
 void TQxEffectFile::inSaved(TData*, std::uint16_t) { changed_ = false; }
 
 void TQxEffectFile::inOpen(TData*, std::uint16_t) {

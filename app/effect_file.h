@@ -45,6 +45,8 @@ class TQxEffectFile : public TQxObject {
   void inFault(TData* d, std::uint16_t index);
   // d: the 0-based line of the frame playback shows: selected in the memo.
   void inMark(TData* d, std::uint16_t index);
+  // The memo's text exactly as its control holds it (the player's lines and their offsets).
+  void getText(TData* d, std::uint16_t index);
   // A save reached its file: the text in the memo is saved.
   void inSaved(TData* d, std::uint16_t index);
   // The memo's text changed (by the user, a recording or the clearing tick).

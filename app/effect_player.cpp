@@ -46,7 +46,8 @@ TQxButton* NewButton(TControl* parent, int left, int top, int width, int height,
                      const char* hint) {
   auto* button = new TQxButton(parent);
   PlaceNew(button, left, top, width, height, hint);
-  button->Font = MakeFontRec("Arial", 8, 1, kDarkBlue, 204);
+  // Bold italic Arial in dark blue, as the designed buttons.
+  button->Font = MakeFontRec("Arial", 8, 3, kDarkBlue, 204);
   button->Ctl3D = 0;
   button->Flat = 0;
   button->Default = 0;
@@ -175,7 +176,8 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Link(RateEdit->outEnter, MakeLink<&TQxPlayer::inRate>(Player, kRateSettled));
   Link(RateEdit->outBlur, MakeLink<&TQxPlayer::inRate>(Player, kRateSettled));
   Link(Player->outRate, MakeLink<&TQxEdit::inText>(RateEdit));
-  Link(Player->dataText, MakeLink<&TQxWinList::getText>(form.EffectMemo));
+  // The control's own text: the memo's selection offsets count in it.
+  Link(Player->dataText, MakeLink<&TQxEffectFile::getText>(EffectFile));
   Link(Player->outLine, MakeLink<&TQxEffectFile::inMark>(EffectFile));
   Link(Player->outState, MakeLink<&TQxPlayerFace::inState>(Face));
   Link(Player->outLoop, MakeLink<&TQxPlayerFace::inLoop>(Face));
