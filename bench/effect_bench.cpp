@@ -113,15 +113,22 @@ void MeasurePlayback(TClassMainForm_1509590& form, const std::string& path, int 
   Pump();
 
   std::vector<double> late;
-  double firstTenth = 0, lastTenth = 0;
+  double firstTenth = 0, lastTenth = 0;  // summed lateness, for the means of the two tenths
+  int firstCount = 0, lastCount = 0;
   int lateOver5 = 0;
   for (const auto& [position, at] : probe.shown) {
     const auto due = start + std::chrono::microseconds(static_cast<std::int64_t>(position) * rateMs * 1000);
     const double ms = std::chrono::duration<double, std::milli>(at - due).count();
     late.push_back(ms);
     if (ms > 5.0) ++lateOver5;
-    if (position < static_cast<std::size_t>(frames / 10)) firstTenth = std::max(firstTenth, ms);
-    if (position >= static_cast<std::size_t>(frames - frames / 10)) lastTenth = std::max(lastTenth, ms);
+    if (position < static_cast<std::size_t>(frames / 10)) {
+      firstTenth += ms;
+      ++firstCount;
+    }
+    if (position >= static_cast<std::size_t>(frames - frames / 10)) {
+      lastTenth += ms;
+      ++lastCount;
+    }
   }
   std::vector<double> work, tickLate;
   for (std::size_t i = 0; i < probe.shown.size() && i < probe.asked.size(); ++i) {
@@ -148,11 +155,12 @@ void MeasurePlayback(TClassMainForm_1509590& form, const std::string& path, int 
   const double total = MillisecondsSince(start);
   std::printf(
       "playback of %d frames at %d ms: %zu shown (%zu skipped), lateness median %.2f ms, mean %.2f ms, 99th "
-      "percentile %.2f ms, max %.2f ms, %d frames over 5 ms; worst in the first tenth %.2f ms, in the last "
-      "tenth %.2f ms; last frame due at %d ms, run ended after %.0f ms\n",
+      "percentile %.2f ms, max %.2f ms, %d frames over 5 ms; drift: mean lateness over the first tenth %.2f "
+      "ms, over "
+      "the last tenth %.2f ms; last frame due at %d ms, run ended after %.0f ms\n",
       frames, rateMs, probe.shown.size(), frames - probe.shown.size(), sorted[sorted.size() / 2],
       sum / static_cast<double>(late.size()), sorted[sorted.size() * 99 / 100], sorted.back(), lateOver5,
-      firstTenth, lastTenth, (frames - 1) * rateMs, total);
+      firstTenth / std::max(firstCount, 1), lastTenth / std::max(lastCount, 1), (frames - 1) * rateMs, total);
 }
 
 // The floor under the player's timing: a bare one-shot system timer re-armed on the same 20 ms grid
