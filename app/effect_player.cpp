@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/editor_form.h"
-#include "elements/hint_manager.h"
 #include "platform/frame_timer.h"
 
 namespace {
@@ -99,7 +98,6 @@ void TQxPlayerFace::inNoFrames(TData*, std::uint16_t) {
 TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePattern* pattern)
     : form_(form), pattern_(pattern) {
   TControl* parent = form.EditorWindow->Control;
-  StartHintManager();
 
   int x = 450;
   auto next = [&x](int width) {
