@@ -364,4 +364,29 @@ TEST_F(EditorForm, ShortcutKeysReachTheWorkbenchFromInsideTheTextControls) {
   EXPECT_EQ(WindowText(memo), "0,7,227") << "F3 writes the frame back over its line";
 }
 
+TEST_F(EditorForm, TheRateFieldIsClampedWhenSettledAndTheLoopButtonTellsItsSetting) {
+  TEffectPlayerPanel& panel = *form->Effect;
+  HWND rate = panel.RateEdit->Control->Handle;
+  SetFocus(rate);
+  SetWindowTextA(rate, "5");
+  EXPECT_EQ(panel.Player->Rate, TQxPlayer::kMinRate) << "a typed rate applies at once";
+  EXPECT_EQ(WindowText(rate), "5") << "and is not rewritten while typed";
+  SendMessageA(rate, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(WindowText(rate), "20");
+  SetWindowTextA(rate, "99999");
+  SetFocus(form->FrameEdit->Control->Handle);  // leaving the field settles it
+  EXPECT_EQ(WindowText(rate), "2000");
+  SetWindowTextA(rate, "100");
+  SendMessageA(rate, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(panel.Player->Rate, 100);
+
+  HWND loop = panel.LoopButton->Control->Handle;
+  EXPECT_EQ(WindowText(loop), "Повтор: нет");
+  SendMessageA(form->FrameEdit->Control->Handle, WM_KEYDOWN, VK_F9, 0);
+  EXPECT_EQ(WindowText(loop), "Повтор: да");
+  EXPECT_EQ(panel.Player->Loop, 1);
+  SendMessageA(loop, BM_CLICK, 0, 0);
+  EXPECT_EQ(WindowText(loop), "Повтор: нет");
+}
+
 }  // namespace
