@@ -147,6 +147,7 @@ void TQxPlayer::inTick(TData*, std::uint16_t) {
     } else {
       finished_ = true;
       clock_.Pause(now);
+      if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
       SetState(psPaused);
       FireEmpty(outSettle);
       return;
