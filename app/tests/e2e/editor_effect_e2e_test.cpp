@@ -11,6 +11,7 @@
 #include "app/tests/e2e/editor_driver.h"
 #include "app/tests/e2e/editor_effect_driver.h"
 #include "app/tests/e2e/editor_save_driver.h"
+#include "app/tests/e2e/led_shot.h"
 
 namespace {
 
@@ -49,14 +50,6 @@ bool IsFrame(const std::string& line) {
   return at == line.size() - 3;
 }
 
-bool InsideAnotherLed(int n, int x, int y) {
-  for (int other = 1; other <= e2e::kLedCount; ++other) {
-    const e2e::TPlace p = e2e::LedPlace(other);
-    if (other != n && x >= p.Left && x < p.Left + p.Width && y >= p.Top && y < p.Top + p.Height) return true;
-  }
-  return false;
-}
-
 class EditorEffect : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -89,25 +82,13 @@ class EditorEffect : public ::testing::Test {
     for (int n : leds) ASSERT_TRUE(editor.ClickLed(n)) << "LED " << n << " did not react";
     ASSERT_TRUE(editor.PressEnterInFrameEdit());
   }
-  // Polls until every LED's centre shows the colour of its state in `lit` (LEDs whose centre another
-  // LED covers are left out); answers the mismatches of the last look.
+  // Waits until every LED's body shows the colour of its state in `lit` (LED numbers); answers the
+  // pixels that still differ.
   std::string LedsShow(const std::set<int>& lit) {
-    const std::uint32_t column0Dark = GetSysColor(e2e::kDarkSystemColorOfColumn0) & 0xFFFFFF;
+    e2e::TLit expected;
+    for (int n : lit) expected.set(static_cast<std::size_t>(n - 1));
     std::string mismatches;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-      editor.Sync();
-      const e2e::TScreenShot shot = editor.ScreenShot();
-      mismatches.clear();
-      for (int n = 1; n <= e2e::kLedCount; ++n) {
-        const e2e::TPlace p = e2e::LedPlace(n);
-        if (InsideAnotherLed(n, p.CentreX(), p.CentreY())) continue;
-        const std::uint32_t dark = e2e::LedColumn(n) == 0 ? column0Dark : e2e::kDarkColor;
-        const std::uint32_t expected = lit.count(n) != 0 ? e2e::kLitColor : dark;
-        if (shot.Pixel(p.CentreX(), p.CentreY()) != expected) mismatches += "LED " + std::to_string(n) + " ";
-      }
-      if (mismatches.empty()) break;
-      Sleep(20);
-    }
+    e2e::ShotShowing(editor, expected, mismatches);
     return mismatches;
   }
 
