@@ -189,6 +189,7 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   EnableKeyboardNavigation(EditorWindow->Control);
   CreatePattern();
   PatternTools = new TPatternTools(*this, Pattern);
+  Effect = new TEffectPlayerPanel(*this, Pattern);
 }
 
 void TClassMainForm_1509590::CreatePattern() {
@@ -206,11 +207,13 @@ void TClassMainForm_1509590::CreatePattern() {
 }
 
 int TClassMainForm_1509590::WorkbenchElementCount() const {
-  return (Pattern != nullptr ? 1 : 0) + (PatternTools != nullptr ? PatternTools->ElementCount() : 0);
+  return (Pattern != nullptr ? 1 : 0) + (PatternTools != nullptr ? PatternTools->ElementCount() : 0) +
+         (Effect != nullptr ? Effect->ElementCount() : 0);
 }
 
 int TClassMainForm_1509590::WorkbenchLinkCount() const {
-  return patternLinkCount_ + (PatternTools != nullptr ? PatternTools->LinkCount() : 0);
+  return patternLinkCount_ + (PatternTools != nullptr ? PatternTools->LinkCount() : 0) +
+         (Effect != nullptr ? Effect->LinkCount() : 0);
 }
 
 void TClassMainForm_1509590::CreateVisual(int slot) {
@@ -371,6 +374,7 @@ TClassMainForm_1509590::~TClassMainForm_1509590() {
   // ones that stand right after it, then EditorWindow and the LEDs before it.
   std::size_t formAt = 0;
   while (formAt < visualOrder_.size() && visualOrder_[formAt] != EditorWindow) ++formAt;
+  delete Effect;
   delete PatternTools;
   delete Pattern;
   for (std::size_t i = visualOrder_.size(); i > formAt + 1; --i) delete visualOrder_[i - 1];

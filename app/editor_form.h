@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "app/effect_player.h"
 #include "app/frame_graph.h"
 #include "app/pattern_tools.h"
 #include "app/save_guard.h"
@@ -50,6 +51,7 @@ class TClassMainForm_1509590 {
   // The workbench, made after the designed elements and counted apart from them.
   TQxCubePattern* Pattern = nullptr;
   TPatternTools* PatternTools = nullptr;
+  TEffectPlayerPanel* Effect = nullptr;
 
   TQxLED* Led(int n) { return Leds[n - 1]; }
 

@@ -9,6 +9,7 @@ void TQxSaveGuard::inSave(TData* d, std::uint16_t) {
   Fire(outSave, d);
   if (Memo == nullptr || Memo->LastSaveOk) {
     KeepText = false;
+    FireEmpty(outSaved);
     return;
   }
   // Set before the box opens: the clearing timer keeps ticking inside its modal loop.

@@ -15,6 +15,7 @@ class TQxSaveGuard : public TQxObject {
   TControl* Owner = nullptr;  // owner window of the failure message box
   TQx_Event outSave;          // to the memo's inSave
   TQx_Event outClear;         // to the memo's inClear
+  TQx_Event outSaved;         // empty: a save wrote the whole effect (the text in the memo is saved)
   bool KeepText = false;      // set by a failed save, cleared by the tick it suppressed
 
   void inSave(TData* d, std::uint16_t index);

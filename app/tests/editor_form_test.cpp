@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "elements/hint_manager.h"
+#include "elements/player.h"
 #include "platform/app.h"
 #include "platform/control.h"
 #include "platform/handlers.h"
@@ -113,12 +114,55 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // the key element's three requests.
   EXPECT_EQ(form->PatternTools->ElementCount(), 16);
   EXPECT_EQ(form->PatternTools->LinkCount(), 1 + 15 + 3);
+  // The effect panel's 14 elements and 28 links.
+  EXPECT_EQ(form->Effect->ElementCount(), 14);
+  EXPECT_EQ(form->Effect->LinkCount(), 28);
   // With the pattern element and its 216 LED change reports.
-  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19);
+  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 14);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19 + 28);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
+  }
+}
+
+TEST_F(EditorForm, EffectControlsStandInTheFreeAreasOverNoDesignedControlAndOutOfTheTabOrder) {
+  HWND window = form->EditorWindow->Control->Handle;
+  auto placeOf = [window](TQxWin* e) {
+    RECT r{};
+    GetWindowRect(e->Control->Handle, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  TEffectPlayerPanel& p = *form->Effect;
+  const std::vector<TQxWin*> strip{p.PlayButton, p.StopButton, p.BackButton, p.ForwardButton,
+                                   p.RateEdit,   p.RateLabel,  p.LoopButton, p.CounterLabel};
+  const std::vector<TQxWin*> desk{p.OpenButton, p.ReplaceButton, p.BringButton};
+  for (const auto& [group, area] :
+       {std::pair{strip, RECT{450, 5, 980, 33}}, std::pair{desk, RECT{790, 565, 1040, 620}}}) {
+    for (TQxWin* e : group) {
+      const RECT r = placeOf(e);
+      EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right &&
+                  r.bottom <= area.bottom)
+          << e->Control->GetCaption() << " at " << r.left << "," << r.top << "-" << r.right << ","
+          << r.bottom;
+      EXPECT_FALSE(e->Control->TabStop) << e->Control->GetCaption();
+      for (TQxWin* designed : form->VisualOrder()) {
+        if (designed == form->EditorWindow) continue;
+        const RECT d = placeOf(designed);
+        RECT both{};
+        EXPECT_FALSE(IntersectRect(&both, &r, &d))
+            << e->Control->GetCaption() << " covers " << designed->Control->GetCaption();
+      }
+      std::vector<TQxWin*> others(strip);
+      for (TQxButton* tool : form->PatternTools->Buttons) others.push_back(tool);
+      for (TQxWin* other : others) {
+        if (other == e) continue;
+        const RECT o = placeOf(other);
+        RECT both{};
+        EXPECT_FALSE(IntersectRect(&both, &r, &o)) << e->Control->GetCaption();
+      }
+    }
   }
 }
 
@@ -304,6 +348,104 @@ TEST_F(EditorForm, NameOfTwoHundredFiftyCharactersIsWrittenOrReported) {
 
 TEST_F(EditorForm, FullPathOverMaxPathIsWrittenOrReported) {
   SaveAndExpectWrittenOrReported(TempPath(std::string(300, 'M')));
+}
+
+// --- the effect workbench inside the form
+
+TEST_F(EditorForm, AnEffectOpenedWhileAClearingTickIsDueOutlivesTheTickAndTheNextSaveClearsAgain) {
+  const std::string saved = TempPath("cube_effect_saved.txt");
+  const std::string opened = TempPath("cube_effect_opened.txt");
+  std::ofstream(opened, std::ios::binary) << "3,227\n4,227\n";
+  ClickLed(2);
+  PressEnterInFrameEdit();
+  SaveThroughTheHub(saved);  // the clearing tick is due in a second
+  FireStr(MakeLink<&TQxEffectFile::inOpenFile>(form->Effect->EffectFile), ByteString(opened));
+  EXPECT_EQ(Effect(), "3,227\r\n4,227");
+  PumpFor(2000);
+  EXPECT_EQ(Effect(), "3,227\r\n4,227") << "the tick due before the open cleared the opened effect";
+  SaveThroughTheHub(saved);
+  PumpFor(2000);
+  EXPECT_EQ(Effect(), "") << "a save after the open is cleared as always";
+  EXPECT_EQ(FileBytes(saved), "3,227\r\n4,227\r\n");
+  std::remove(saved.c_str());
+  std::remove(opened.c_str());
+}
+
+TEST_F(EditorForm, AFrameBroughtBackFromTheTextIsOneUndoStepAndShownOnTheLeds) {
+  SetWindowTextA(form->EffectMemo->Control->Handle, "1,227\r\n0,5,215,227");
+  SendMessageA(form->EffectMemo->Control->Handle, EM_SETSEL, 9, 9);
+  FireEmpty(MakeLink<&TQxEffectFile::inBringBack>(form->Effect->EffectFile));
+  EXPECT_EQ(Frame(), "0,5,215,227");
+  EXPECT_EQ(form->Led(1)->State, 1);
+  EXPECT_EQ(form->Led(6)->State, 1);
+  EXPECT_EQ(form->Led(216)->State, 1);
+  EXPECT_EQ(form->Led(2)->State, 0);
+  EXPECT_TRUE(form->Effect->EffectFile->HasSourceLine());
+  EXPECT_EQ(form->Effect->EffectFile->SourceLine(), 1u);
+  FireEmpty(MakeLink<&TQxCubePattern::inUndo>(form->Pattern));
+  EXPECT_EQ(Frame(), "227");
+  EXPECT_EQ(form->Led(216)->State, 0);
+}
+
+TEST_F(EditorForm, PlaybackStepsShowEachFrameOnTheLedsAndStopPutsTheEarlierOneBack) {
+  ClickLed(10);
+  SetWindowTextA(form->EffectMemo->Control->Handle, "0,227\r\nno frame\r\n1,2,227");
+  TEffectPlayerPanel& panel = *form->Effect;
+  FireEmpty(MakeLink<&TQxPlayer::inForward>(panel.Player));
+  EXPECT_EQ(Frame(), "0,227");
+  FireEmpty(MakeLink<&TQxPlayer::inForward>(panel.Player));
+  EXPECT_EQ(Frame(), "1,2,227");
+  EXPECT_EQ(form->Led(3)->State, 1);
+  EXPECT_EQ(WindowText(panel.CounterLabel->Control->Handle), "кадр 2 из 2");
+  DWORD from = 0, to = 0;
+  SendMessageA(form->EffectMemo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+               reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(from, 17u) << "the memo marks the frame's line";
+  EXPECT_EQ(to, 24u);
+  FireEmpty(MakeLink<&TQxPlayer::inStop>(panel.Player));
+  EXPECT_EQ(Frame(), "9,227");
+  EXPECT_EQ(form->Led(10)->State, 1);
+  EXPECT_EQ(form->Led(3)->State, 0);
+}
+
+TEST_F(EditorForm, ShortcutKeysReachTheWorkbenchFromInsideTheTextControls) {
+  ClickLed(4);
+  SetWindowTextA(form->EffectMemo->Control->Handle, "7,227");
+  HWND memo = form->EffectMemo->Control->Handle;
+  SetFocus(memo);
+  SendMessageA(memo, EM_SETSEL, 0, 0);
+  SendMessageA(memo, WM_KEYDOWN, VK_F2, 0);
+  EXPECT_EQ(Frame(), "7,227");
+  EXPECT_EQ(WindowText(memo), "7,227") << "the key reached the text";
+  ClickLed(1);
+  SetFocus(form->FrameEdit->Control->Handle);
+  SendMessageA(form->FrameEdit->Control->Handle, WM_KEYDOWN, VK_F3, 0);
+  EXPECT_EQ(WindowText(memo), "0,7,227") << "F3 writes the frame back over its line";
+}
+
+TEST_F(EditorForm, TheRateFieldIsClampedWhenSettledAndTheLoopButtonTellsItsSetting) {
+  TEffectPlayerPanel& panel = *form->Effect;
+  HWND rate = panel.RateEdit->Control->Handle;
+  SetFocus(rate);
+  SetWindowTextA(rate, "5");
+  EXPECT_EQ(panel.Player->Rate, TQxPlayer::kMinRate) << "a typed rate applies at once";
+  EXPECT_EQ(WindowText(rate), "5") << "and is not rewritten while typed";
+  SendMessageA(rate, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(WindowText(rate), "20");
+  SetWindowTextA(rate, "99999");
+  SetFocus(form->FrameEdit->Control->Handle);  // leaving the field settles it
+  EXPECT_EQ(WindowText(rate), "2000");
+  SetWindowTextA(rate, "100");
+  SendMessageA(rate, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(panel.Player->Rate, 100);
+
+  HWND loop = panel.LoopButton->Control->Handle;
+  EXPECT_EQ(WindowText(loop), "Повтор: нет");
+  SendMessageA(form->FrameEdit->Control->Handle, WM_KEYDOWN, VK_F9, 0);
+  EXPECT_EQ(WindowText(loop), "Повтор: да");
+  EXPECT_EQ(panel.Player->Loop, 1);
+  SendMessageA(loop, BM_CLICK, 0, 0);
+  EXPECT_EQ(WindowText(loop), "Повтор: нет");
 }
 
 }  // namespace

@@ -542,6 +542,19 @@ bool TEditorProcess::PressKeyWith(WORD modifier, WORD virtualKey) {
   return SendInput(4, inputs, sizeof(INPUT)) == 4;
 }
 
+bool TEditorProcess::DoubleClickAt(HWND child, int x, int y) {
+  POINT screen{};
+  if (!BringToFront() || !ClientToScreenPoint(child, x, y, screen)) return false;
+  WaitCaptureReleased(1000);
+  HWND hit = WindowFromPoint(screen);
+  if (hit != child && !IsChild(child, hit)) return false;
+  if (!SendMouseClickAt(screen) || !SendMouseClickAt(screen)) return false;
+  // The next single click on this window must not make a third of these.
+  lastClicked_ = child;
+  lastClickAt_ = screen;
+  return true;
+}
+
 bool TEditorProcess::PressEnterInFrameEdit(DWORD timeoutMs) {
   RECT client{};
   if (frameEdit_ == nullptr || !GetClientRect(frameEdit_, &client)) return false;

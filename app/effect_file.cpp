@@ -1,0 +1,195 @@
+// The effect file element: opening, bringing a line back, writing a frame back, marking a line.
+#include "app/effect_file.h"
+
+#include <string_view>
+#include <vector>
+
+#include "elements/cube_pattern.h"
+#include "elements/effect_text.h"
+#include "platform/file.h"
+#include "platform/file_dialog.h"
+#include "platform/timer.h"
+
+namespace {
+
+bool IsFrameLine(std::string_view line) { return cube::ParseFrame(line).Ok(); }
+
+std::string Quoted(std::string_view name) { return "\r\n" + std::string(name) + "\r\n"; }
+
+}  // namespace
+
+TQxEffectFile::~TQxEffectFile() { Free(Dialog); }
+
+void TQxEffectFile::Tell(const std::string& text, const char* caption, UINT icon) const {
+  MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), caption, icon | MB_OK);
+}
+
+std::string TQxEffectFile::MemoText() const {
+  return Memo != nullptr && Memo->Control != nullptr ? Memo->Control->GetCaption() : std::string();
+}
+
+void TQxEffectFile::SelectMemo(std::size_t start, std::size_t end) const {
+  if (Memo == nullptr || Memo->Control == nullptr || Memo->Control->Handle == nullptr) return;
+  HWND edit = Memo->Control->Handle;
+  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+  SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+}
+
+void TQxEffectFile::SetMemoText(const std::string& text) {
+  ownChange_ = true;
+  Memo->Control->SetCaption(text);
+  ownChange_ = false;
+  changed_ = false;
+  SelectMemo(0, 0);
+}
+
+bool TQxEffectFile::Unsaved() const {
+  if (!changed_ || Memo == nullptr || Memo->Control == nullptr) return false;
+  if (Memo->HasWaitingLines()) return true;
+  return Memo->Control->Handle != nullptr && GetWindowTextLengthA(Memo->Control->Handle) > 0;
+}
+
+void TQxEffectFile::MemoChanged() {
+  if (!ownChange_) changed_ = true;
+}
+
+void TQxEffectFile::getText(TData* d, std::uint16_t) { MakeStr(d, ByteString(MemoText())); }
+
+void TQxEffectFile::inSaved(TData*, std::uint16_t) { changed_ = false; }
+
+void TQxEffectFile::inOpen(TData*, std::uint16_t) {
+  if (Dialog == nullptr) {
+    Dialog = CreateDialog("Открыть эффект", ".",
+                          TOpenSaveOptions::FileMustExist | TOpenSaveOptions::PathMustExist |
+                              TOpenSaveOptions::HideReadOnly | TOpenSaveOptions::NoChangeDir);
+    Dialog->Filter = "Эффекты (*.TXT)|*.TXT|Все файлы (*.*)|*.*";
+    Dialog->FilterIndex = 1;
+    Dialog->OwnerWindow = Owner != nullptr ? Owner->Handle : nullptr;
+  }
+  Dialog->FileName.clear();
+  if (!Dialog->Execute()) return;
+  TData name;
+  MakeStr(&name, ByteString(Dialog->FileName));
+  inOpenFile(&name, 0);
+}
+
+void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
+  if (Memo == nullptr || Memo->Control == nullptr) return;
+  const std::string fileName(AsStr(d).view());
+  constexpr const char* kRefused = "Ошибка открытия";
+  constexpr const char* kKept = "Текст эффекта не изменён.";
+  std::string bytes;
+  switch (ReadWholeFile(fileName, effect::kMaxEffectBytes, bytes)) {
+    case TReadResult::Ok:
+      break;
+    case TReadResult::CannotOpen:
+      Tell("Не удалось открыть файл" + Quoted(fileName) +
+               "Его нет, он занят другой программой или это папка.\r\n" + kKept,
+           kRefused, MB_ICONERROR);
+      return;
+    case TReadResult::TooLarge:
+      Tell("Файл слишком велик для эффекта (больше 16 МБ):" + Quoted(fileName) + kKept, kRefused,
+           MB_ICONERROR);
+      return;
+    case TReadResult::ReadFailed:
+      Tell("Не удалось прочитать файл" + Quoted(fileName) + kKept, kRefused, MB_ICONERROR);
+      return;
+  }
+  if (!effect::LooksLikeText(bytes)) {
+    Tell("Файл не текстовый (в нём есть нулевые байты):" + Quoted(fileName) + kKept, kRefused, MB_ICONERROR);
+    return;
+  }
+  if (Unsaved()) {
+    const std::string question = "Текст эффекта не сохранён. Заменить его эффектом из файла" +
+                                 Quoted(fileName) + "Несохранённый текст будет потерян.";
+    const int answer = MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, question.c_str(),
+                                   "Открытие эффекта", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    if (answer != IDYES) return;
+  }
+
+  const std::vector<std::string_view> lines = effect::SplitFileLines(bytes);
+  FireEmpty(outHalt);
+  // A clearing tick still due (from the start or a save just before) would wipe the opened effect:
+  // the save guard lets it pass without clearing, as after a failed save.
+  if (Guard != nullptr && ClearTimer != nullptr && ClearTimer->Timer != nullptr && ClearTimer->Timer->Enabled)
+    Guard->KeepText = true;
+  SetMemoText(effect::MemoTextOf(lines));
+  hasSource_ = false;
+
+  const effect::TBadLines bad = effect::FindBadLines(lines, &IsFrameLine);
+  if (bad.Count > 0) Tell(effect::BadLinesMessage(bad), "Эффект открыт", MB_ICONWARNING);
+}
+
+void TQxEffectFile::inBringBack(TData* d, std::uint16_t) {
+  // Only the left button's double click; a key sends no value.
+  if (d != nullptr && d->Kind == dkInteger && d->IntValue != 0) return;
+  if (Memo == nullptr || Memo->Control == nullptr || Memo->Control->Handle == nullptr) return;
+  const std::string text = MemoText();
+  DWORD caret = 0;
+  SendMessageA(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+  const std::vector<effect::TLineSpan> lines = effect::MemoLines(text);
+  const std::size_t line = effect::LineAt(lines, caret);
+  const std::string_view frame = line < lines.size()
+                                     ? std::string_view(text).substr(lines[line].Start, lines[line].Length)
+                                     : std::string_view();
+  const cube::TFrameParse parsed = cube::ParseFrame(frame);
+  if (!parsed.Ok()) {
+    Tell("Строка " + std::to_string(line + 1) + " не является кадром: " + cube::FrameFaultText(parsed.Fault) +
+             ".\r\nСветодиоды не изменены.",
+         "Кадр из строки", MB_ICONWARNING);
+    return;
+  }
+  FireEmpty(outHalt);
+  hasSource_ = true;
+  sourceLine_ = line;
+  sourceText_ = std::string(frame);
+  FireStr(outFrame, ByteString(frame));
+}
+
+void TQxEffectFile::inReplace(TData*, std::uint16_t) {
+  if (Memo == nullptr || Memo->Control == nullptr || Memo->Control->Handle == nullptr) return;
+  const std::string frame(PullStr(nullptr, dataFrame, ByteString()).view());
+  if (frame.empty()) return;
+  FireEmpty(outHalt);
+  const std::string text = MemoText();
+  const std::vector<effect::TLineSpan> lines = effect::MemoLines(text);
+  std::size_t line = lines.size();
+  auto lineText = [&](std::size_t i) {
+    return std::string_view(text).substr(lines[i].Start, lines[i].Length);
+  };
+  // The frame's own line while it still holds what it held; else the caret's line.
+  if (hasSource_ && sourceLine_ < lines.size() && lineText(sourceLine_) == sourceText_) {
+    line = sourceLine_;
+  } else {
+    DWORD caret = 0;
+    SendMessageA(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+    line = effect::LineAt(lines, caret);
+  }
+  // Past the last line (an empty memo, or the caret after the final line break) the frame is
+  // added as a new last line.
+  const std::size_t from = line < lines.size() ? lines[line].Start : text.size();
+  const std::size_t to = line < lines.size() ? from + lines[line].Length : text.size();
+  HWND edit = Memo->Control->Handle;
+  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(frame.c_str()));
+  hasSource_ = true;
+  sourceLine_ = line;
+  sourceText_ = frame;
+  SelectMemo(from, from + frame.size());
+}
+
+void TQxEffectFile::inFault(TData* d, std::uint16_t) {
+  const std::string reason(AsStr(d).view());
+  Tell("Кадр не принят: " + reason + ".\r\nСветодиоды не изменены.", "Кадр из строки", MB_ICONWARNING);
+}
+
+void TQxEffectFile::inMark(TData* d, std::uint16_t) {
+  if (Player == nullptr) return;
+  const auto line = static_cast<std::size_t>(AsInt(d));
+  if (line >= Player->LineCount()) return;
+  const effect::TLineSpan& span = Player->LineSpan(line);
+  hasSource_ = true;
+  sourceLine_ = line;
+  sourceText_ = std::string(Player->LineText(line));
+  SelectMemo(span.Start, span.Start + span.Length);
+}

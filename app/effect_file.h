@@ -1,0 +1,72 @@
+// TQxEffectFile: the effect text's side of the workbench. Opens an effect file into the memo (asking
+// first when the memo holds text that was not saved), brings the caret's line onto the cube, writes
+// the cube's frame back over a line, and marks the line playback shows. Tells the user in Russian
+// why a file or a line was refused. Must never change the memo text when it refuses, and never
+// replace text that was not saved without the user's yes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+#include "app/save_guard.h"
+#include "elements/memo.h"
+#include "elements/player.h"
+#include "elements/timer_element.h"
+#include "platform/control.h"
+#include "runtime/data.h"
+
+class TOpenSaveDialog;
+
+class TQxEffectFile : public TQxObject {
+ public:
+  ~TQxEffectFile() override;
+
+  TQxMemo* Memo = nullptr;
+  TControl* Owner = nullptr;          // owner of the dialog and the message boxes
+  TQxSaveGuard* Guard = nullptr;      // its KeepText holds back a clearing tick due before an open
+  TQxTimer* ClearTimer = nullptr;     // whether a clearing tick is due
+  const TQxPlayer* Player = nullptr;  // the lines of the running session, for inMark
+  TOpenSaveDialog* Dialog = nullptr;  // owned; made at the first open
+  TQx_Event outFrame;                 // string: a line to put on the cube as one step
+  TQx_Event outHalt;                  // empty: playback must end before the text or the cube changes
+  TQx_Event dataFrame;                // the cube's frame string, for inReplace
+
+  // Runs the open dialog and loads the chosen file.
+  void inOpen(TData* d, std::uint16_t index);
+  // Loads this file as the open dialog would (the name in d).
+  void inOpenFile(TData* d, std::uint16_t index);
+  // The caret's line onto the cube. d: the mouse button of a double click (0 left) or empty.
+  void inBringBack(TData* d, std::uint16_t index);
+  // The cube's frame over the line the frame came from, or else the caret's line.
+  void inReplace(TData* d, std::uint16_t index);
+  // d: the reason the cube refused a frame.
+  void inFault(TData* d, std::uint16_t index);
+  // d: the 0-based line of the frame playback shows: selected in the memo.
+  void inMark(TData* d, std::uint16_t index);
+  // The memo's text exactly as its control holds it (the player's lines and their offsets).
+  void getText(TData* d, std::uint16_t index);
+  // A save reached its file: the text in the memo is saved.
+  void inSaved(TData* d, std::uint16_t index);
+  // The memo's text changed (by the user, a recording or the clearing tick).
+  void MemoChanged();
+
+  // Whether the memo holds text that was changed since the last open or save.
+  bool Unsaved() const;
+  // The line the cube's frame came from, when known.
+  bool HasSourceLine() const { return hasSource_; }
+  std::size_t SourceLine() const { return sourceLine_; }
+
+ private:
+  void Tell(const std::string& text, const char* caption, UINT icon) const;
+  void SetMemoText(const std::string& text);
+  std::string MemoText() const;
+  void SelectMemo(std::size_t start, std::size_t end) const;
+
+  bool changed_ = false;    // the memo text changed since the last open or save
+  bool ownChange_ = false;  // the memo is being changed by this element
+  bool hasSource_ = false;
+  std::size_t sourceLine_ = 0;
+  std::string sourceText_;
+};

@@ -1,0 +1,312 @@
+// The workbench's effect controls: their places, looks and links, the shortcut keys, the player's
+// one-shot timer and clock.
+#include "app/effect_player.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/editor_form.h"
+#include "platform/frame_timer.h"
+
+namespace {
+
+constexpr std::int32_t kFaceColor = static_cast<std::int32_t>(0xFF00000F);
+constexpr std::int32_t kWindowColor = static_cast<std::int32_t>(0xFF000005);
+constexpr std::int32_t kDarkBlue = 0x800000;
+
+// Top strip, right of the title and above layers 3 to 5: one row, y 6 to 30.
+constexpr int kStripTop = 6;
+constexpr int kStripHeight = 24;
+// Under the effect text, right of the frame caption.
+constexpr int kDeskLeft = 790;
+constexpr int kDeskTop = 566;
+
+// Rate field's inRate index when the rate is settled (see TQxPlayer::inRate).
+constexpr std::uint16_t kRateSettled = 1;
+
+void PlaceNew(TQxWin* e, int left, int top, int width, int height, const char* hint) {
+  e->Left = left;
+  e->Top = top;
+  e->Width = width;
+  e->Height = height;
+  e->Align = 0;
+  e->ParentFont = 0;
+  e->Visible = 1;
+  e->Enabled = 1;
+  e->Cursor = 0;
+  e->EdgeStyle = 0;
+  // Out of the Tab order: the designed controls keep theirs; shortcuts reach these.
+  e->TabOrder = -1;
+  e->Hint = hint;
+}
+
+TQxButton* NewButton(TControl* parent, int left, int top, int width, int height, const char* caption,
+                     const char* hint) {
+  auto* button = new TQxButton(parent);
+  PlaceNew(button, left, top, width, height, hint);
+  // Bold italic Arial in dark blue, as the designed buttons.
+  button->Font = MakeFontRec("Arial", 8, 3, kDarkBlue, 204);
+  button->Ctl3D = 0;
+  button->Flat = 0;
+  button->Default = 0;
+  button->Caption = caption;
+  button->Init();
+  return button;
+}
+
+TQxLabel* NewLabel(TControl* parent, int left, int top, int width, int height, const char* caption,
+                   const char* hint) {
+  auto* label = new TQxLabel(parent);
+  PlaceNew(label, left, top, width, height, hint);
+  label->Color = kFaceColor;
+  label->Font = MakeFontRec("MS Sans Serif", 8, 1, kDarkBlue, 1);
+  label->Ctl3D = 1;
+  label->Caption = caption;
+  label->Transparent = 0;
+  label->SetAutoSize(0);
+  label->SetTextAlign(0);
+  label->Init();
+  return label;
+}
+
+const char* PlayCaption(std::int32_t state) { return state == TQxPlayer::psPlaying ? "Пауза" : "Пуск"; }
+const char* LoopCaption(std::int32_t loop) { return loop != 0 ? "Повтор: да" : "Повтор: нет"; }
+
+}  // namespace
+
+void TQxPlayerFace::inState(TData* d, std::uint16_t) {
+  if (PlayButton != nullptr && PlayButton->Control != nullptr)
+    PlayButton->Control->SetCaption(PlayCaption(AsInt(d)));
+}
+
+void TQxPlayerFace::inLoop(TData* d, std::uint16_t) {
+  if (LoopButton != nullptr && LoopButton->Control != nullptr)
+    LoopButton->Control->SetCaption(LoopCaption(AsInt(d)));
+}
+
+void TQxPlayerFace::inCounter(TData* d, std::uint16_t) {
+  if (Counter != nullptr && Counter->Control != nullptr) Counter->Control->SetCaption(AsStr(d).view());
+}
+
+void TQxPlayerFace::inNoFrames(TData*, std::uint16_t) {
+  MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr,
+              "В тексте эффекта нет ни одной строки-кадра: показывать нечего.", "Показ эффекта",
+              MB_ICONINFORMATION | MB_OK);
+}
+
+TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePattern* pattern)
+    : form_(form), pattern_(pattern) {
+  TControl* parent = form.EditorWindow->Control;
+
+  int x = 450;
+  auto next = [&x](int width) {
+    const int left = x;
+    x += width + 4;
+    return left;
+  };
+  PlayButton = NewButton(parent, next(64), kStripTop, 64, kStripHeight, PlayCaption(TQxPlayer::psStopped),
+                         "Показать эффект / пауза (F5)");
+  StopButton = NewButton(parent, next(50), kStripTop, 50, kStripHeight, "Стоп",
+                         "Остановить показ и вернуть прежний кадр (F6)");
+  BackButton = NewButton(parent, next(50), kStripTop, 50, kStripHeight, "Назад", "Кадр назад (F7)");
+  ForwardButton = NewButton(parent, next(56), kStripTop, 56, kStripHeight, "Вперёд", "Кадр вперёд (F8)");
+  RateEdit = new TQxEdit(parent);
+  PlaceNew(RateEdit, next(38), kStripTop + 2, 38, 20,
+           "Скорость показа: миллисекунд на кадр, от 20 до 2000 (Ctrl+R, ввод — Enter)");
+  RateEdit->Color = kWindowColor;
+  RateEdit->Font = MakeFontRec("Arial", 8, 1, 0xFF0000, 204);
+  RateEdit->Ctl3D = 0;
+  RateEdit->TextAlign = 1;
+  RateEdit->MaxLength = 5;
+  RateEdit->ClearAfterEnter = 0;
+  RateEdit->Text = ByteString(std::to_string(TQxPlayer::kDefaultRate));
+  RateEdit->TextSource = RateEdit->OwnTextSource();
+  RateEdit->Init();
+  x -= 2;
+  RateLabel = NewLabel(parent, next(18), kStripTop + 5, 18, 16, "мс", "Миллисекунд на кадр");
+  LoopButton = NewButton(parent, next(80), kStripTop, 80, kStripHeight, LoopCaption(0),
+                         "Повторять эффект по кругу (F9)");
+  CounterLabel = NewLabel(parent, x, kStripTop + 5, 980 - x, 16, TQxPlayer::CounterText(0, 0).c_str(),
+                          "Номер показанного кадра и число кадров эффекта");
+
+  OpenButton = NewButton(parent, kDeskLeft, kDeskTop, 122, kStripHeight, "Открыть эффект…",
+                         "Открыть файл эффекта в текстовом редакторе (Ctrl+O)");
+  ReplaceButton =
+      NewButton(parent, kDeskLeft + 126, kDeskTop, 122, kStripHeight, "Заменить кадр",
+                "Записать кадр светодиодов в строку, из которой он взят, или в строку курсора (F3)");
+  BringButton = NewButton(parent, kDeskLeft, kDeskTop + 27, 122, kStripHeight, "Кадр из строки",
+                          "Показать на светодиодах кадр строки курсора (F2 или двойной щелчок по строке)");
+  for (TQxWin* e :
+       std::initializer_list<TQxWin*>{PlayButton, StopButton, BackButton, ForwardButton, RateEdit, RateLabel,
+                                      LoopButton, CounterLabel, OpenButton, ReplaceButton, BringButton})
+    e->AttachHint(nullptr);
+
+  EffectFile = new TQxEffectFile();
+  EffectFile->Memo = form.EffectMemo;
+  EffectFile->Owner = parent;
+  EffectFile->Guard = form.SaveGuard;
+  EffectFile->ClearTimer = form.ClearTimer;
+  Player = new TQxPlayer();
+  Player->Clock = {&ClockNow, this};
+  Player->Timer = {&ArmTimer, &DisarmTimer, this};
+  EffectFile->Player = Player;
+  Face = new TQxPlayerFace();
+  Face->PlayButton = PlayButton;
+  Face->LoopButton = LoopButton;
+  Face->Counter = CounterLabel;
+  Face->Owner = parent;
+  timer_ = new TFrameTimer();
+  timer_->OnTick = {&TimerTick, this};
+
+  Link(OpenButton->outClick, MakeLink<&TQxEffectFile::inOpen>(EffectFile));
+  Link(ReplaceButton->outClick, MakeLink<&TQxEffectFile::inReplace>(EffectFile));
+  Link(BringButton->outClick, MakeLink<&TQxEffectFile::inBringBack>(EffectFile));
+  Link(form.EffectMemo->outDblClick, MakeLink<&TQxEffectFile::inBringBack>(EffectFile));
+  Link(form.SaveGuard->outSaved, MakeLink<&TQxEffectFile::inSaved>(EffectFile));
+  Link(EffectFile->outHalt, MakeLink<&TQxPlayer::inHalt>(Player));
+  Link(PlayButton->outClick, MakeLink<&TQxPlayer::inPlay>(Player));
+  Link(StopButton->outClick, MakeLink<&TQxPlayer::inStop>(Player));
+  Link(BackButton->outClick, MakeLink<&TQxPlayer::inBack>(Player));
+  Link(ForwardButton->outClick, MakeLink<&TQxPlayer::inForward>(Player));
+  Link(LoopButton->outClick, MakeLink<&TQxPlayer::inLoop>(Player));
+  Link(RateEdit->outChange, MakeLink<&TQxPlayer::inRate>(Player, 0));
+  Link(RateEdit->outEnter, MakeLink<&TQxPlayer::inRate>(Player, kRateSettled));
+  Link(RateEdit->outBlur, MakeLink<&TQxPlayer::inRate>(Player, kRateSettled));
+  Link(Player->outRate, MakeLink<&TQxEdit::inText>(RateEdit));
+  // The control's own text: the memo's selection offsets count in it.
+  Link(Player->dataText, MakeLink<&TQxEffectFile::getText>(EffectFile));
+  Link(Player->outLine, MakeLink<&TQxEffectFile::inMark>(EffectFile));
+  Link(Player->outState, MakeLink<&TQxPlayerFace::inState>(Face));
+  Link(Player->outLoop, MakeLink<&TQxPlayerFace::inLoop>(Face));
+  Link(Player->outCounter, MakeLink<&TQxPlayerFace::inCounter>(Face));
+  Link(Player->outNoFrames, MakeLink<&TQxPlayerFace::inNoFrames>(Face));
+  if (pattern_ != nullptr) {
+    Link(EffectFile->outFrame, MakeLink<&TQxCubePattern::inFrame>(pattern_));
+    Link(EffectFile->dataFrame, MakeLink<&TQxCubePattern::getFrame>(pattern_));
+    Link(pattern_->outFault, MakeLink<&TQxEffectFile::inFault>(EffectFile));
+    Link(pattern_->outUserChange, MakeLink<&TQxPlayer::inHalt>(Player));
+    Link(Player->dataFrame, MakeLink<&TQxCubePattern::getFrame>(pattern_));
+    Link(Player->outShow, MakeLink<&TQxCubePattern::inShow>(pattern_));
+    Link(Player->outSettle, MakeLink<&TQxCubePattern::inSettle>(pattern_));
+  }
+
+  // In front of the form's own key handler (which every control with KeysToParent asks first) and
+  // of the memo's change report (which reads the whole text only when someone listens).
+  TControl* formControl = form.EditorWindow->Control;
+  formKeyDown_ = formControl->OnKeyDown;
+  formControl->SetOnKeyDown({&KeyDown, this});
+  TControl* memo = form.EffectMemo->Control;
+  memoChange_ = memo->OnChange;
+  memo->SetOnChange({&MemoChange, this});
+}
+
+TEffectPlayerPanel::~TEffectPlayerPanel() {
+  TControl* formControl = form_.EditorWindow != nullptr ? form_.EditorWindow->Control : nullptr;
+  if (formControl != nullptr && formControl->OnKeyDown.Data == this) formControl->OnKeyDown = formKeyDown_;
+  TControl* memo = form_.EffectMemo != nullptr ? form_.EffectMemo->Control : nullptr;
+  if (memo != nullptr && memo->OnChange.Data == this) memo->OnChange = memoChange_;
+  delete timer_;
+  delete Face;
+  delete Player;
+  delete EffectFile;
+  for (TQxWin* e :
+       std::initializer_list<TQxWin*>{BringButton, ReplaceButton, OpenButton, CounterLabel, LoopButton,
+                                      RateLabel, RateEdit, ForwardButton, BackButton, StopButton, PlayButton})
+    delete e;
+}
+
+void TEffectPlayerPanel::Link(TQx_Event& output, const TQx_Event& input) {
+  output = input;
+  ++linkCount_;
+}
+
+bool TEffectPlayerPanel::Shortcut(std::int32_t key, std::int32_t shift) {
+  TData none;
+  if (shift == kCtrlKey) {
+    switch (key) {
+      case 'O':
+        EffectFile->inOpen(&none, 0);
+        return true;
+      case 'R':
+        if (RateEdit->Control != nullptr && RateEdit->Control->Handle != nullptr) {
+          SetFocus(RateEdit->Control->Handle);
+          SendMessageA(RateEdit->Control->Handle, EM_SETSEL, 0, -1);
+        }
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (shift != 0) return false;
+  switch (key) {
+    case VK_F2:
+      EffectFile->inBringBack(&none, 0);
+      return true;
+    case VK_F3:
+      EffectFile->inReplace(&none, 0);
+      return true;
+    case VK_F5:
+      Player->inPlay(&none, 0);
+      return true;
+    case VK_F6:
+      Player->inStop(&none, 0);
+      return true;
+    case VK_F7:
+      Player->inBack(&none, 0);
+      return true;
+    case VK_F8:
+      Player->inForward(&none, 0);
+      return true;
+    case VK_F9:
+      Player->inLoop(&none, 0);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TEffectPlayerPanel::KeyDown(void* data, TControl* sender, std::int32_t& key, std::int32_t shift) {
+  auto* self = static_cast<TEffectPlayerPanel*>(data);
+  if (self->Shortcut(key, shift)) {
+    key = 0;
+    return;
+  }
+  if (self->formKeyDown_) self->formKeyDown_.Proc(self->formKeyDown_.Data, sender, key, shift);
+}
+
+void TEffectPlayerPanel::MemoChanged() {
+  TData none;
+  // Playback reads the text once at its start: any edit ends it first.
+  Player->inHalt(&none, 0);
+  EffectFile->MemoChanged();
+}
+
+void TEffectPlayerPanel::MemoChange(void* data, TObj* sender) {
+  auto* self = static_cast<TEffectPlayerPanel*>(data);
+  self->MemoChanged();
+  if (self->memoChange_) self->memoChange_.Proc(self->memoChange_.Data, sender);
+}
+
+void TEffectPlayerPanel::TimerTick(void* data, TObj*) {
+  TData none;
+  static_cast<TEffectPlayerPanel*>(data)->Player->inTick(&none, 0);
+}
+
+void TEffectPlayerPanel::ArmTimer(void* data, std::int32_t ms) {
+  static_cast<TEffectPlayerPanel*>(data)->timer_->Arm(ms);
+}
+
+void TEffectPlayerPanel::DisarmTimer(void* data) { static_cast<TEffectPlayerPanel*>(data)->timer_->Disarm(); }
+
+std::int64_t TEffectPlayerPanel::ClockNow(void*) {
+  static const LONGLONG frequency = [] {
+    LARGE_INTEGER f{};
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart > 0 ? f.QuadPart : 1;
+  }();
+  LARGE_INTEGER count{};
+  QueryPerformanceCounter(&count);
+  // Whole seconds and the rest apart, so the product cannot overflow.
+  return count.QuadPart / frequency * 1000000 + count.QuadPart % frequency * 1000000 / frequency;
+}

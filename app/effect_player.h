@@ -1,0 +1,89 @@
+// The effect workbench's controls on the editor form: opening an effect, bringing a memo line back
+// onto the cube, writing the frame back, and the player with its controls in the strip above the
+// layers. Made after the designed elements and counted apart from them; it changes none of them,
+// only links from their outputs and hooks the form's keys and the memo's change report in front of
+// their own handlers.
+//
+// Shortcuts (none is a key an edit control or the focus navigation uses):
+//   Ctrl+O open an effect, F2 the caret's line onto the cube, F3 replace the frame's line,
+//   F5 play / pause, F6 stop, F7 one frame back, F8 one frame forward, F9 loop on / off,
+//   Ctrl+R to the rate field.
+#pragma once
+
+#include <cstdint>
+
+#include "app/effect_file.h"
+#include "elements/button.h"
+#include "elements/cube_pattern_element.h"
+#include "elements/edit.h"
+#include "elements/label.h"
+#include "elements/memo.h"
+#include "elements/player.h"
+
+class TClassMainForm_1509590;
+class TFrameTimer;
+
+// Shows the player's state on its controls: the play button's caption, the loop button's, the
+// counter, and the message when the text holds no frame.
+class TQxPlayerFace : public TQxObject {
+ public:
+  TQxButton* PlayButton = nullptr;
+  TQxButton* LoopButton = nullptr;
+  TQxLabel* Counter = nullptr;
+  TControl* Owner = nullptr;
+
+  void inState(TData* d, std::uint16_t index);
+  void inLoop(TData* d, std::uint16_t index);
+  void inCounter(TData* d, std::uint16_t index);
+  void inNoFrames(TData* d, std::uint16_t index);
+};
+
+class TEffectPlayerPanel {
+ public:
+  // `pattern` is the form's pattern element (the LEDs' state); the form outlives the panel.
+  TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePattern* pattern);
+  ~TEffectPlayerPanel();
+  TEffectPlayerPanel(const TEffectPlayerPanel&) = delete;
+  TEffectPlayerPanel& operator=(const TEffectPlayerPanel&) = delete;
+
+  // Top strip.
+  TQxButton* PlayButton = nullptr;
+  TQxButton* StopButton = nullptr;
+  TQxButton* BackButton = nullptr;
+  TQxButton* ForwardButton = nullptr;
+  TQxEdit* RateEdit = nullptr;
+  TQxLabel* RateLabel = nullptr;
+  TQxButton* LoopButton = nullptr;
+  TQxLabel* CounterLabel = nullptr;
+  // Under the effect text.
+  TQxButton* OpenButton = nullptr;
+  TQxButton* ReplaceButton = nullptr;
+  TQxButton* BringButton = nullptr;
+  // Non-visual.
+  TQxEffectFile* EffectFile = nullptr;
+  TQxPlayer* Player = nullptr;
+  TQxPlayerFace* Face = nullptr;
+
+  int ElementCount() const { return 14; }
+  int LinkCount() const { return linkCount_; }
+
+  // The action of a shortcut key; true when the key is one.
+  bool Shortcut(std::int32_t key, std::int32_t shift);
+
+ private:
+  void Link(TQx_Event& output, const TQx_Event& input);
+  void MemoChanged();
+  static void KeyDown(void* data, TControl* sender, std::int32_t& key, std::int32_t shift);
+  static void MemoChange(void* data, TObj* sender);
+  static void TimerTick(void* data, TObj* sender);
+  static void ArmTimer(void* data, std::int32_t ms);
+  static void DisarmTimer(void* data);
+  static std::int64_t ClockNow(void* data);
+
+  TClassMainForm_1509590& form_;
+  TQxCubePattern* pattern_;
+  TFrameTimer* timer_ = nullptr;  // the player's one-shot timer
+  TOnKeyEvent formKeyDown_;       // the form's own key handler, called for every other key
+  TObjEvent memoChange_;          // the memo's own change handler
+  int linkCount_ = 0;
+};

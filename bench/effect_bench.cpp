@@ -1,0 +1,249 @@
+// Measures the effect workbench inside the program, on its real form: opening effects of 1,000 and
+// 10,000 frames (file read, lines checked, memo text set and painted), and playback of 1,000 frames
+// at 20 ms per frame: how late each frame reaches the cube against its deadline on the grid of the
+// start, and whether the lateness grows over the run (drift). Windows program (run under Wine);
+// prints one figure per step.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/editor_form.h"
+#include "elements/hint_manager.h"
+#include "platform/app.h"
+#include "runtime/data.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+std::string EffectFile(const std::string& dir, int frames) {
+  const std::string path = dir + "effect_bench_" + std::to_string(frames) + ".txt";
+  std::ofstream out(path, std::ios::binary);
+  // About 40 characters a line: ten lit LEDs spread over the cube, in ascending order.
+  for (int k = 0; k < frames; ++k) {
+    std::vector<int> lit;
+    for (int j = 0; j < 10; ++j) lit.push_back((k * 7 + j * 21) % 216);
+    std::sort(lit.begin(), lit.end());
+    lit.erase(std::unique(lit.begin(), lit.end()), lit.end());
+    std::string line;
+    for (int n : lit) line += std::to_string(n) + ",";
+    out << line << "227\r\n";
+  }
+  return path;
+}
+
+void MeasureOpen(TClassMainForm_1509590& form, const std::string& path, int frames) {
+  std::vector<double> times;
+  std::size_t length = 0;
+  for (int round = 0; round < 5; ++round) {
+    FireEmpty(MakeLink<&TQxWinList::inClear>(form.EffectMemo, 0));
+    Pump();
+    const auto start = Clock::now();
+    FireStr(MakeLink<&TQxEffectFile::inOpenFile>(form.Effect->EffectFile), ByteString(path));
+    UpdateWindow(form.EditorWindow->Control->Handle);
+    Pump();
+    times.push_back(MillisecondsSince(start));
+    length = static_cast<std::size_t>(GetWindowTextLengthA(form.EffectMemo->Control->Handle));
+  }
+  std::sort(times.begin(), times.end());
+  std::printf("open %d frames (%zu characters in the memo): median %.1f ms, best %.1f ms, worst %.1f ms\n",
+              frames, length, times[times.size() / 2], times.front(), times.back());
+}
+
+// Notes when each frame reaches the cube (the player's outLine follows outShow), then passes the
+// line on to the memo's mark as the form linked it.
+struct FrameProbe : TQxObject {
+  TQx_Event forward;
+  TQx_Event forwardShow;
+  const TQxPlayer* player = nullptr;
+  std::vector<std::pair<std::size_t, Clock::time_point>> shown;
+  std::vector<Clock::time_point> asked;  // when the player sent each frame out
+  void inShow(TData* d, std::uint16_t) {
+    asked.push_back(Clock::now());
+    Fire(forwardShow, d);
+  }
+  void inLine(TData* d, std::uint16_t) {
+    shown.emplace_back(player->Position(), Clock::now());
+    Fire(forward, d);
+  }
+};
+
+void MeasurePlayback(TClassMainForm_1509590& form, const std::string& path, int frames, int rateMs) {
+  FireEmpty(MakeLink<&TQxWinList::inClear>(form.EffectMemo, 0));
+  FireStr(MakeLink<&TQxEffectFile::inOpenFile>(form.Effect->EffectFile), ByteString(path));
+  Pump();
+  TQxPlayer& player = *form.Effect->Player;
+  FireInt(MakeLink<&TQxPlayer::inRate>(&player, 1), rateMs);
+  FrameProbe probe;
+  probe.player = &player;
+  probe.forward = player.outLine;
+  player.outLine = MakeLink<&FrameProbe::inLine>(&probe);
+  probe.forwardShow = player.outShow;
+  player.outShow = MakeLink<&FrameProbe::inShow>(&probe);
+  probe.shown.reserve(static_cast<std::size_t>(frames) + 1);
+
+  const auto start = Clock::now();
+  FireEmpty(MakeLink<&TQxPlayer::inPlay>(&player));
+  const auto limit = start + std::chrono::milliseconds(frames * rateMs * 2 + 5000);
+  while (player.State() == TQxPlayer::psPlaying && Clock::now() < limit) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    Pump();
+  }
+  player.outLine = probe.forward;
+  player.outShow = probe.forwardShow;
+  FireEmpty(MakeLink<&TQxPlayer::inStop>(&player));
+  Pump();
+
+  std::vector<double> late;
+  double firstTenth = 0, lastTenth = 0;  // summed lateness, for the means of the two tenths
+  int firstCount = 0, lastCount = 0;
+  int lateOver5 = 0;
+  for (const auto& [position, at] : probe.shown) {
+    const auto due = start + std::chrono::microseconds(static_cast<std::int64_t>(position) * rateMs * 1000);
+    const double ms = std::chrono::duration<double, std::milli>(at - due).count();
+    late.push_back(ms);
+    if (ms > 5.0) ++lateOver5;
+    if (position < static_cast<std::size_t>(frames / 10)) {
+      firstTenth += ms;
+      ++firstCount;
+    }
+    if (position >= static_cast<std::size_t>(frames - frames / 10)) {
+      lastTenth += ms;
+      ++lastCount;
+    }
+  }
+  std::vector<double> work, tickLate;
+  for (std::size_t i = 0; i < probe.shown.size() && i < probe.asked.size(); ++i) {
+    work.push_back(std::chrono::duration<double, std::milli>(probe.shown[i].second - probe.asked[i]).count());
+    const auto due =
+        start + std::chrono::microseconds(static_cast<std::int64_t>(probe.shown[i].first) * rateMs * 1000);
+    tickLate.push_back(std::chrono::duration<double, std::milli>(probe.asked[i] - due).count());
+  }
+  std::sort(work.begin(), work.end());
+  std::sort(tickLate.begin(), tickLate.end());
+  if (!tickLate.empty())
+    std::printf("  tick lateness percentiles 50/75/90/95: %.2f / %.2f / %.2f / %.2f ms\n",
+                tickLate[tickLate.size() / 2], tickLate[tickLate.size() * 3 / 4],
+                tickLate[tickLate.size() * 9 / 10], tickLate[tickLate.size() * 95 / 100]);
+  if (!work.empty())
+    std::printf(
+        "  per frame: the frame's work (LEDs, frame line, memo mark, counter) median %.2f ms, max %.2f ms; "
+        "the tick's lateness before that work median %.2f ms, max %.2f ms\n",
+        work[work.size() / 2], work.back(), tickLate[tickLate.size() / 2], tickLate.back());
+  std::vector<double> sorted = late;
+  std::sort(sorted.begin(), sorted.end());
+  double sum = 0;
+  for (double ms : late) sum += ms;
+  const double total = MillisecondsSince(start);
+  std::printf(
+      "playback of %d frames at %d ms: %zu shown (%zu skipped), lateness median %.2f ms, mean %.2f ms, 99th "
+      "percentile %.2f ms, max %.2f ms, %d frames over 5 ms; drift: mean lateness over the first tenth %.2f "
+      "ms, over "
+      "the last tenth %.2f ms; last frame due at %d ms, run ended after %.0f ms\n",
+      frames, rateMs, probe.shown.size(), frames - probe.shown.size(), sorted[sorted.size() / 2],
+      sum / static_cast<double>(late.size()), sorted[sorted.size() * 99 / 100], sorted.back(), lateOver5,
+      firstTenth / std::max(firstCount, 1), lastTenth / std::max(lastCount, 1), (frames - 1) * rateMs, total);
+}
+
+// The floor under the player's timing: a bare one-shot system timer re-armed on the same 20 ms grid
+// by the same rule, with no frame work and nothing to paint, in this process at this moment.
+struct BareTicker {
+  Clock::time_point start;
+  int rateMs = 20;
+  int k = 0;
+  int count = 0;
+  std::vector<double> late;
+  static BareTicker* self;
+  static void CALLBACK Tick(HWND window, UINT, UINT_PTR id, DWORD) {
+    KillTimer(window, id);
+    BareTicker& t = *self;
+    const auto now = Clock::now();
+    const auto due = t.start + std::chrono::milliseconds(t.k * t.rateMs);
+    if (now < due) {
+      t.Arm(window);
+      return;
+    }
+    t.late.push_back(std::chrono::duration<double, std::milli>(now - due).count());
+    t.k = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now - t.start).count() /
+                           t.rateMs) +
+          1;
+    if (t.k < t.count) t.Arm(window);
+  }
+  void Arm(HWND window) {
+    const auto due = start + std::chrono::milliseconds(k * rateMs);
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(due - Clock::now()).count();
+    SetTimer(window, 1, static_cast<UINT>(std::max<long long>((us + 999) / 1000, 1)), &Tick);
+  }
+};
+BareTicker* BareTicker::self = nullptr;
+
+void MeasureBareTimer(HWND window, int frames, int rateMs) {
+  BareTicker ticker;
+  BareTicker::self = &ticker;
+  ticker.rateMs = rateMs;
+  ticker.count = frames;
+  ticker.start = Clock::now();
+  ticker.k = 1;
+  ticker.Arm(window);
+  const auto limit = ticker.start + std::chrono::milliseconds(frames * rateMs * 2 + 5000);
+  while (ticker.k < frames && Clock::now() < limit) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    Pump();
+  }
+  std::vector<double> late = ticker.late;
+  std::sort(late.begin(), late.end());
+  std::printf(
+      "floor: a bare one-shot timer on the %d ms grid, %zu ticks: lateness median %.2f ms, 90th percentile "
+      "%.2f ms, max %.2f ms, %zu frames skipped\n",
+      rateMs, late.size(), late[late.size() / 2], late[late.size() * 9 / 10], late.back(),
+      frames - 1 - late.size());
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  InitCommonControlsEx(0xFF);
+  StartHintManager();
+  InitMainFormWindows();
+  auto* form = new TClassMainForm_1509590();
+  StartStep(true, &EnableDelivery);
+  // Let the clearing tick one second after start pass, so it cannot land inside a measurement.
+  const DWORD until = GetTickCount() + 1300;
+  while (GetTickCount() < until) {
+    Pump();
+    Sleep(10);
+  }
+  char dir[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, dir);
+  const std::string small = EffectFile(dir, 1000);
+  const std::string large = EffectFile(dir, 10000);
+  MeasureOpen(*form, small, 1000);
+  MeasureOpen(*form, large, 10000);
+  MeasurePlayback(*form, small, 1000, 20);
+  MeasureBareTimer(form->EditorWindow->Control->Handle, 1000, 20);
+  DeleteFileA(small.c_str());
+  DeleteFileA(large.c_str());
+  DisableDelivery();
+  delete form;
+  FinishMainFormWindows();
+  FinishHintManager();
+  return 0;
+}

@@ -1,0 +1,103 @@
+// TQxPlayer: steps through the frame lines of the effect text on a timer. Each frame goes out as a
+// frame string (outShow) with the line it came from (outLine) and the counter text; lines that are
+// not frames are skipped. Stop puts back the pattern the cube had before Play; pausing, and ending
+// because the user changed something, leave the shown frame and have it recorded (outSettle).
+// Window-free: the clock and the one-shot timer are handed in by the form, so it must never include
+// a window-system header.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "elements/effect_text.h"
+#include "runtime/data.h"
+
+// A monotonic clock in microseconds.
+struct TPlayerClock {
+  std::int64_t (*Now)(void* self) = nullptr;
+  void* Object = nullptr;
+};
+
+// A one-shot timer that calls inTick back once after the delay; Arm replaces an armed delay.
+struct TPlayerTimer {
+  void (*Arm)(void* self, std::int32_t delayMs) = nullptr;
+  void (*Disarm)(void* self) = nullptr;
+  void* Object = nullptr;
+};
+
+class TQxPlayer : public TQxObject {
+ public:
+  enum TState : std::int32_t { psStopped = 0, psPlaying = 1, psPaused = 2 };
+  static constexpr std::int32_t kMinRate = 20;
+  static constexpr std::int32_t kMaxRate = 2000;
+  static constexpr std::int32_t kDefaultRate = 100;
+
+  TPlayerClock Clock;
+  TPlayerTimer Timer;
+  std::int32_t Rate = kDefaultRate;  // milliseconds per frame
+  std::uint8_t Loop = 0;
+
+  TQx_Event dataText;     // the effect text, read when a session starts
+  TQx_Event dataFrame;    // the cube's frame string, read when a session starts
+  TQx_Event outShow;      // string: the frame to show (no undo step)
+  TQx_Event outSettle;    // empty: record what the cube shows as one step
+  TQx_Event outLine;      // int: the 0-based memo line of the frame shown
+  TQx_Event outCounter;   // string: "кадр k из n"
+  TQx_Event outState;     // int: a TState, fired when it changes
+  TQx_Event outRate;      // int: the rate in force after a settled inRate (clamped)
+  TQx_Event outLoop;      // int: 0 or 1 after inLoop
+  TQx_Event outNoFrames;  // empty: Play or a step found no frame line in the text
+
+  // Play from stopped (first frame) or paused; pause while playing.
+  void inPlay(TData* d, std::uint16_t index);
+  // Ends the session and puts the earlier pattern back.
+  void inStop(TData* d, std::uint16_t index);
+  // One frame back or forward; pauses a running session, starts a paused one when stopped.
+  void inBack(TData* d, std::uint16_t index);
+  void inForward(TData* d, std::uint16_t index);
+  // Ends the session, leaving the shown frame on the cube recorded: the user changed the text or
+  // the pattern.
+  void inHalt(TData* d, std::uint16_t index);
+  // d: milliseconds per frame, clamped to kMinRate..kMaxRate; a text that is no number keeps the
+  // rate. Index 0 while the rate is being typed; index 1 when it is settled (Enter, leaving the
+  // field), which reports the rate in force through outRate.
+  void inRate(TData* d, std::uint16_t index);
+  // d: 0 or 1 sets looping; an empty value switches it.
+  void inLoop(TData* d, std::uint16_t index);
+  // From the timer.
+  void inTick(TData* d, std::uint16_t index);
+
+  TState State() const { return state_; }
+  // The memo text's line of a play-list entry, as read at the session's start.
+  const effect::TLineSpan& LineSpan(std::size_t line) const { return lines_[line]; }
+  std::size_t LineCount() const { return lines_.size(); }
+  std::string_view LineText(std::size_t line) const {
+    return std::string_view(text_).substr(lines_[line].Start, lines_[line].Length);
+  }
+  // Position in the play list of the frame shown; frames in the list.
+  std::size_t Position() const { return position_; }
+  std::size_t FrameCount() const { return playList_.size(); }
+
+  static std::string CounterText(std::size_t k, std::size_t n);
+
+ private:
+  bool BeginSession();
+  void EndSession();
+  void ShowPosition();
+  void SetState(TState state);
+  void Arm(std::int64_t now);
+  std::int64_t Now() const;
+  void Step(int direction);
+
+  TState state_ = psStopped;
+  std::string text_;  // the effect text of the session
+  std::vector<effect::TLineSpan> lines_;
+  std::vector<std::size_t> playList_;
+  std::size_t position_ = 0;
+  std::int64_t shownTick_ = 0;  // the clock's frame number of the frame shown
+  bool finished_ = false;       // paused because the last frame's time ran out
+  effect::TPlayClock clock_;
+  ByteString before_;  // the cube's frame string before the session
+};
