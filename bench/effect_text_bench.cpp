@@ -38,7 +38,7 @@ void BM_OpenText(benchmark::State& state) {
     benchmark::DoNotOptimize(memo.data());
     benchmark::DoNotOptimize(bad.Count);
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+  state.SetBytesProcessed(state.iterations() * std::ssize(bytes));
 }
 BENCHMARK(BM_OpenText)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 

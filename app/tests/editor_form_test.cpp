@@ -366,7 +366,7 @@ TEST_F(EditorForm, AnEffectOpenedWhileAClearingTickIsDueOutlivesTheTickAndTheNex
   SaveThroughTheHub(saved);
   PumpFor(2000);
   EXPECT_EQ(Effect(), "") << "a save after the open is cleared as always";
-  EXPECT_EQ(FileBytes(saved), "3,227\r\n4,227\r\n");
+  EXPECT_EQ(ReadFileBytes(saved), "3,227\r\n4,227\r\n");
   std::remove(saved.c_str());
   std::remove(opened.c_str());
 }
