@@ -1,13 +1,12 @@
-// TFrameTimer over timeSetEvent and a message-only window.
+// TFrameTimer over a kernel waitable timer, a registered wait and a message-only window.
 #include "platform/frame_timer.h"
-
-// timeSetEvent; windows.h leaves it out under WIN32_LEAN_AND_MEAN.
-#include <mmsystem.h>
 
 namespace {
 
 constexpr const char* kClassName = "CubeFrameTimer";
 constexpr UINT kTickMessage = WM_APP + 0x3A1;
+// Not in every SDK's headers yet; systems before Windows 10 1803 refuse it.
+constexpr DWORD kHighResolutionTimer = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 
 bool RegisterOnce() {
   static const bool registered = [] {
@@ -20,6 +19,12 @@ bool RegisterOnce() {
   return registered;
 }
 
+LARGE_INTEGER Now() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now;
+}
+
 }  // namespace
 
 TFrameTimer::TFrameTimer() {
@@ -29,10 +34,20 @@ TFrameTimer::TFrameTimer() {
   if (window_ == nullptr) return;
   SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  timer_ = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS);
+  if (timer_ == nullptr) timer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
+  // The wait thread only posts; the wait stays registered for every later arming.
+  if (timer_ != nullptr &&
+      !RegisterWaitForSingleObject(&wait_, timer_, &Fired, window_, INFINITE, WT_EXECUTEINWAITTHREAD)) {
+    wait_ = nullptr;
+  }
 }
 
 TFrameTimer::~TFrameTimer() {
   Disarm();
+  // Returns once no callback runs any more, so none can post to the window destroyed below.
+  if (wait_ != nullptr) UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
+  if (timer_ != nullptr) CloseHandle(timer_);
   if (window_ != nullptr) {
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
@@ -40,44 +55,50 @@ TFrameTimer::~TFrameTimer() {
 }
 
 bool TFrameTimer::Arm(std::int32_t ms) {
-  Kill();
-  if (window_ == nullptr) return false;
-  if (!fineResolution_) fineResolution_ = timeBeginPeriod(1) == TIMERR_NOERROR;
-  // The event's own thread only posts to the window; the event's id tells the tick's arming.
-  eventId_ = timeSetEvent(static_cast<UINT>(ms < 1 ? 1 : ms), 0, &Fired, reinterpret_cast<DWORD_PTR>(window_),
-                          TIME_ONESHOT | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
-  return eventId_ != 0;
-}
-
-void TFrameTimer::Kill() {
-  // Once this returns the event will not fire; a tick it posted before is stale by its id.
-  if (eventId_ != 0) timeKillEvent(eventId_);
-  eventId_ = 0;
+  Disarm();
+  if (wait_ == nullptr) return false;
+  const std::int32_t delay = ms < 1 ? 1 : ms;
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  due_ = Now();
+  due_.QuadPart += frequency.QuadPart * delay / 1000;
+  LARGE_INTEGER relative;
+  relative.QuadPart = -static_cast<LONGLONG>(delay) * 10000;  // negative: relative, in 100 ns
+  armed_ = SetWaitableTimer(timer_, &relative, 0, nullptr, nullptr, FALSE) != 0;
+  return armed_;
 }
 
 void TFrameTimer::Disarm() {
-  Kill();
-  if (fineResolution_) {
-    timeEndPeriod(1);
-    fineResolution_ = false;
-  }
+  // A tick the wait thread already posted finds the timer disarmed, or armed for a later time.
+  if (armed_) CancelWaitableTimer(timer_);
+  armed_ = false;
 }
 
-void CALLBACK TFrameTimer::Fired(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-  PostMessageA(reinterpret_cast<HWND>(user), kTickMessage, id, 0);
+void CALLBACK TFrameTimer::Fired(void* window, BOOLEAN) {
+  PostMessageA(static_cast<HWND>(window), kTickMessage, 0, 0);
 }
 
 LRESULT CALLBACK TFrameTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kTickMessage) {
     if (auto* self = reinterpret_cast<TFrameTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
-      self->Delivered(static_cast<UINT>(wParam));
+      self->Delivered();
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void TFrameTimer::Delivered(UINT eventId) {
-  if (eventId == 0 || eventId != eventId_) return;
-  eventId_ = 0;  // one-shot: it has fired
+void TFrameTimer::Delivered() {
+  if (!armed_) return;
+  // A post of a replaced arming, or a timer that rounded its time down: wait out the rest, so the
+  // arming still ticks exactly once and never early. Half a millisecond is below what a frame shows.
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  const LONGLONG early = due_.QuadPart - Now().QuadPart;
+  if (early > frequency.QuadPart / 2000) {
+    LARGE_INTEGER relative;
+    relative.QuadPart = -(early * 10000000 / frequency.QuadPart);
+    if (SetWaitableTimer(timer_, &relative, 0, nullptr, nullptr, FALSE)) return;
+  }
+  armed_ = false;  // one-shot: it has fired
   if (OnTick) OnTick.Proc(OnTick.Data, nullptr);
 }
