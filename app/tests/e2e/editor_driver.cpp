@@ -377,6 +377,11 @@ bool TEditorProcess::SendMouseClicks(const std::vector<TClicksAt>& bursts) const
 
 bool TEditorProcess::SendMouseClickAt(POINT screen) const { return SendMouseClicks({{screen, 1}}); }
 
+bool TEditorProcess::ParkMouse() const {
+  POINT screen{};
+  return ClientToScreenPoint(window_, 2, 2, screen) && SendMouseClicks({{screen, 0}});
+}
+
 HWND TEditorProcess::CaptureWindow() const {
   GUITHREADINFO gui{};
   gui.cbSize = sizeof gui;

@@ -111,6 +111,9 @@ class TEditorProcess {
   bool WaitFocus(HWND window, DWORD timeoutMs = 5000) const;
   // The child of the editor window that stands exactly at this place, or null.
   HWND ChildAtPlace(const TPlace& place) const;
+  // Moves the mouse onto a bare corner of the editor window, where no control or hint is: a tool's
+  // hint that popped up under a resting mouse goes away and cannot cover a screenshot.
+  bool ParkMouse() const;
   // Two real left clicks at one point of a child, within the double-click time.
   bool DoubleClickAt(HWND child, int x, int y);
   // The window that has the keyboard focus (holds the mouse capture) in the editor's GUI thread.

@@ -36,6 +36,7 @@ std::vector<TBodyPoint> BodyPoints(int n) {
 TScreenShot ShotShowing(TEditorProcess& editor, const TLit& lit, std::string& mismatches) {
   const std::uint32_t column0Dark = GetSysColor(kDarkSystemColorOfColumn0) & 0xFFFFFF;
   TScreenShot shot;
+  editor.ParkMouse();
   for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
     editor.Sync();
     shot = editor.ScreenShot();
