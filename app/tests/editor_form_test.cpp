@@ -215,7 +215,9 @@ std::vector<std::string> TabCycleFromFrameEdit(bool forward) {
   TControl* window = form->EditorWindow->Control;
   std::map<const TControl*, std::string> names;
   for (int n = 1; n <= 216; ++n) names[form->Led(n)->Control] = "Led" + std::to_string(n);
-  for (int i = 0; i < 6; ++i) names[form->LayerLabels[i]->Control] = "LayerLabel" + std::to_string(i + 1);
+  // Appended, not a literal + string chain: i686 GCC 12 at -O3 warns falsely (-Wrestrict) on that.
+  for (int i = 0; i < 6; ++i)
+    names[form->LayerLabels[i]->Control] = std::string("LayerLabel").append(std::to_string(i + 1));
   names[form->FrameLabel->Control] = "FrameLabel";
   names[form->EffectLabel->Control] = "EffectLabel";
   names[form->TitleLabel->Control] = "TitleLabel";
