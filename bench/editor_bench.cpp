@@ -169,11 +169,11 @@ void MeasureRecording(TClassMainForm_1509590& form, const std::string& fileName)
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  TClassMainForm_1509590* form = bench_form::StartForm();
+  TClassMainForm_1509590* form = editor_form_fixture::StartForm(true);
   const std::string fileName = TempPath("editor_bench_effect.txt");
   MeasureClicks(*form);
   MeasureRecording(*form, fileName);
   DeleteFileA(fileName.c_str());
-  bench_form::FinishForm(form);
+  editor_form_fixture::FinishForm(form);
   return 0;
 }

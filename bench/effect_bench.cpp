@@ -206,7 +206,7 @@ void MeasureBareTimer(HWND window, int frames, int rateMs) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  TClassMainForm_1509590* form = bench_form::StartForm();
+  TClassMainForm_1509590* form = editor_form_fixture::StartForm(true);
   char dir[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, dir);
   const std::string small = EffectFile(dir, 1000);
@@ -217,6 +217,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   MeasureBareTimer(form->EditorWindow->Control->Handle, 1000, 20);
   DeleteFileA(small.c_str());
   DeleteFileA(large.c_str());
-  bench_form::FinishForm(form);
+  editor_form_fixture::FinishForm(form);
   return 0;
 }

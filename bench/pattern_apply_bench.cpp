@@ -123,8 +123,8 @@ void MeasureFrames(TClassMainForm_1509590& form) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  TClassMainForm_1509590* form = bench_form::StartForm();
+  TClassMainForm_1509590* form = editor_form_fixture::StartForm(true);
   MeasureFrames(*form);
-  bench_form::FinishForm(form);
+  editor_form_fixture::FinishForm(form);
   return 0;
 }

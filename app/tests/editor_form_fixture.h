@@ -1,5 +1,5 @@
-// The editor form on real windows for the test programs that drive it from inside: made and
-// started as the program does, once per test suite, past its first clearing tick.
+// The editor form on real windows for the programs that drive it from inside (its tests and
+// benchmarks): made and started as the program does, and torn down.
 #pragma once
 
 #include "app/editor_form.h"
@@ -9,15 +9,23 @@
 
 namespace editor_form_fixture {
 
-inline TClassMainForm_1509590* StartForm() {
+// Returns once the clearing timer's first tick, a second after start, has passed, so that it
+// cannot land inside a test or a measurement.
+inline TClassMainForm_1509590* StartForm(bool visible) {
   InitCommonControlsEx(0xFF);
   StartHintManager();
   InitMainFormWindows();
   auto* form = new TClassMainForm_1509590();
-  StartStep(false, &EnableDelivery);
-  // The clearing timer ticks once a second after start; let that tick pass.
+  StartStep(visible, &EnableDelivery);
   PumpFor(1500);
   return form;
+}
+
+inline void FinishForm(TClassMainForm_1509590* form) {
+  DisableDelivery();
+  delete form;
+  FinishMainFormWindows();
+  FinishHintManager();
 }
 
 }  // namespace editor_form_fixture

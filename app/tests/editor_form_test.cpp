@@ -51,7 +51,7 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
 
 class EditorForm : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { form = editor_form_fixture::StartForm(); }
+  static void SetUpTestSuite() { form = editor_form_fixture::StartForm(false); }
   void SetUp() override {
     SendMessageA(form->ResetButton->Control->Handle, BM_CLICK, 0, 0);
     FireEmpty(MakeLink<&TQxWinList::inClear>(form->EffectMemo, 0));

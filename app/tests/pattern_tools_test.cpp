@@ -40,7 +40,7 @@ bool Overlap(const RECT& a, const RECT& b) {
 
 class PatternTools : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { form = editor_form_fixture::StartForm(); }
+  static void SetUpTestSuite() { form = editor_form_fixture::StartForm(false); }
   static void TearDownTestSuite() {
     delete form;
     form = nullptr;
