@@ -72,12 +72,11 @@ constexpr std::array<Layer, 6> kLayers{{
     {15, {1125, 1145, 1165, 1185, 1205, 1225}, {40, 60, 80, 100, 120, 140}},
 }};
 
-using form_controls::Dress;
 using form_controls::kFaceColor;
 using form_controls::kWindowColor;
 using form_controls::LabelRow;
 using form_controls::MakeButton;
-using form_controls::Place;
+using form_controls::NewDressed;
 
 constexpr std::array<LabelRow, 6> kLayerLabelRows{{
     {170, 565, 123, 40, "MS Sans Serif", 23, 1, 1, "СЛОЙ 1"},
@@ -111,9 +110,7 @@ void NothingAtInit(void*) {}
 }  // namespace
 
 TClassMainForm_1509590::TClassMainForm_1509590() {
-  EditorWindow = new TQxMainForm(nullptr);
-  Place(EditorWindow, 0, 0, 1274, 709);
-  Dress(EditorWindow, kFaceColor, FormFont(), 1);
+  EditorWindow = NewDressed<TQxMainForm>(nullptr, 0, 0, 1274, 709, kFaceColor, FormFont(), 1);
   EditorWindow->SetCaption(" НОМЕРА СВЕТОДИОДОВ ДЛЯ ЭФФЕКТА");
   EditorWindow->SetBorderStyle(2);
   EditorWindow->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
@@ -189,9 +186,7 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
     if (n == 2 || n == 8) left = 125;
     if (n == 3) left = 180;
     if (n == 30) top = 450;
-    auto* led = new TQxLED(parent);
-    Place(led, left, top, g.Size, g.Size);
-    Dress(led, kFaceColor, FormFont(), 1);
+    auto* led = NewDressed<TQxLED>(parent, left, top, g.Size, g.Size, kFaceColor, FormFont(), 1);
     led->TabOrder = n == 133 ? 133 : 1;
     led->OnColor = 255;
     led->OffColor = column == 0 ? static_cast<std::int32_t>(0xFF000002) : 0xF0CAA6;
@@ -217,9 +212,8 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
   } else if (slot == kSaveButton) {
     made = SaveButton = MakeButton(parent, 25, 160, 290, 60, 12, "СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ");
   } else if (slot == kFrameEdit) {
-    FrameEdit = new TQxEdit(parent);
-    Place(FrameEdit, 45, 625, 985, 20);
-    Dress(FrameEdit, kWindowColor, MakeFontRec("Arial", 8, 3, 0xFF0000, 204), 0);
+    FrameEdit = NewDressed<TQxEdit>(parent, 45, 625, 985, 20, kWindowColor,
+                                    MakeFontRec("Arial", 8, 3, 0xFF0000, 204), 0);
     FrameEdit->TextAlign = 0;
     FrameEdit->Password = 0;
     FrameEdit->ReadOnly = 0;
@@ -229,18 +223,15 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
     FrameEdit->Init();
     made = FrameEdit;
   } else if (slot == kEffectMemo) {
-    EffectMemo = new TQxMemo(parent);
-    Place(EffectMemo, 640, 380, 605, 180);
-    Dress(EffectMemo, kWindowColor, MakeFontRec("Arial", 10, 3, 0xFF0000, 204), 0);
+    EffectMemo = NewDressed<TQxMemo>(parent, 640, 380, 605, 180, kWindowColor,
+                                     MakeFontRec("Arial", 10, 3, 0xFF0000, 204), 0);
     EffectMemo->ScrollBars = 2;
     EffectMemo->Editable = 1;
     EffectMemo->AddToTop = 0;
     EffectMemo->Init();
     made = EffectMemo;
   } else if (slot == kCubeImage) {
-    CubeImage = new TQxImage(parent);
-    Place(CubeImage, 20, 10, 135, 125);
-    Dress(CubeImage, kFaceColor, FormFont(), 1);
+    CubeImage = NewDressed<TQxImage>(parent, 20, 10, 135, 125, kFaceColor, FormFont(), 1);
     CubeImage->MouseCapture = 0;
     CubeImage->SetPicture(LoadBitmapA(GetModuleHandleA(nullptr), "BITMAP0"));
     CubeImage->SetSmooth(true);

@@ -13,7 +13,6 @@
 namespace {
 
 using form_controls::kWindowColor;
-using form_controls::Place;
 
 // Top strip, right of the title and above layers 3 to 5: one row, y 6 to 30.
 constexpr int kStripTop = 6;
@@ -80,10 +79,9 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
                          "Остановить показ и вернуть прежний кадр (F6)");
   BackButton = NewButton(parent, next(50), kStripTop, 50, kStripHeight, "Назад", "Кадр назад (F7)");
   ForwardButton = NewButton(parent, next(56), kStripTop, 56, kStripHeight, "Вперёд", "Кадр вперёд (F8)");
-  RateEdit = new TQxEdit(parent);
-  Place(RateEdit, next(38), kStripTop + 2, 38, 20,
-        OffTabOrder("Скорость показа: миллисекунд на кадр, от 20 до 2000 (Ctrl+R, ввод — Enter)"));
-  form_controls::Dress(RateEdit, kWindowColor, MakeFontRec("Arial", 8, 1, 0xFF0000, 204), 0);
+  RateEdit = form_controls::NewDressed<TQxEdit>(
+      parent, next(38), kStripTop + 2, 38, 20, kWindowColor, MakeFontRec("Arial", 8, 1, 0xFF0000, 204), 0,
+      OffTabOrder("Скорость показа: миллисекунд на кадр, от 20 до 2000 (Ctrl+R, ввод — Enter)"));
   RateEdit->TextAlign = 1;
   RateEdit->MaxLength = 5;
   RateEdit->ClearAfterEnter = 0;

@@ -33,6 +33,16 @@ void Place(TQxWin* e, int left, int top, int width, int height, Joining joining 
 // Colour, font and 3-D look, as the designed elements set them before Init.
 void Dress(TQxWin* e, std::int32_t color, const TFontRec& font, std::uint8_t ctl3D);
 
+// A new control of class T, placed and dressed; the caller sets the rest of its own properties.
+template <class T>
+T* NewDressed(TControl* parent, int left, int top, int width, int height, std::int32_t color,
+              const TFontRec& font, std::uint8_t ctl3D, Joining joining = {}) {
+  auto* e = new T(parent);
+  Place(e, left, top, width, height, joining);
+  Dress(e, color, font, ctl3D);
+  return e;
+}
+
 TQxButton* MakeButton(TControl* parent, int left, int top, int width, int height, std::uint8_t fontSize,
                       const char* caption, Joining joining = {});
 
