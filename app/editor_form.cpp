@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "app/form_controls.h"
 #include "platform/bitmap.h"
 #include "platform/control.h"
 #include "platform/handlers.h"
@@ -71,16 +72,12 @@ constexpr std::array<Layer, 6> kLayers{{
     {15, {1125, 1145, 1165, 1185, 1205, 1225}, {40, 60, 80, 100, 120, 140}},
 }};
 
-constexpr std::int32_t kFaceColor = static_cast<std::int32_t>(0xFF00000F);
-constexpr std::int32_t kWindowColor = static_cast<std::int32_t>(0xFF000005);
-constexpr std::int32_t kDarkBlue = 0x800000;
+using form_controls::kFaceColor;
+using form_controls::kWindowColor;
+using form_controls::LabelRow;
+using form_controls::MakeButton;
+using form_controls::NewDressed;
 
-struct LabelRow {
-  int Left, Top, Width, Height;
-  const char* FontName;
-  std::uint8_t Size, Style, CharSet;
-  const char* Caption;
-};
 constexpr std::array<LabelRow, 6> kLayerLabelRows{{
     {170, 565, 123, 40, "MS Sans Serif", 23, 1, 1, "СЛОЙ 1"},
     {455, 480, 98, 33, "MS Sans Serif", 18, 1, 1, "СЛОЙ 2"},
@@ -101,48 +98,11 @@ constexpr LabelRow kEffectRow{770,
                               1,
                               "ТЕКСТОВЫЙ РЕДАКТОР ДЛЯ ЭФФЕКТА-ЗАПИСЬ КАДРА КЛАВИШЕЙ ВВОД "};
 
-void Place(TQxWin* e, int left, int top, int width, int height) {
-  e->Left = left;
-  e->Top = top;
-  e->Width = width;
-  e->Height = height;
-  e->Align = 0;
-  e->ParentFont = 0;
-  e->Visible = 1;
-  e->Enabled = 1;
-  e->Cursor = 0;
-  e->EdgeStyle = 0;
-}
+// The form's own font, which the LEDs and the cube picture keep.
+TFontRec FormFont() { return MakeFontRec("MS Sans Serif", 8, 0, 0x000000, 1); }
 
 TQxLabel* MakeLabel(TControl* parent, const LabelRow& row) {
-  auto* label = new TQxLabel(parent);
-  Place(label, row.Left, row.Top, row.Width, row.Height);
-  label->Color = kFaceColor;
-  label->Font = MakeFontRec(row.FontName, row.Size, row.Style, kDarkBlue, row.CharSet);
-  label->TabOrder = 0;
-  label->Ctl3D = 1;
-  label->Caption = row.Caption;
-  label->Transparent = 0;
-  label->HoverColor = 0;
-  label->HoverUnderline = 0;
-  label->SetAutoSize(1);
-  label->SetTextAlign(0);
-  label->Init();
-  return label;
-}
-
-TQxButton* MakeButton(TControl* parent, int left, int top, int width, int height, std::uint8_t fontSize,
-                      const char* caption) {
-  auto* button = new TQxButton(parent);
-  Place(button, left, top, width, height);
-  button->Font = MakeFontRec("Arial", fontSize, 3, kDarkBlue, 204);
-  button->TabOrder = 0;
-  button->Ctl3D = 0;
-  button->Flat = 0;
-  button->Default = 0;
-  button->Caption = caption;
-  button->Init();
-  return button;
+  return form_controls::MakeLabel(parent, row, /*autoSize=*/true);
 }
 
 void NothingAtInit(void*) {}
@@ -150,12 +110,7 @@ void NothingAtInit(void*) {}
 }  // namespace
 
 TClassMainForm_1509590::TClassMainForm_1509590() {
-  EditorWindow = new TQxMainForm(nullptr);
-  Place(EditorWindow, 0, 0, 1274, 709);
-  EditorWindow->Color = kFaceColor;
-  EditorWindow->Font = MakeFontRec("MS Sans Serif", 8, 0, 0x000000, 1);
-  EditorWindow->TabOrder = 0;
-  EditorWindow->Ctl3D = 1;
+  EditorWindow = NewDressed<TQxMainForm>(nullptr, 0, 0, 1274, 709, kFaceColor, FormFont(), 1);
   EditorWindow->SetCaption(" НОМЕРА СВЕТОДИОДОВ ДЛЯ ЭФФЕКТА");
   EditorWindow->SetBorderStyle(2);
   EditorWindow->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
@@ -231,11 +186,7 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
     if (n == 2 || n == 8) left = 125;
     if (n == 3) left = 180;
     if (n == 30) top = 450;
-    auto* led = new TQxLED(parent);
-    Place(led, left, top, g.Size, g.Size);
-    led->Color = kFaceColor;
-    led->Font = MakeFontRec("MS Sans Serif", 8, 0, 0x000000, 1);
-    led->Ctl3D = 1;
+    auto* led = NewDressed<TQxLED>(parent, left, top, g.Size, g.Size, kFaceColor, FormFont(), 1);
     led->TabOrder = n == 133 ? 133 : 1;
     led->OnColor = 255;
     led->OffColor = column == 0 ? static_cast<std::int32_t>(0xFF000002) : 0xF0CAA6;
@@ -261,12 +212,8 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
   } else if (slot == kSaveButton) {
     made = SaveButton = MakeButton(parent, 25, 160, 290, 60, 12, "СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ");
   } else if (slot == kFrameEdit) {
-    FrameEdit = new TQxEdit(parent);
-    Place(FrameEdit, 45, 625, 985, 20);
-    FrameEdit->Color = kWindowColor;
-    FrameEdit->Font = MakeFontRec("Arial", 8, 3, 0xFF0000, 204);
-    FrameEdit->TabOrder = 0;
-    FrameEdit->Ctl3D = 0;
+    FrameEdit = NewDressed<TQxEdit>(parent, 45, 625, 985, 20, kWindowColor,
+                                    MakeFontRec("Arial", 8, 3, 0xFF0000, 204), 0);
     FrameEdit->TextAlign = 0;
     FrameEdit->Password = 0;
     FrameEdit->ReadOnly = 0;
@@ -276,24 +223,15 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
     FrameEdit->Init();
     made = FrameEdit;
   } else if (slot == kEffectMemo) {
-    EffectMemo = new TQxMemo(parent);
-    Place(EffectMemo, 640, 380, 605, 180);
-    EffectMemo->Color = kWindowColor;
-    EffectMemo->Font = MakeFontRec("Arial", 10, 3, 0xFF0000, 204);
-    EffectMemo->TabOrder = 0;
-    EffectMemo->Ctl3D = 0;
+    EffectMemo = NewDressed<TQxMemo>(parent, 640, 380, 605, 180, kWindowColor,
+                                     MakeFontRec("Arial", 10, 3, 0xFF0000, 204), 0);
     EffectMemo->ScrollBars = 2;
     EffectMemo->Editable = 1;
     EffectMemo->AddToTop = 0;
     EffectMemo->Init();
     made = EffectMemo;
   } else if (slot == kCubeImage) {
-    CubeImage = new TQxImage(parent);
-    Place(CubeImage, 20, 10, 135, 125);
-    CubeImage->Color = kFaceColor;
-    CubeImage->Font = MakeFontRec("MS Sans Serif", 8, 0, 0x000000, 1);
-    CubeImage->TabOrder = 0;
-    CubeImage->Ctl3D = 1;
+    CubeImage = NewDressed<TQxImage>(parent, 20, 10, 135, 125, kFaceColor, FormFont(), 1);
     CubeImage->MouseCapture = 0;
     CubeImage->SetPicture(LoadBitmapA(GetModuleHandleA(nullptr), "BITMAP0"));
     CubeImage->SetSmooth(true);

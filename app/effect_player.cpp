@@ -7,13 +7,12 @@
 #include <string>
 
 #include "app/editor_form.h"
+#include "app/form_controls.h"
 #include "platform/frame_timer.h"
 
 namespace {
 
-constexpr std::int32_t kFaceColor = static_cast<std::int32_t>(0xFF00000F);
-constexpr std::int32_t kWindowColor = static_cast<std::int32_t>(0xFF000005);
-constexpr std::int32_t kDarkBlue = 0x800000;
+using form_controls::kWindowColor;
 
 // Top strip, right of the title and above layers 3 to 5: one row, y 6 to 30.
 constexpr int kStripTop = 6;
@@ -25,49 +24,18 @@ constexpr int kDeskTop = 566;
 // Rate field's inRate index when the rate is settled (see TQxPlayer::inRate).
 constexpr std::uint16_t kRateSettled = 1;
 
-void PlaceNew(TQxWin* e, int left, int top, int width, int height, const char* hint) {
-  e->Left = left;
-  e->Top = top;
-  e->Width = width;
-  e->Height = height;
-  e->Align = 0;
-  e->ParentFont = 0;
-  e->Visible = 1;
-  e->Enabled = 1;
-  e->Cursor = 0;
-  e->EdgeStyle = 0;
-  // Out of the Tab order: the designed controls keep theirs; shortcuts reach these.
-  e->TabOrder = -1;
-  e->Hint = hint;
-}
+// Out of the Tab order: the designed controls keep theirs; shortcuts reach these.
+form_controls::Joining OffTabOrder(const char* hint) { return {-1, hint}; }
 
 TQxButton* NewButton(TControl* parent, int left, int top, int width, int height, const char* caption,
                      const char* hint) {
-  auto* button = new TQxButton(parent);
-  PlaceNew(button, left, top, width, height, hint);
-  // Bold italic Arial in dark blue, as the designed buttons.
-  button->Font = MakeFontRec("Arial", 8, 3, kDarkBlue, 204);
-  button->Ctl3D = 0;
-  button->Flat = 0;
-  button->Default = 0;
-  button->Caption = caption;
-  button->Init();
-  return button;
+  return form_controls::MakeButton(parent, left, top, width, height, 8, caption, OffTabOrder(hint));
 }
 
 TQxLabel* NewLabel(TControl* parent, int left, int top, int width, int height, const char* caption,
                    const char* hint) {
-  auto* label = new TQxLabel(parent);
-  PlaceNew(label, left, top, width, height, hint);
-  label->Color = kFaceColor;
-  label->Font = MakeFontRec("MS Sans Serif", 8, 1, kDarkBlue, 1);
-  label->Ctl3D = 1;
-  label->Caption = caption;
-  label->Transparent = 0;
-  label->SetAutoSize(0);
-  label->SetTextAlign(0);
-  label->Init();
-  return label;
+  return form_controls::MakeLabel(parent, {left, top, width, height, "MS Sans Serif", 8, 1, 1, caption},
+                                  /*autoSize=*/false, OffTabOrder(hint));
 }
 
 const char* PlayCaption(std::int32_t state) { return state == TQxPlayer::psPlaying ? "Пауза" : "Пуск"; }
@@ -111,12 +79,9 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
                          "Остановить показ и вернуть прежний кадр (F6)");
   BackButton = NewButton(parent, next(50), kStripTop, 50, kStripHeight, "Назад", "Кадр назад (F7)");
   ForwardButton = NewButton(parent, next(56), kStripTop, 56, kStripHeight, "Вперёд", "Кадр вперёд (F8)");
-  RateEdit = new TQxEdit(parent);
-  PlaceNew(RateEdit, next(38), kStripTop + 2, 38, 20,
-           "Скорость показа: миллисекунд на кадр, от 20 до 2000 (Ctrl+R, ввод — Enter)");
-  RateEdit->Color = kWindowColor;
-  RateEdit->Font = MakeFontRec("Arial", 8, 1, 0xFF0000, 204);
-  RateEdit->Ctl3D = 0;
+  RateEdit = form_controls::NewDressed<TQxEdit>(
+      parent, next(38), kStripTop + 2, 38, 20, kWindowColor, MakeFontRec("Arial", 8, 1, 0xFF0000, 204), 0,
+      OffTabOrder("Скорость показа: миллисекунд на кадр, от 20 до 2000 (Ctrl+R, ввод — Enter)"));
   RateEdit->TextAlign = 1;
   RateEdit->MaxLength = 5;
   RateEdit->ClearAfterEnter = 0;

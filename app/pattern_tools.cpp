@@ -7,12 +7,13 @@
 #include <string_view>
 
 #include "app/editor_form.h"
+#include "app/form_controls.h"
 
 namespace {
 
 using pattern_keys::TTool;
 
-constexpr std::int32_t kDarkBlue = 0x800000;
+using form_controls::kDarkBlue;
 
 // Two rows in the strip right of the title, above layers 3-5, clear of both.
 constexpr int kRow1 = 38;

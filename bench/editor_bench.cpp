@@ -10,21 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "app/editor_form.h"
-#include "elements/hint_manager.h"
-#include "platform/app.h"
-#include "platform/tests/test_pump.h"
+#include "bench/bench_form.h"
 #include "platform/tests/test_windows.h"
 #include "runtime/data.h"
 
 namespace {
 
 constexpr int kFrames = 10000;
-using Clock = std::chrono::steady_clock;
-
-double MicrosecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
+using bench_form::Clock;
+using bench_form::MicrosecondsSince;
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -175,24 +169,11 @@ void MeasureRecording(TClassMainForm_1509590& form, const std::string& fileName)
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  InitCommonControlsEx(0xFF);
-  StartHintManager();
-  InitMainFormWindows();
-  auto* form = new TClassMainForm_1509590();
-  StartStep(true, &EnableDelivery);
-  // Let the clearing tick one second after start pass, so it cannot land inside a measurement.
-  const DWORD until = GetTickCount() + 1300;
-  while (GetTickCount() < until) {
-    PumpMessages();
-    Sleep(10);
-  }
+  TClassMainForm_1509590* form = editor_form_fixture::StartForm(true);
   const std::string fileName = TempPath("editor_bench_effect.txt");
   MeasureClicks(*form);
   MeasureRecording(*form, fileName);
   DeleteFileA(fileName.c_str());
-  DisableDelivery();
-  delete form;
-  FinishMainFormWindows();
-  FinishHintManager();
+  editor_form_fixture::FinishForm(form);
   return 0;
 }

@@ -12,27 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "app/editor_form.h"
-#include "elements/hint_manager.h"
-#include "platform/app.h"
+#include "bench/bench_form.h"
 #include "runtime/data.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+using bench_form::Clock;
+using bench_form::MillisecondsSince;
 
 std::string EffectFile(const std::string& dir, int frames) {
   const std::string path = dir + "effect_bench_" + std::to_string(frames) + ".txt";
@@ -55,11 +41,11 @@ void MeasureOpen(TClassMainForm_1509590& form, const std::string& path, int fram
   std::size_t length = 0;
   for (int round = 0; round < 5; ++round) {
     FireEmpty(MakeLink<&TQxWinList::inClear>(form.EffectMemo, 0));
-    Pump();
+    PumpMessages();
     const auto start = Clock::now();
     FireStr(MakeLink<&TQxEffectFile::inOpenFile>(form.Effect->EffectFile), ByteString(path));
     UpdateWindow(form.EditorWindow->Control->Handle);
-    Pump();
+    PumpMessages();
     times.push_back(MillisecondsSince(start));
     length = static_cast<std::size_t>(GetWindowTextLengthA(form.EffectMemo->Control->Handle));
   }
@@ -89,7 +75,7 @@ struct FrameProbe : TQxObject {
 void MeasurePlayback(TClassMainForm_1509590& form, const std::string& path, int frames, int rateMs) {
   FireEmpty(MakeLink<&TQxWinList::inClear>(form.EffectMemo, 0));
   FireStr(MakeLink<&TQxEffectFile::inOpenFile>(form.Effect->EffectFile), ByteString(path));
-  Pump();
+  PumpMessages();
   TQxPlayer& player = *form.Effect->Player;
   FireInt(MakeLink<&TQxPlayer::inRate>(&player, 1), rateMs);
   FrameProbe probe;
@@ -105,12 +91,12 @@ void MeasurePlayback(TClassMainForm_1509590& form, const std::string& path, int 
   const auto limit = start + std::chrono::milliseconds(frames * rateMs * 2 + 5000);
   while (player.State() == TQxPlayer::psPlaying && Clock::now() < limit) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    Pump();
+    PumpMessages();
   }
   player.outLine = probe.forward;
   player.outShow = probe.forwardShow;
   FireEmpty(MakeLink<&TQxPlayer::inStop>(&player));
-  Pump();
+  PumpMessages();
 
   std::vector<double> late;
   double firstTenth = 0, lastTenth = 0;  // summed lateness, for the means of the two tenths
@@ -206,7 +192,7 @@ void MeasureBareTimer(HWND window, int frames, int rateMs) {
   const auto limit = ticker.start + std::chrono::milliseconds(frames * rateMs * 2 + 5000);
   while (ticker.k < frames && Clock::now() < limit) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    Pump();
+    PumpMessages();
   }
   std::vector<double> late = ticker.late;
   std::sort(late.begin(), late.end());
@@ -220,17 +206,7 @@ void MeasureBareTimer(HWND window, int frames, int rateMs) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  InitCommonControlsEx(0xFF);
-  StartHintManager();
-  InitMainFormWindows();
-  auto* form = new TClassMainForm_1509590();
-  StartStep(true, &EnableDelivery);
-  // Let the clearing tick one second after start pass, so it cannot land inside a measurement.
-  const DWORD until = GetTickCount() + 1300;
-  while (GetTickCount() < until) {
-    Pump();
-    Sleep(10);
-  }
+  TClassMainForm_1509590* form = editor_form_fixture::StartForm(true);
   char dir[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, dir);
   const std::string small = EffectFile(dir, 1000);
@@ -241,9 +217,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   MeasureBareTimer(form->EditorWindow->Control->Handle, 1000, 20);
   DeleteFileA(small.c_str());
   DeleteFileA(large.c_str());
-  DisableDelivery();
-  delete form;
-  FinishMainFormWindows();
-  FinishHintManager();
+  editor_form_fixture::FinishForm(form);
   return 0;
 }

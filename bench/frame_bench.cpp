@@ -6,30 +6,12 @@
 #include <cstddef>
 #include <memory>
 
-#include "app/bare_led.h"
-#include "app/frame_graph.h"
+#include "bench/bare_frame_graph.h"
 
 namespace {
 
-struct FrameLine : TQxObject {
-  ByteString text;
-  void inText(TData* d, std::uint16_t) { text = AsStr(d); }
-};
-
-struct Editor {
-  std::unique_ptr<TFrameGraph> graph = std::make_unique<TFrameGraph>();
-  std::array<TBareLED, frame::kLedCount> leds;
-  FrameLine line;
-  TQx_Event resetClick;
-
-  Editor() {
-    TFrameGraphPorts ports;
-    for (std::size_t i = 0; i < leds.size(); ++i) ports.Leds[i] = FrameLedPinsOf(&leds[i]);
-    ports.ResetSource = &resetClick;
-    ports.FrameSink = MakeLink<&FrameLine::inText>(&line);
-    graph->Connect(ports);
-    EnableDelivery();
-  }
+struct Editor : TBareFrameGraph {
+  Editor() { EnableDelivery(); }
   ~Editor() { DisableDelivery(); }
 };
 

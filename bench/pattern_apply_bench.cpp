@@ -12,29 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "app/editor_form.h"
+#include "bench/bench_form.h"
 #include "elements/cube_pattern.h"
-#include "elements/hint_manager.h"
-#include "platform/app.h"
 #include "runtime/data.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench_form::Clock;
+using bench_form::MicrosecondsSince;
+
 constexpr int kRounds = 60;
-
-double MicrosecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 struct TFigures {
   std::vector<double> Values;
@@ -98,7 +85,7 @@ void MeasureFrames(TClassMainForm_1509590& form) {
                                      cube::FormatFrame(cube::RotateZ(p))));
     TData empty;
     undo.Values.push_back(Shown(form, MakeLink<&TQxCubePattern::inUndo>(pattern), empty, single));
-    Pump();
+    PumpMessages();
   }
   whole.Print("whole frame, all 216 LEDs change, request to LEDs painted and FrameEdit set");
   wholeBeforePaint.Print(
@@ -115,7 +102,7 @@ void MeasureFrames(TClassMainForm_1509590& form) {
     for (TQxLED* led : form.Leds) led->Control->Invalidate();
     RedrawWindow(form.EditorWindow->Control->Handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     repaint.Values.push_back(MicrosecondsSince(start));
-    Pump();
+    PumpMessages();
   }
   repaint.Print("the floor: all 216 LEDs repainted with nothing changed");
 
@@ -128,7 +115,7 @@ void MeasureFrames(TClassMainForm_1509590& form) {
     for (int n = 1; n <= cube::kLedCount; ++n) FireEmpty(MakeLink<&TQxLED::inToggle>(form.Led(n), 0));
     RedrawWindow(form.EditorWindow->Control->Handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     clicks.Values.push_back(MicrosecondsSince(start));
-    Pump();
+    PumpMessages();
   }
   clicks.Print("for scale: all 216 LEDs lit one toggle at a time, then painted");
 }
@@ -136,20 +123,8 @@ void MeasureFrames(TClassMainForm_1509590& form) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  InitCommonControlsEx(0xFF);
-  StartHintManager();
-  InitMainFormWindows();
-  auto* form = new TClassMainForm_1509590();
-  StartStep(true, &EnableDelivery);
-  // Let the clearing tick one second after start pass, so it cannot land inside a measurement.
-  const DWORD until = GetTickCount() + 1300;
-  while (GetTickCount() < until) {
-    Pump();
-    Sleep(10);
-  }
+  TClassMainForm_1509590* form = editor_form_fixture::StartForm(true);
   MeasureFrames(*form);
-  delete form;
-  FinishMainFormWindows();
-  FinishHintManager();
+  editor_form_fixture::FinishForm(form);
   return 0;
 }

@@ -8,8 +8,7 @@
 #include <memory>
 #include <random>
 
-#include "app/bare_led.h"
-#include "app/frame_graph.h"
+#include "bench/bare_frame_graph.h"
 #include "elements/cube_pattern.h"
 #include "elements/cube_pattern_element.h"
 #include "elements/pattern_history.h"
@@ -94,33 +93,15 @@ void BM_HistoryUndoRedo(benchmark::State& state) {
 }
 BENCHMARK(BM_HistoryUndoRedo);
 
-struct FrameLine : TQxObject {
-  ByteString text;
-  int sets = 0;
-  void inText(TData* d, std::uint16_t) {
-    text = AsStr(d);
-    ++sets;
-  }
-};
-
 // The editor's pattern part without windows: LEDs, the designed graph, the element wired as the
 // form wires it.
-struct Workbench {
-  std::unique_ptr<TFrameGraph> graph = std::make_unique<TFrameGraph>();
-  std::array<TBareLED, cube::kLedCount> leds;
-  FrameLine line;
-  TQx_Event resetClick;
+struct Workbench : TBareFrameGraph {
   TQxCubePattern pattern;
   int repaints = 0;
 
   static void Repaint(void* counter) { ++*static_cast<int*>(counter); }
 
   Workbench() {
-    TFrameGraphPorts ports;
-    for (std::size_t i = 0; i < leds.size(); ++i) ports.Leds[i] = FrameLedPinsOf(&leds[i]);
-    ports.ResetSource = &resetClick;
-    ports.FrameSink = MakeLink<&FrameLine::inText>(&line);
-    graph->Connect(ports);
     for (std::size_t i = 0; i < leds.size(); ++i) {
       pattern.Leds[i] = CubeLedAccessOf(&leds[i], &Repaint);
       pattern.Leds[i].Led = &repaints;

@@ -82,24 +82,17 @@ void TQxCubePattern::inSettle(TData*, std::uint16_t) {
   ReportHistory();
 }
 
-void TQxCubePattern::inUndo(TData*, std::uint16_t) {
-  CloseReset();
-  Settle();
-  const std::optional<cube::TPattern> earlier = history_.Undo(shown_);
-  if (!earlier) return;
-  base_ = *earlier;
-  Apply(*earlier);
-  ReportHistory();
-  FireEmpty(outUserChange);
-}
+void TQxCubePattern::inUndo(TData*, std::uint16_t) { StepHistory(&cube::TPatternHistory::Undo); }
 
-void TQxCubePattern::inRedo(TData*, std::uint16_t) {
+void TQxCubePattern::inRedo(TData*, std::uint16_t) { StepHistory(&cube::TPatternHistory::Redo); }
+
+void TQxCubePattern::StepHistory(HistoryStep step) {
   CloseReset();
   Settle();
-  const std::optional<cube::TPattern> later = history_.Redo(shown_);
-  if (!later) return;
-  base_ = *later;
-  Apply(*later);
+  const std::optional<cube::TPattern> target = (history_.*step)(shown_);
+  if (!target) return;
+  base_ = *target;
+  Apply(*target);
   ReportHistory();
   FireEmpty(outUserChange);
 }

@@ -94,6 +94,9 @@ class TQxCubePattern : public TQxObject {
   void Change(const cube::TPattern& pattern);
   void CloseReset();
   void ReportHistory();
+  // An undo or a redo: the open step closed, then the pattern the history gives back shown.
+  using HistoryStep = std::optional<cube::TPattern> (cube::TPatternHistory::*)(const cube::TPattern&);
+  void StepHistory(HistoryStep step);
 
   cube::TPattern shown_;
   cube::TPattern base_;  // the pattern after the last recorded step

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/tests/editor_form_fixture.h"
 #include "elements/hint_manager.h"
 #include "elements/player.h"
 #include "platform/app.h"
@@ -50,15 +51,7 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
 
 class EditorForm : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    InitCommonControlsEx(0xFF);
-    StartHintManager();
-    InitMainFormWindows();
-    form = new TClassMainForm_1509590();
-    StartStep(false, &EnableDelivery);
-    // The clearing timer ticks once a second after start; let that tick pass.
-    PumpFor(1500);
-  }
+  static void SetUpTestSuite() { form = editor_form_fixture::StartForm(false); }
   void SetUp() override {
     SendMessageA(form->ResetButton->Control->Handle, BM_CLICK, 0, 0);
     FireEmpty(MakeLink<&TQxWinList::inClear>(form->EffectMemo, 0));

@@ -22,9 +22,8 @@ constexpr int kPictureHeight = 940;
 
 HBITMAP LoadPicture(const char* name) { return LoadBitmapA(GetModuleHandleA(nullptr), name); }
 
-// Top-down 0x00RRGGBB pixels of a bitmap as GDI hands them to a 32-bit DIB.
-std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, int width, int height) {
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+// A top-down 32-bit DIB of the size: rows in screen order, one 0x00RRGGBB word a pixel.
+BITMAPINFO TopDown32(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -32,6 +31,13 @@ std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, int width, int height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// Top-down 0x00RRGGBB pixels of a bitmap as GDI hands them to a 32-bit DIB.
+std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, int width, int height) {
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  BITMAPINFO info = TopDown32(width, height);
   HDC screen = GetDC(nullptr);
   const int lines = GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);
@@ -44,13 +50,7 @@ std::vector<std::uint32_t> PixelsOf(HBITMAP bitmap, int width, int height) {
 class Canvas {
  public:
   Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32(width, height);
     dc_ = CreateCompatibleDC(nullptr);
     section_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
     old_ = SelectObject(dc_, section_);

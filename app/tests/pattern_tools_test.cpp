@@ -7,10 +7,12 @@
 #include <string>
 
 #include "app/editor_form.h"
+#include "app/tests/editor_form_fixture.h"
 #include "elements/hint_manager.h"
 #include "platform/app.h"
 #include "platform/control.h"
 #include "platform/tests/test_pump.h"
+#include "platform/tests/test_windows.h"
 #include "runtime/data.h"
 
 namespace {
@@ -18,12 +20,6 @@ namespace {
 using pattern_keys::TTool;
 
 TClassMainForm_1509590* form = nullptr;
-
-std::string WindowText(HWND window) {
-  char buffer[1024] = {};
-  GetWindowTextA(window, buffer, sizeof buffer);
-  return buffer;
-}
 
 RECT ScreenRect(const TQxWin* e) {
   RECT r{};
@@ -44,14 +40,7 @@ bool Overlap(const RECT& a, const RECT& b) {
 
 class PatternTools : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    InitCommonControlsEx(0xFF);
-    StartHintManager();
-    InitMainFormWindows();
-    form = new TClassMainForm_1509590();
-    StartStep(false, &EnableDelivery);
-    PumpFor(1500);  // the first clearing tick
-  }
+  static void SetUpTestSuite() { form = editor_form_fixture::StartForm(false); }
   static void TearDownTestSuite() {
     delete form;
     form = nullptr;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "elements/tests/probe.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr const char* kRegistryName = "h8MainFormPositionTest";
 constexpr const char* kRegistryPath = "Software\\h8MainFormPositionTest";
 constexpr const char* kIniName = "h8_form_position.ini";
+
+using TPlacement = std::array<long, 4>;
 
 class MainFormTest : public ::testing::Test {
  protected:
@@ -76,6 +79,11 @@ class MainFormTest : public ::testing::Test {
     GetWindowRect(f->Control->Handle, &r);
     return r;
   }
+  // The window's left, top, width and height, compared whole so that a failure shows all four.
+  TPlacement Placement(TQxMainForm* f) {
+    const RECT r = Rect(f);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
 };
 
 TEST_F(MainFormTest, FirstFormOwnsTheApplicationWindowAndMirrorsTheCaption) {
@@ -89,11 +97,7 @@ TEST_F(MainFormTest, FirstFormOwnsTheApplicationWindowAndMirrorsTheCaption) {
 
 TEST_F(MainFormTest, SizeAndPositionAreAsSet) {
   form = Make();
-  const RECT r = Rect(form);
-  EXPECT_EQ(r.left, 20);
-  EXPECT_EQ(r.top, 30);
-  EXPECT_EQ(r.right - r.left, 640);
-  EXPECT_EQ(r.bottom - r.top, 480);
+  EXPECT_EQ(Placement(form), (TPlacement{20, 30, 640, 480}));
 }
 
 TEST_F(MainFormTest, FormStaysHiddenUntilTheStartStep) {
@@ -225,11 +229,7 @@ TEST_F(MainFormTest, IniPositionIsWrittenOnCloseAndReadOnTheNextStart) {
 
   form = Make(key);
   Start();
-  r = Rect(form);
-  EXPECT_EQ(r.left, 33);
-  EXPECT_EQ(r.top, 44);
-  EXPECT_EQ(r.right - r.left, 300);
-  EXPECT_EQ(r.bottom - r.top, 200);
+  EXPECT_EQ(Placement(form), (TPlacement{33, 44, 300, 200}));
 }
 
 TEST_F(MainFormTest, RegistryPositionIsWrittenOnCloseAndReadOnTheNextStart) {
@@ -251,11 +251,7 @@ TEST_F(MainFormTest, RegistryPositionIsWrittenOnCloseAndReadOnTheNextStart) {
 
   form = Make(ByteString(kRegistryName));
   Start();
-  const RECT r = Rect(form);
-  EXPECT_EQ(r.left, 41);
-  EXPECT_EQ(r.top, 52);
-  EXPECT_EQ(r.right - r.left, 320);
-  EXPECT_EQ(r.bottom - r.top, 240);
+  EXPECT_EQ(Placement(form), (TPlacement{41, 52, 320, 240}));
 }
 
 TEST_F(MainFormTest, RegistryKeepsDesignedValuesForMissingOrOverlongValues) {
@@ -271,11 +267,7 @@ TEST_F(MainFormTest, RegistryKeepsDesignedValuesForMissingOrOverlongValues) {
 
   form = Make(ByteString(kRegistryName));
   Start();
-  const RECT r = Rect(form);
-  EXPECT_EQ(r.left, 77);
-  EXPECT_EQ(r.top, 30);
-  EXPECT_EQ(r.right - r.left, 640);
-  EXPECT_EQ(r.bottom - r.top, 480);
+  EXPECT_EQ(Placement(form), (TPlacement{77, 30, 640, 480}));
 }
 
 TEST_F(MainFormTest, EmptyPositionKeyReadsAndWritesNothing) {

@@ -15,10 +15,16 @@ struct Ticks {
   static void Proc(void* data, TObj*) { ++static_cast<Ticks*>(data)->count; }
 };
 
-TEST(FrameTimer, AnArmingTicksExactlyOnce) {
-  TFrameTimer timer;
+// A timer whose ticks are counted.
+class FrameTimer : public ::testing::Test {
+ protected:
+  FrameTimer() { timer.OnTick = {&Ticks::Proc, &ticks}; }
+
   Ticks ticks;
-  timer.OnTick = {&Ticks::Proc, &ticks};
+  TFrameTimer timer;
+};
+
+TEST_F(FrameTimer, AnArmingTicksExactlyOnce) {
   ASSERT_TRUE(timer.Arm(5));
   EXPECT_TRUE(timer.Armed());
   PumpFor(2000, [&] { return ticks.count > 0; });
@@ -28,20 +34,14 @@ TEST(FrameTimer, AnArmingTicksExactlyOnce) {
   EXPECT_EQ(ticks.count, 1) << "one-shot";
 }
 
-TEST(FrameTimer, ADisarmedTimerNeverTicks) {
-  TFrameTimer timer;
-  Ticks ticks;
-  timer.OnTick = {&Ticks::Proc, &ticks};
+TEST_F(FrameTimer, ADisarmedTimerNeverTicks) {
   ASSERT_TRUE(timer.Arm(20));
   timer.Disarm();
   PumpFor(150);
   EXPECT_EQ(ticks.count, 0);
 }
 
-TEST(FrameTimer, ATickPostedBeforeADisarmIsDropped) {
-  TFrameTimer timer;
-  Ticks ticks;
-  timer.OnTick = {&Ticks::Proc, &ticks};
+TEST_F(FrameTimer, ATickPostedBeforeADisarmIsDropped) {
   ASSERT_TRUE(timer.Arm(1));
   // The event fires and posts while no message is taken; the disarm comes before the post is read.
   Sleep(50);
@@ -50,10 +50,7 @@ TEST(FrameTimer, ATickPostedBeforeADisarmIsDropped) {
   EXPECT_EQ(ticks.count, 0);
 }
 
-TEST(FrameTimer, ArmingAgainReplacesTheEarlierArming) {
-  TFrameTimer timer;
-  Ticks ticks;
-  timer.OnTick = {&Ticks::Proc, &ticks};
+TEST_F(FrameTimer, ArmingAgainReplacesTheEarlierArming) {
   ASSERT_TRUE(timer.Arm(1));
   Sleep(50);  // the first arming's tick is posted by now
   ASSERT_TRUE(timer.Arm(30));
@@ -63,12 +60,11 @@ TEST(FrameTimer, ArmingAgainReplacesTheEarlierArming) {
   EXPECT_EQ(ticks.count, 1) << "the replaced arming's tick was dropped";
 }
 
-TEST(FrameTimer, ATimerDestroyedWhileArmedLeavesNoTickBehind) {
-  Ticks ticks;
+TEST_F(FrameTimer, ATimerDestroyedWhileArmedLeavesNoTickBehind) {
   {
-    TFrameTimer timer;
-    timer.OnTick = {&Ticks::Proc, &ticks};
-    ASSERT_TRUE(timer.Arm(1));
+    TFrameTimer doomed;
+    doomed.OnTick = {&Ticks::Proc, &ticks};
+    ASSERT_TRUE(doomed.Arm(1));
     Sleep(50);
   }
   PumpFor(100);

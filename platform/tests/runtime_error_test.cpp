@@ -99,28 +99,23 @@ void ExpectReport(const std::string& text, int error) {
   EXPECT_TRUE(std::regex_match(text, shape)) << text;
 }
 
-TEST(RuntimeErrorReport, AccessViolationIsReportedAsError216) {
-  const ChildRun run = RunChild("access-violation");
+// A fault whose report fits one box: the box names the error and the process exits with its number.
+void ExpectOneBoxReport(const std::string& fault, int error) {
+  const ChildRun run = RunChild(fault);
   ASSERT_TRUE(run.exited);
   ASSERT_EQ(run.boxes.size(), 1u);
-  ExpectReport(run.boxes[0], 216);
-  EXPECT_EQ(run.exitCode, 216u);
+  ExpectReport(run.boxes[0], error);
+  EXPECT_EQ(run.exitCode, static_cast<DWORD>(error));
 }
 
+TEST(RuntimeErrorReport, AccessViolationIsReportedAsError216) { ExpectOneBoxReport("access-violation", 216); }
+
 TEST(RuntimeErrorReport, IntegerDivideByZeroIsReportedAsError200) {
-  const ChildRun run = RunChild("divide-by-zero");
-  ASSERT_TRUE(run.exited);
-  ASSERT_EQ(run.boxes.size(), 1u);
-  ExpectReport(run.boxes[0], 200);
-  EXPECT_EQ(run.exitCode, 200u);
+  ExpectOneBoxReport("divide-by-zero", 200);
 }
 
 TEST(RuntimeErrorReport, UncaughtCxxExceptionIsReportedAsError217) {
-  const ChildRun run = RunChild("uncaught-exception");
-  ASSERT_TRUE(run.exited);
-  ASSERT_EQ(run.boxes.size(), 1u);
-  ExpectReport(run.boxes[0], 217);
-  EXPECT_EQ(run.exitCode, 217u);
+  ExpectOneBoxReport("uncaught-exception", 217);
 }
 
 // Runaway recursion leaves more than 256 frames, so the report fills several full boxes.

@@ -81,6 +81,15 @@ INPUT KeyInput(WORD virtualKey, DWORD flags) {
   return input;
 }
 
+// The GUI state of the thread that owns the window: its focus and mouse capture.
+std::optional<GUITHREADINFO> GuiThreadOf(HWND window) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (window == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui))
+    return std::nullopt;
+  return gui;
+}
+
 }  // namespace
 
 const std::string& EditorCaption() {
@@ -383,11 +392,8 @@ bool TEditorProcess::ParkMouse() const {
 }
 
 HWND TEditorProcess::CaptureWindow() const {
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  if (window_ == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &gui))
-    return nullptr;
-  return gui.hwndCapture;
+  const std::optional<GUITHREADINFO> gui = GuiThreadOf(window_);
+  return gui ? gui->hwndCapture : nullptr;
 }
 
 bool TEditorProcess::WaitCaptureReleased(DWORD timeoutMs) const {
@@ -495,11 +501,8 @@ bool TEditorProcess::ClickButton(HWND button, DWORD timeoutMs) {
 }
 
 HWND TEditorProcess::FocusWindow() const {
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  if (window_ == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &gui))
-    return nullptr;
-  return gui.hwndFocus;
+  const std::optional<GUITHREADINFO> gui = GuiThreadOf(window_);
+  return gui ? gui->hwndFocus : nullptr;
 }
 
 bool TEditorProcess::SendKeys(const std::vector<INPUT>& inputs) {

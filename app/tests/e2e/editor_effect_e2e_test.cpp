@@ -12,6 +12,7 @@
 #include "app/tests/e2e/editor_effect_driver.h"
 #include "app/tests/e2e/editor_save_driver.h"
 #include "app/tests/e2e/led_shot.h"
+#include "app/tests/e2e/saving_editor_fixture.h"
 
 namespace {
 
@@ -50,14 +51,8 @@ bool IsFrame(const std::string& line) {
   return at == line.size() - 3;
 }
 
-class EditorEffect : public ::testing::Test {
+class EditorEffect : public e2e::TSavingEditor {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(editor.Start()) << editor.Error();
-    ASSERT_TRUE(save.PassFirstTick()) << "the first tick did not clear the memo";
-  }
-
-  std::string PathOf(const std::string& name) const { return editor.WorkDir() + "\\" + name; }
   std::string WriteEffect(const std::string& name, const std::string& bytes) {
     const std::string path = PathOf(name);
     EXPECT_TRUE(e2e::WriteFileBytes(path, bytes));
@@ -78,10 +73,6 @@ class EditorEffect : public ::testing::Test {
     ASSERT_TRUE(save.DismissAndWait(*outcome.Box));
     EXPECT_EQ(editor.MemoText(), memoBefore) << "the effect text changed on a refused open";
   }
-  void Record(std::initializer_list<int> leds) {
-    for (int n : leds) ASSERT_TRUE(editor.ClickLed(n)) << "LED " << n << " did not react";
-    ASSERT_TRUE(editor.PressEnterInFrameEdit());
-  }
   // Waits until every LED's body shows the colour of its state in `lit` (LED numbers); answers the
   // pixels that still differ.
   std::string LedsShow(const std::set<int>& lit) {
@@ -92,8 +83,6 @@ class EditorEffect : public ::testing::Test {
     return mismatches;
   }
 
-  TEditorProcess editor;
-  e2e::TSaveDriver save{editor};
   e2e::TEffectDriver effect{editor, save};
 };
 

@@ -8,6 +8,7 @@
 
 #include "app/tests/e2e/editor_driver.h"
 #include "app/tests/e2e/editor_save_driver.h"
+#include "app/tests/e2e/saving_editor_fixture.h"
 
 namespace {
 
@@ -21,15 +22,8 @@ std::vector<std::string> Names(std::initializer_list<const char*> names) {
   return {names.begin(), names.end()};
 }
 
-class EditorSave : public ::testing::Test {
+class EditorSave : public e2e::TSavingEditor {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(editor.Start()) << editor.Error();
-    // Whatever is recorded before the tick one second after start would be cleared by it.
-    ASSERT_TRUE(save.PassFirstTick()) << "the first tick did not clear the memo";
-  }
-
-  std::string PathOf(const std::string& name) const { return editor.WorkDir() + "\\" + name; }
   std::wstring PathOfW() const {
     std::wstring wide(editor.WorkDir().size() + 1, L'\0');
     const int n = MultiByteToWideChar(CP_ACP, 0, editor.WorkDir().c_str(), -1, wide.data(), wide.size());
@@ -38,10 +32,6 @@ class EditorSave : public ::testing::Test {
   }
   std::vector<std::string> Files() const { return e2e::DirectoryEntries(editor.WorkDir()); }
 
-  void Record(std::initializer_list<int> leds) {
-    for (int n : leds) ASSERT_TRUE(editor.ClickLed(n)) << "LED " << n << " did not react";
-    ASSERT_TRUE(editor.PressEnterInFrameEdit());
-  }
   void SetMemo(const std::string& text) {
     ASSERT_TRUE(editor.SetTextOf(editor.EffectMemo(), text));
     ASSERT_EQ(editor.MemoText(), text);
@@ -73,9 +63,6 @@ class EditorSave : public ::testing::Test {
     EXPECT_EQ(editor.MemoText(), text) << "the unsaved effect text was lost";
     EXPECT_TRUE(editor.Running());
   }
-
-  TEditorProcess editor;
-  TSaveDriver save{editor};
 };
 
 // --- The dialog and the effect file
