@@ -71,8 +71,8 @@ constexpr std::array<Layer, 6> kLayers{{
     {15, {1125, 1145, 1165, 1185, 1205, 1225}, {40, 60, 80, 100, 120, 140}},
 }};
 
-constexpr std::int32_t kFaceColor = static_cast<std::int32_t>(0xFF00000F);
-constexpr std::int32_t kWindowColor = static_cast<std::int32_t>(0xFF000005);
+constexpr std::int32_t kFaceColor = SystemColor(COLOR_BTNFACE);
+constexpr std::int32_t kWindowColor = SystemColor(COLOR_WINDOW);
 constexpr std::int32_t kDarkBlue = 0x800000;
 
 struct LabelRow {
@@ -235,7 +235,7 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
     led->Ctl3D = 1;
     led->TabOrder = n == 133 ? 133 : 1;
     led->OnColor = 255;
-    led->OffColor = column == 0 ? static_cast<std::int32_t>(0xFF000002) : 0xF0CAA6;
+    led->OffColor = column == 0 ? SystemColor(COLOR_ACTIVECAPTION) : 0xF0CAA6;
     led->LightColor = 0xFFFFFF;
     led->State = 0;
     led->Shape = 1;

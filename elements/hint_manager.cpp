@@ -56,8 +56,8 @@ void TQxHintManager::InitHintManager() {
   AutoPopDelay = 5000;
   Tracking = 0;
   Margin = 0;
-  BackColor = static_cast<std::int32_t>(0xFF000018);
-  Font.Color = static_cast<std::int32_t>(0xFF000017);
+  BackColor = SystemColor(COLOR_INFOBK);
+  Font.Color = SystemColor(COLOR_INFOTEXT);
 }
 
 THintId TQxHintManager::Register(HWND owner) {

@@ -9,6 +9,11 @@
 
 inline constexpr bool IsSystemColor(std::int32_t color) noexcept { return color < 0; }
 
+// The colour value naming system colour `index` (COLOR_BTNFACE, ...).
+inline constexpr std::int32_t SystemColor(int index) noexcept {
+  return static_cast<std::int32_t>(0x80000000u | static_cast<std::uint32_t>(index));
+}
+
 // Resolves `color` to the RGB value it stands for right now.
 inline COLORREF ResolveColor(std::int32_t color) noexcept {
   if (IsSystemColor(color)) return GetSysColor(static_cast<int>(color & 0xFF));

@@ -12,9 +12,11 @@ namespace {
 
 bool appWindowCreated = false;
 std::int32_t nextChildId = 0;
+// A child id travels in the low word of WM_COMMAND.
+constexpr std::int32_t kLastChildId = 0xFFFF;
 
 std::int32_t NewChildId() {
-  nextChildId = nextChildId >= 0xFFFF ? 1 : nextChildId + 1;
+  nextChildId = nextChildId >= kLastChildId ? 1 : nextChildId + 1;
   return nextChildId;
 }
 
@@ -205,7 +207,7 @@ TControl* CreateControl(TControl* parent, std::string_view baseClassName) {
 TControl* CreateAppWindow(std::string_view caption) {
   TControl* c = CreateControl(nullptr, "App");
   c->IsAppWindow = true;
-  c->Style = 0x90CA0000;
+  c->Style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   c->ExStyle = WS_EX_APPWINDOW;
   c->OnCreateHook = AppWindowCreated;
   c->AttachHandler(AppWindowHandler, false);
@@ -263,7 +265,7 @@ TControl* CreateEdit(TControl* parent, std::uint32_t options) {
       {eoOemConvert, ES_OEMCONVERT}, {eoPassword, ES_PASSWORD},     {eoReadOnly, ES_READONLY},
       {eoUppercase, ES_UPPERCASE},   {eoWantReturn, ES_WANTRETURN}, {eoNumber, ES_NUMBER},
   };
-  std::uint32_t style = 0x50810000;  // child, visible, border, tab stop
+  std::uint32_t style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
   if ((options & eoNoAutoHScroll) == 0) style |= WS_HSCROLL | ES_AUTOHSCROLL;
   if ((options & eoNoAutoVScroll) == 0) style |= WS_VSCROLL | ES_AUTOVSCROLL;
   for (const OptionStyle& os : kPresentStyles)
@@ -280,14 +282,15 @@ TControl* CreateEdit(TControl* parent, std::uint32_t options) {
 }
 
 TControl* CreateLabel(TControl* parent, std::string_view caption) {
-  TControl* c = CreateChildControl(parent, "STATIC", 0x5000018C, false);
+  TControl* c = CreateChildControl(
+      parent, "STATIC", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, false);
   c->BoundsRect.bottom = c->BoundsRect.top + 22;
   c->SetCaption(caption);
   return c;
 }
 
 TControl* CreateButton(TControl* parent, std::string_view caption) {
-  TControl* c = CreateChildControl(parent, "BUTTON", 0x50011000, false);
+  TControl* c = CreateChildControl(parent, "BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE, false);
   c->BoundsRect.bottom = c->BoundsRect.top + 22;
   c->SetCaption(caption);
   c->SunkenBorder = true;

@@ -15,6 +15,7 @@
 #include "platform/colors.h"
 #include "platform/graphic_tool.h"
 #include "platform/list.h"
+#include "platform/messages.h"
 #include "platform/obj.h"
 
 class TControl;
@@ -45,7 +46,7 @@ inline void IgnoreControl(TControl*) {}
 struct TMouseEventData {
   std::uint8_t Button = 0;  // 0 none, 1 left, 2 right, 3 middle
   std::uint8_t StopHandling = 0;
-  std::int32_t Shift = 0;  // the message's key-state flags, plus 0x20 when Alt is down
+  std::int32_t Shift = 0;  // the message's key-state flags, plus kAltKey when Alt is down
   std::int16_t X = 0;
   std::int16_t Y = 0;
 };
@@ -136,13 +137,6 @@ enum TEditOption : std::uint32_t {
   eoNumber = 1u << 11,
 };
 
-// Messages of the library's own.
-inline constexpr UINT kSelfReleaseMessage = 0xB003;  // posted by a closing main window to itself
-inline constexpr UINT kReflectedCommand = 0xB005;    // WM_COMMAND reflected to the child
-inline constexpr UINT kReflectedColorBase = 0xBC00;  // added to WM_CTLCOLOR* when reflected
-inline constexpr UINT kAsyncCallMessage = 0x8FFF;
-inline constexpr UINT kMediaNotifyMessage = 953;
-
 // Keyboard navigation bits of NavigationKeys.
 inline constexpr std::int32_t kNavTab = 1;
 inline constexpr std::int32_t kNavLeftRight = 2;
@@ -157,9 +151,9 @@ class TControl : public TObj, public TCanvasHost {
   // --- Window
   HWND Handle = nullptr;
   std::string BaseClassName;
-  std::uint32_t ClassStyle = 0x20;
-  std::uint32_t Style = 0x16CF0000;
-  std::uint32_t ExStyle = 0x00010000;
+  std::uint32_t ClassStyle = CS_OWNDC;
+  std::uint32_t Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  std::uint32_t ExStyle = WS_EX_CONTROLPARENT;
   WNDPROC WindowProc = nullptr;
   WNDPROC BaseWindowProc = nullptr;
   std::int32_t Id = 0;  // child window id (menu/id of CreateWindowExA)
@@ -188,8 +182,8 @@ class TControl : public TObj, public TCanvasHost {
   // --- Look
   std::string Caption;
   bool ChildrenSunken = true;
-  std::int32_t Color = static_cast<std::int32_t>(0x8000000F);
-  std::int32_t TextColor = static_cast<std::int32_t>(0x80000008);
+  std::int32_t Color = SystemColor(COLOR_BTNFACE);
+  std::int32_t TextColor = SystemColor(COLOR_WINDOWTEXT);
   TGraphicTool* Font = nullptr;
   TGraphicTool* BrushTool = nullptr;
   HBRUSH BackgroundBrush = nullptr;

@@ -122,7 +122,7 @@ bool TControl::CreateWindowHandle() {
     if (GetClassInfoA(nullptr, BaseClassName.c_str(), &base) ||
         GetClassInfoA(instance, BaseClassName.c_str(), &base)) {
       wc = base;
-      wc.style &= ~0x40E0u;  // no global, own, class or parent DC
+      wc.style &= ~static_cast<UINT>(CS_GLOBALCLASS | CS_OWNDC | CS_CLASSDC | CS_PARENTDC);
       if (BaseWindowProc == nullptr) BaseWindowProc = base.lpfnWndProc;
     }
   }
@@ -145,7 +145,7 @@ bool TControl::CreateWindowHandle() {
   Handle = created;
   if (created == nullptr) return false;
 
-  SendMessageA(created, WM_UPDATEUISTATE, 0x00010002, 0);
+  SendMessageA(created, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   if (GetPropA(created, SelfProperty()) == nullptr) BindWindow(created, this);
   if (!childWindow) {
     if (HICON icon = GetIcon()) SendMessageA(created, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -356,7 +356,7 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
     }
 
     case WM_SYSCOMMAND:
-      if ((msg.WParam & 0xFFF0) == SC_MINIMIZE && IsMainWindow(this) && AppWindow != nullptr &&
+      if ((msg.WParam & kSysCommandMask) == SC_MINIMIZE && IsMainWindow(this) && AppWindow != nullptr &&
           AppWindow != this && AppWindow->Handle != nullptr) {
         PostMessageA(AppWindow->Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         result = 0;

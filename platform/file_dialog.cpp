@@ -40,7 +40,8 @@ bool TOpenSaveDialog::Execute() {
   record.lpstrInitialDir = NullWhenEmpty(InitialDir);
   record.lpstrTitle = NullWhenEmpty(Title);
   record.lpstrDefExt = NullWhenEmpty(DefaultExtension);
-  record.Flags = MapDialogOptions(Options) | kDialogStyleFlags;
+  // Always added: explorer style, long names, resizable.
+  record.Flags = MapDialogOptions(Options) | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING;
   record.lCustData = reinterpret_cast<LPARAM>(this);
 
   const BOOL chosen = OpenDialog ? GetOpenFileNameA(&record) : GetSaveFileNameA(&record);

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr std::int32_t kButtonFace = static_cast<std::int32_t>(0x8000000F);
-constexpr std::int32_t kWindowText = static_cast<std::int32_t>(0x80000008);
+constexpr std::int32_t kButtonFace = SystemColor(COLOR_BTNFACE);
+constexpr std::int32_t kWindowText = SystemColor(COLOR_WINDOWTEXT);
 constexpr char kDefaultFace[] = "MS Sans Serif";
 constexpr std::size_t kFaceBytes = sizeof(LOGFONTA::lfFaceName);  // 32, NUL included
 constexpr std::int32_t kBoldWeight = 700;

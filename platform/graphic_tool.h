@@ -59,7 +59,7 @@ class TGraphicTool : public TObj {
   // Font style bits of SetFontStyle.
   enum : std::uint8_t { StyleBold = 1, StyleItalic = 2, StyleUnderline = 4, StyleStrikeOut = 8 };
 
-  // New tools with the defaults: brush 0x8000000F solid; font 0x80000008, "MS Sans Serif",
+  // New tools with the defaults: brush COLOR_BTNFACE solid; font COLOR_WINDOWTEXT, "MS Sans Serif",
   // character set 1, height 0; pen black, solid, width 1, copy mode.
   static TGraphicTool* CreateBrush();
   static TGraphicTool* CreateFont();

@@ -57,7 +57,7 @@ bool MouseHandler(TControl* self, TMessage& msg, LRESULT& result) {
   TMouseEventData mouse;
   // The whole word parameter: for the wheel its high word is the rotation.
   mouse.Shift = static_cast<std::int32_t>(static_cast<std::uint32_t>(msg.WParam));
-  if (IsDown(VK_MENU)) mouse.Shift |= 0x20;
+  if (IsDown(VK_MENU)) mouse.Shift |= kAltKey;
   const POINT at = MessagePoint(msg);
   mouse.X = static_cast<std::int16_t>(at.x);
   mouse.Y = static_cast<std::int16_t>(at.y);
