@@ -74,9 +74,9 @@ THintId TQxHintManager::Register(HWND owner) {
   HWND tip =
       CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
-  tool->Font = CreateTipFont(Font);
+  tool->Font.Reset(CreateTipFont(Font));
   if (tip != nullptr) {
-    SendMessageA(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font), 0);
+    SendMessageA(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font.Get()), 0);
     SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
     SendMessageA(tip, TTM_SETTIPTEXTCOLOR, ResolveColor(Font.Color), 0);
@@ -99,7 +99,6 @@ void TQxHintManager::Unregister(THintId id) {
     DestroyWindow(tip);
   }
   // The window is gone before its font, so it never draws with a deleted one.
-  if (tool->Font != nullptr) DeleteObject(tool->Font);
   delete tool;
 }
 

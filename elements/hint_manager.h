@@ -16,7 +16,7 @@
 // window), the font given to that window and the tip text the description points into.
 struct THintTool {
   TOOLINFOA Info{};
-  HFONT Font = nullptr;
+  TOwnedFont Font;
   std::string Text;
 };
 

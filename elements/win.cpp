@@ -23,9 +23,8 @@ std::int32_t FontHeightForSize(std::uint8_t size, std::int32_t pixelsPerInch) {
 
 std::int32_t ScreenPixelsPerInch() {
   static const std::int32_t pixelsPerInch = [] {
-    HDC screen = GetDC(nullptr);
-    const int value = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    const TDC screen = TDC::OfWindow(nullptr);
+    const int value = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     return value > 0 ? value : 96;
   }();
   return pixelsPerInch;

@@ -150,26 +150,12 @@ TControl::~TControl() {
     ::Free(BrushTool);
     BrushTool = nullptr;
   }
-  if (Accelerators != nullptr) {
-    DestroyAcceleratorTable(Accelerators);
-    Accelerators = nullptr;
-  }
   if (Handle != nullptr) {
-    auto bigIcon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_SETICON, ICON_BIG, 0));
-    if (bigIcon != nullptr && !IconShared) DestroyIcon(bigIcon);
-    if (bigIcon == Icon) Icon = nullptr;
+    // The window lets go of the icon before the icon goes.
+    SendMessageA(Handle, WM_SETICON, ICON_BIG, 0);
+    OwnIcon.Reset();
     if (!Destroying) DestroyWindow(Handle);
     Handle = nullptr;
-  }
-  if (Icon != nullptr && Icon != kNoIcon && !IconShared) DestroyIcon(Icon);
-  Icon = nullptr;
-  if (BackgroundBrush != nullptr) {
-    DeleteObject(BackgroundBrush);
-    BackgroundBrush = nullptr;
-  }
-  if (PaintClipRegion != nullptr) {
-    DeleteObject(PaintClipRegion);
-    PaintClipRegion = nullptr;
   }
   if (Parent != nullptr) {
     if (Parent->Children != nullptr) {
@@ -477,10 +463,7 @@ void TControl::SetColor(std::int32_t c) {
   if (Handle != nullptr && Commands.ColorMsg != 0)
     SendMessageA(Handle, Commands.ColorMsg, 0, static_cast<LPARAM>(ResolveColor(c)));
   Color = c;
-  if (BackgroundBrush != nullptr) {
-    DeleteObject(BackgroundBrush);
-    BackgroundBrush = nullptr;
-  }
+  BackgroundBrush.Reset();
   if (BrushTool != nullptr) BrushTool->SetColor(c);
   Invalidate();
 }
@@ -492,15 +475,12 @@ void TControl::SetTextColor(std::int32_t c) {
 
 HBRUSH TControl::GetBackgroundBrush() {
   const COLORREF resolved = ResolveColor(Color);
-  if (BackgroundBrush != nullptr && static_cast<COLORREF>(BackgroundBrushColor) != resolved) {
-    DeleteObject(BackgroundBrush);
-    BackgroundBrush = nullptr;
-  }
-  if (BackgroundBrush == nullptr) {
-    BackgroundBrush = CreateSolidBrush(resolved);
+  if (BackgroundBrush && static_cast<COLORREF>(BackgroundBrushColor) != resolved) BackgroundBrush.Reset();
+  if (!BackgroundBrush) {
+    BackgroundBrush.Reset(CreateSolidBrush(resolved));
     BackgroundBrushColor = static_cast<std::int32_t>(resolved);
   }
-  return BackgroundBrush;
+  return BackgroundBrush.Get();
 }
 
 TGraphicTool* TControl::GetFont() {
@@ -711,31 +691,26 @@ HCURSOR LoadSharedCursor(HINSTANCE instance, LPCSTR name) {
 
 void TControl::LoadCursor(HINSTANCE instance, LPCSTR name) { SetCursor(LoadSharedCursor(instance, name)); }
 
+HICON TControl::CurrentIcon() const { return OwnIcon ? OwnIcon.Get() : ProgramIcon.Get(); }
+
 void TControl::SetIcon(HICON icon) {
-  if (icon == Icon) return;
-  const HICON old = Icon;
-  const bool oldShared = IconShared;
-  Icon = icon;
-  IconShared = false;
-  if (Handle != nullptr && icon != kNoIcon)
-    SendMessageA(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  if (old != nullptr && old != kNoIcon && !oldShared) DestroyIcon(old);
+  if (icon == CurrentIcon()) return;
+  // The old icon goes once the window shows the new one.
+  const TOwnedIcon old = std::exchange(OwnIcon, TOwnedIcon(icon));
+  ProgramIcon = {};
+  if (Handle != nullptr) SendMessageA(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
 HICON TControl::GetIcon() {
-  if (Icon == kNoIcon) return nullptr;
-  if (Icon == nullptr) {
+  if (CurrentIcon() == nullptr) {
     if (!IsAppWindow && AppWindow != nullptr && AppWindow != this) {
-      if (HICON appIcon = AppWindow->GetIcon()) {
-        Icon = static_cast<HICON>(CopyImage(appIcon, IMAGE_ICON, 0, 0, 0));
-        IconShared = false;
-      }
+      if (HICON appIcon = AppWindow->GetIcon())
+        OwnIcon.Reset(static_cast<HICON>(CopyImage(appIcon, IMAGE_ICON, 0, 0, 0)));
     } else if (IsAppWindow) {
-      Icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
-      IconShared = true;
+      ProgramIcon = TSharedIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
     }
   }
-  return Icon;
+  return CurrentIcon();
 }
 
 // --- TCanvasHost

@@ -143,9 +143,6 @@ inline constexpr std::int32_t kNavLeftRight = 2;
 inline constexpr std::int32_t kNavUpDown = 4;
 inline constexpr std::int32_t kNavPage = 8;
 
-// Icon value meaning "no icon".
-inline const HICON kNoIcon = reinterpret_cast<HICON>(static_cast<INT_PTR>(-1));
-
 class TControl : public TObj, public TCanvasHost {
  public:
   // --- Window
@@ -186,16 +183,16 @@ class TControl : public TObj, public TCanvasHost {
   std::int32_t TextColor = SystemColor(COLOR_WINDOWTEXT);
   TGraphicTool* Font = nullptr;
   TGraphicTool* BrushTool = nullptr;
-  HBRUSH BackgroundBrush = nullptr;
+  TOwnedBrush BackgroundBrush;
   std::int32_t BackgroundBrushColor = 0;
   TCanvas* Canvas = nullptr;
   HCURSOR Cursor = nullptr;
-  HICON Icon = nullptr;  // kNoIcon = none, null = not set yet
-  bool IconShared = false;
+  TOwnedIcon OwnIcon;       // given by SetIcon, or a copy of the application window's
+  TSharedIcon ProgramIcon;  // the application window's icon from the resources
   bool SunkenBorder = true;
   bool Transparent = false;
   std::uint8_t AlphaBlend = 255;
-  HACCEL Accelerators = nullptr;
+  TOwnedAccelerators Accelerators;
 
   // --- State
   bool Visible = true;
@@ -237,7 +234,7 @@ class TControl : public TObj, public TCanvasHost {
   // Hover: a custom "is the cursor inside" test (client coordinates); null = the client rectangle.
   bool (*HoverTest)(TControl* self, POINT client) = nullptr;
   // Paint: a clip region the paint handler combines with the update region (owned).
-  HRGN PaintClipRegion = nullptr;
+  TOwnedRegion PaintClipRegion;
 
   // --- Standard child controls: command table and reflected notifications
   TCommandTable Commands;
@@ -323,8 +320,8 @@ class TControl : public TObj, public TCanvasHost {
   void SetTabOrder(std::int32_t n);
   void SetCursor(HCURSOR c);
   void LoadCursor(HINSTANCE instance, LPCSTR name);
-  void SetIcon(HICON icon);
-  HICON GetIcon();
+  void SetIcon(HICON icon);  // the control owns `icon` from now on
+  HICON GetIcon();           // made on demand: the program's icon, or a copy of it for a form
   TControl* ChildAt(std::int32_t index) const;
   std::int32_t ChildCount() const;
 
@@ -375,6 +372,7 @@ class TControl : public TObj, public TCanvasHost {
  private:
   void CreateChildWindows();
   void DropCanvas();
+  HICON CurrentIcon() const;
   bool BuiltInHandling(TMessage& msg, LRESULT& result);
   bool HandleReflectedCommand(TMessage& msg, LRESULT& result);
   bool HandleKeyMessage(TMessage& msg, LRESULT& result);

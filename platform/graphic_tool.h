@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/handles.h"
 #include "platform/obj.h"
 
 // Brush data of a description. The padding is spelled out so that the byte comparison of two
@@ -104,7 +105,7 @@ class TGraphicTool : public TObj {
   bool SameDescription(const TGraphicTool& other) const;
 
   std::uint8_t Kind = KindBrush;
-  HGDIOBJ Handle = nullptr;  // own object only; a shared parent object is never stored here
+  TOwnedGdiObject Handle;  // own object only; a shared parent object is never stored here
   TGraphicTool* ParentTool = nullptr;
   TObjEvent OnChange;  // (data, tool)
   COLORREF HandleColor = 0;
@@ -118,9 +119,8 @@ class TGraphicTool : public TObj {
 
  private:
   std::vector<TGraphicTool*> Copies;  // live copies made from this tool
-  void RetireHandle(HGDIOBJ old);
+  void RetireHandle(TOwnedGdiObject old);
   void TellSharingCopies();
-  bool OwnsPattern = false;  // the pattern bitmap was given to this tool, not copied from another
-  void DeleteOwnHandle();
+  TOwnedBitmap OwnPattern;  // the pattern bitmap given to this tool, not one copied from another
   void StoreValue(std::size_t offset, std::int32_t v);
 };

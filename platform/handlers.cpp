@@ -187,7 +187,7 @@ bool PaintHandler(TControl* self, TMessage& msg, LRESULT& result) {
   if (began) dc = BeginPaint(msg.Window, &paint);
   if (dc != nullptr) {
     const int saved = SaveDC(dc);
-    if (self->PaintClipRegion != nullptr) ExtSelectClipRgn(dc, self->PaintClipRegion, RGN_AND);
+    if (self->PaintClipRegion) ExtSelectClipRgn(dc, self->PaintClipRegion.Get(), RGN_AND);
     // A canvas the control already has draws on the paint DC meanwhile, and gives it back after.
     if (self->Canvas != nullptr) self->Canvas->SetHandle(dc, TDCRelease::None);
     self->OnPaint.Proc(self->OnPaint.Data, self, dc);
