@@ -25,23 +25,18 @@ HFONT CreateTipFont(const TFontRec& font) {
   return CreateFontIndirectA(&lf);
 }
 
-template <auto M, typename... A>
-auto Bound(void* self, A... args) {
-  return (static_cast<TQxHintManager*>(self)->*M)(args...);
-}
-
 }  // namespace
 
 TQxHintManager::TQxHintManager() {
   Callbacks = new HintCallbacks();
-  Callbacks->Register = {&Bound<&TQxHintManager::Register, HWND>, this};
-  Callbacks->Unregister = {&Bound<&TQxHintManager::Unregister, THintId>, this};
-  Callbacks->SetTipText = {&Bound<&TQxHintManager::SetTipText, THintId, const ByteString&>, this};
-  Callbacks->SetTipTitle = {&Bound<&TQxHintManager::SetTipTitle, std::int32_t, THintId, const ByteString&>,
-                            this};
-  Callbacks->TipEnter = {&Bound<&TQxHintManager::TipEnter, THintId>, this};
-  Callbacks->TipLeave = {&Bound<&TQxHintManager::TipLeave, THintId>, this};
-  Callbacks->TipMove = {&Bound<&TQxHintManager::TipMove, THintId, std::int32_t, std::int32_t>, this};
+  HintCallbacks& c = *Callbacks;
+  c.Register = decltype(c.Register)::Member<&TQxHintManager::Register>(this);
+  c.Unregister = decltype(c.Unregister)::Member<&TQxHintManager::Unregister>(this);
+  c.SetTipText = decltype(c.SetTipText)::Member<&TQxHintManager::SetTipText>(this);
+  c.SetTipTitle = decltype(c.SetTipTitle)::Member<&TQxHintManager::SetTipTitle>(this);
+  c.TipEnter = decltype(c.TipEnter)::Member<&TQxHintManager::TipEnter>(this);
+  c.TipLeave = decltype(c.TipLeave)::Member<&TQxHintManager::TipLeave>(this);
+  c.TipMove = decltype(c.TipMove)::Member<&TQxHintManager::TipMove>(this);
 }
 
 TQxHintManager::~TQxHintManager() {

@@ -132,7 +132,7 @@ void TQxMainForm::Init() {
   Control->SetAlphaBlend(AlphaBlend);
   if (ClientSize != 0) Control->SetClientSize(Width, Height);
   Control->OwnerObject = this;
-  if (InitHook.Code != nullptr) InitHook.Code(InitHook.Object);
+  if (InitHook) InitHook();
 }
 
 void TQxMainForm::StartForm() {
@@ -180,9 +180,8 @@ bool TQxMainForm::CloseProcedure(bool ask) {
 
 bool TQxMainForm::DoMessage(TMessage& msg, LRESULT& result) {
   if (msg.Message == InnerMessageId && InnerMessageId != 0) {
-    if (OwnsApp == 0 && MasterLink != nullptr && MasterLink->Code != nullptr) {
-      if (TControl* master = MasterLink->Code(MasterLink->Object);
-          master != nullptr && Control->Handle != nullptr) {
+    if (OwnsApp == 0 && MasterLink != nullptr && *MasterLink) {
+      if (TControl* master = (*MasterLink)(); master != nullptr && Control->Handle != nullptr) {
         SetWindowPos(Control->Handle, nullptr, master->GetLeft() + MasterOffsetX,
                      master->GetTop() + MasterOffsetY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       }

@@ -59,7 +59,7 @@ void StartStep(bool visible, void (*switchDeliveryOn)()) {
   // A start procedure may register another: it runs too, after the earlier ones.
   for (std::size_t i = 0; i < DeferredStartList.size(); ++i) {
     const TDeferredStart entry = DeferredStartList[i];
-    entry.Proc(entry.Data);
+    entry();
   }
   DeferredStartList.clear();
 }

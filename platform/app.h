@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/callback.h"
+
 class TControl;
 class TStrListEx;
 
@@ -22,10 +24,7 @@ extern bool AppTerminated;
 extern void (*IdleHook)(TControl* appWindow);
 
 // Start procedures registered during construction, run once in registration order by StartStep.
-struct TDeferredStart {
-  void (*Proc)(void* data);
-  void* Data;
-};
+using TDeferredStart = TCallback<void()>;
 extern std::vector<TDeferredStart> DeferredStartList;
 void RegisterDeferredStart(void (*proc)(void* data), void* data);
 

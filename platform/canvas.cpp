@@ -86,7 +86,7 @@ void TCanvas::SetHandle(HDC dc, TDCRelease release, HWND window) {
 void TCanvas::RequireState(std::uint8_t flags) {
   flags |= HandleValid;
   if ((flags & ~SelectedState) == 0) return;
-  if (Handle == nullptr && OnGetHandle) OnGetHandle.Proc(OnGetHandle.Data, this);
+  if (Handle == nullptr && OnGetHandle) OnGetHandle(this);
   if (Handle == nullptr) return;
   const std::uint8_t need = flags & static_cast<std::uint8_t>(~SelectedState);
 

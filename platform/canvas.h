@@ -28,11 +28,7 @@ class TCanvasHost {
 };
 
 // Supplies a DC when the canvas needs one: the procedure calls canvas->SetHandle.
-struct TCanvasGetHandle {
-  void (*Proc)(void* data, TCanvas* canvas) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
+using TCanvasGetHandle = TCallback<void(TCanvas* canvas)>;
 
 class TCanvas : public TObj {
  public:

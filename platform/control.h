@@ -56,36 +56,13 @@ inline constexpr std::int32_t kShiftKey = 4;
 inline constexpr std::int32_t kCtrlKey = 8;
 inline constexpr std::int32_t kAltKey = 32;
 
-struct TOnMessageEvent {
-  bool (*Proc)(void* data, TMessage& msg, LRESULT& result) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
-struct TOnPaintEvent {
-  void (*Proc)(void* data, TControl* sender, HDC dc) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
-struct TOnMouseEvent {
-  void (*Proc)(void* data, TControl* sender, TMouseEventData& mouse) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
-struct TOnKeyEvent {
-  void (*Proc)(void* data, TControl* sender, std::int32_t& key, std::int32_t shift) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
-struct TOnCharEvent {
-  void (*Proc)(void* data, TControl* sender, char& ch, std::int32_t shift) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
-struct TOnCloseQueryEvent {
-  void (*Proc)(void* data, TControl* sender, bool& accept) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
+// The control events; each answers true when it handled the message, or changes what it is handed.
+using TOnMessageEvent = TCallback<bool(TMessage& msg, LRESULT& result)>;
+using TOnPaintEvent = TCallback<void(TControl* sender, HDC dc)>;
+using TOnMouseEvent = TCallback<void(TControl* sender, TMouseEventData& mouse)>;
+using TOnKeyEvent = TCallback<void(TControl* sender, std::int32_t& key, std::int32_t shift)>;
+using TOnCharEvent = TCallback<void(TControl* sender, char& ch, std::int32_t shift)>;
+using TOnCloseQueryEvent = TCallback<void(TControl* sender, bool& accept)>;
 
 // Messages and procedures that give a standard child control its text and list behaviour, and the
 // notification codes its reflected WM_COMMAND carries. A message number of 0 means "none".

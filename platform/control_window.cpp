@@ -240,8 +240,8 @@ LRESULT TControl::WndProc(TMessage& msg) {
   bool runAfterHook = true;
   if (GlobalMessageHook(this, msg, result)) {
   } else if (AppRunning && AppWindow != nullptr && AppWindow != this && AppWindow->OnMessage &&
-             AppWindow->OnMessage.Proc(AppWindow->OnMessage.Data, msg, result)) {
-  } else if (OnMessage && OnMessage.Proc(OnMessage.Data, msg, result)) {
+             AppWindow->OnMessage(msg, result)) {
+  } else if (OnMessage && OnMessage(msg, result)) {
   } else if (ChainDispatcher(this, msg, result)) {
   } else if (ExtraHandler(this, msg, result)) {
   } else {
@@ -279,7 +279,7 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
 
     case WM_CLOSE: {
       bool accept = true;
-      if (OnCloseQuery) OnCloseQuery.Proc(OnCloseQuery.Data, this, accept);
+      if (OnCloseQuery) OnCloseQuery(this, accept);
       // A refusal counts only while the loop runs: shutdown cannot be held up.
       if (!accept && AppRunning) {
         result = 0;
@@ -428,19 +428,19 @@ bool TControl::HandleReflectedCommand(TMessage& msg, LRESULT& result) {
   if (code == Commands.ClickCode || doubleClick) {
     if (!SuppressClick) {
       PreClick(this);
-      if (OnClick) OnClick.Proc(OnClick.Data, this);
+      if (OnClick) OnClick(this);
     }
   } else if (code == Commands.FocusGainedCode) {
-    if (OnFocusGained) OnFocusGained.Proc(OnFocusGained.Data, this);
+    if (OnFocusGained) OnFocusGained(this);
   } else if (code == Commands.FocusLostCode) {
-    if (OnFocusLost) OnFocusLost.Proc(OnFocusLost.Data, this);
+    if (OnFocusLost) OnFocusLost(this);
   } else if (code == Commands.ChangeCode) {
-    if (OnChange) OnChange.Proc(OnChange.Data, this);
+    if (OnChange) OnChange(this);
   } else if (code == Commands.SelChangeCode) {
     if (OnSelChange)
-      OnSelChange.Proc(OnSelChange.Data, this);
+      OnSelChange(this);
     else if (OnChange)
-      OnChange.Proc(OnChange.Data, this);
+      OnChange(this);
   } else {
     return false;
   }

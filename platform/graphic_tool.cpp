@@ -126,7 +126,7 @@ void TGraphicTool::Changed() { RetireHandle(std::move(Handle)); }
 // Listeners run while the old object still exists, so a DC or window holding it can let it go
 // first. Copies with no object of their own may have been handing ours out: they are told too.
 void TGraphicTool::RetireHandle(TOwnedGdiObject old) {
-  if (OnChange) OnChange.Proc(OnChange.Data, this);
+  if (OnChange) OnChange(this);
   if (old) TellSharingCopies();
 }
 
@@ -134,7 +134,7 @@ void TGraphicTool::TellSharingCopies() {
   const std::vector<TGraphicTool*> copies = Copies;  // a listener may free a copy
   for (TGraphicTool* copy : copies) {
     if (std::find(Copies.begin(), Copies.end(), copy) == Copies.end() || copy->Handle) continue;
-    if (copy->OnChange) copy->OnChange.Proc(copy->OnChange.Data, copy);
+    if (copy->OnChange) copy->OnChange(copy);
     copy->TellSharingCopies();
   }
 }

@@ -39,7 +39,7 @@ void TrackLeave(HWND window, DWORD flags) {
 }
 
 void Fire(const TObjEvent& event, TControl* sender) {
-  if (event) event.Proc(event.Data, sender);
+  if (event) event(sender);
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ bool MouseHandler(TControl* self, TMessage& msg, LRESULT& result) {
   // Down, up and double click come in threes: left, right, middle.
   if (msg.Message >= WM_LBUTTONDOWN && msg.Message <= WM_MBUTTONDBLCLK)
     mouse.Button = static_cast<std::uint8_t>((msg.Message - WM_LBUTTONDOWN) / 3 + 1);
-  if (*event) event->Proc(event->Data, self, mouse);
+  if (*event) (*event)(self, mouse);
   return mouse.StopHandling != 0;
 }
 
@@ -110,7 +110,7 @@ bool KeyEventHandler(TControl* self, TMessage& msg, LRESULT& result) {
     case WM_SYSCHAR: {
       if (!self->OnChar) return false;
       char ch = static_cast<char>(msg.WParam);
-      self->OnChar.Proc(self->OnChar.Data, self, ch, KeyShiftState());
+      self->OnChar(self, ch, KeyShiftState());
       msg.WParam = static_cast<unsigned char>(ch);
       result = 0;
       return ch == 0;
@@ -120,7 +120,7 @@ bool KeyEventHandler(TControl* self, TMessage& msg, LRESULT& result) {
   }
   if (!*keyEvent) return false;
   auto key = static_cast<std::int32_t>(static_cast<std::uint32_t>(msg.WParam));
-  keyEvent->Proc(keyEvent->Data, self, key, KeyShiftState());
+  (*keyEvent)(self, key, KeyShiftState());
   msg.WParam = static_cast<WPARAM>(static_cast<std::uint32_t>(key));
   result = 0;
   return key == 0;
@@ -190,7 +190,7 @@ bool PaintHandler(TControl* self, TMessage& msg, LRESULT& result) {
     if (self->PaintClipRegion) ExtSelectClipRgn(dc, self->PaintClipRegion.Get(), RGN_AND);
     // A canvas the control already has draws on the paint DC meanwhile, and gives it back after.
     if (self->Canvas != nullptr) self->Canvas->SetHandle(dc, TDCRelease::None);
-    self->OnPaint.Proc(self->OnPaint.Data, self, dc);
+    self->OnPaint(self, dc);
     if (self->Canvas != nullptr && self->Canvas->Handle == dc) self->Canvas->SetHandle(nullptr);
     if (saved != 0) RestoreDC(dc, saved);
   }
