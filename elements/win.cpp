@@ -115,24 +115,8 @@ TQxWin::TQxWin(TControl* parentControl) : ParentControl(parentControl) {
 TQxWin::~TQxWin() {
   if (Control != nullptr && ControlGone == 0) {
     // The control may outlive this call while a message holds it: it must not call back in here.
-    Control->OnDestroy = {};
-    Control->OnMessage = PrevMessageHandler;
-    Control->OnMouseDown = {};
-    Control->OnMouseMove = {};
-    Control->OnMouseUp = {};
-    Control->OnMouseWheel = {};
-    Control->OnMouseDblClick = {};
-    Control->OnMouseEnter = {};
-    Control->OnMouseLeave = {};
-    Control->OnKeyDown = {};
-    Control->OnKeyUp = {};
-    Control->OnChar = {};
-    Control->OnResize = {};
-    Control->OnShow = {};
-    Control->OnHide = {};
-    Control->OnPaint = {};
-    Control->OnClick = {};
-    Control->OnChange = {};
+    Control->ClearEvents();
+    Control->SetOnMessage(PrevMessageHandler);
     if (Control->Handle != nullptr) ShowWindow(Control->Handle, SW_HIDE);
     Control->Free();
   }

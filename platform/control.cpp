@@ -713,6 +713,22 @@ HICON TControl::GetIcon() {
   return CurrentIcon();
 }
 
+// --- Events
+
+void TControl::ClearEvents() {
+  OnDestroy = {};
+  OnMessage = {};
+  OnPaint = {};
+  for (TOnMouseEvent* e : {&OnMouseDown, &OnMouseUp, &OnMouseMove, &OnMouseDblClick, &OnMouseWheel}) *e = {};
+  for (TObjEvent* e : {&OnMouseEnter, &OnMouseLeave, &OnResize, &OnShow, &OnHide, &OnClick, &OnFocusGained,
+                       &OnFocusLost, &OnChange, &OnSelChange})
+    *e = {};
+  OnKeyDown = {};
+  OnKeyUp = {};
+  OnChar = {};
+  OnCloseQuery = {};
+}
+
 // --- TCanvasHost
 
 HWND TControl::CanvasWindow() { return GetHandle(); }

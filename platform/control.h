@@ -326,6 +326,9 @@ class TControl : public TObj, public TCanvasHost {
   void SetOnHide(TObjEvent e);
   void SetOnMouseEnter(TObjEvent e);
   void SetOnMouseLeave(TObjEvent e);
+  // Drops every event, OnDestroy included, so a departing owner is never called back; the
+  // handlers the setters attached stay and find the events empty.
+  void ClearEvents();
 
   // --- Line operations (edits; the others fall back as their command table says)
   void Clear();
@@ -350,8 +353,18 @@ class TControl : public TObj, public TCanvasHost {
   void CreateChildWindows();
   void DropCanvas();
   HICON CurrentIcon() const;
+  // Built-in message handling by family; each returns whether the after-message hook runs.
   bool BuiltInHandling(TMessage& msg, LRESULT& result);
+  bool HandleWindowState(TMessage& msg, LRESULT& result);
+  bool HandleSetFocus(TMessage& msg, LRESULT& result);
+  bool HandleSetCursor(TMessage& msg, LRESULT& result);
+  bool HandleLifetime(TMessage& msg, LRESULT& result);
+  bool HandleClose(TMessage& msg, LRESULT& result);
+  bool HandleNcDestroy(TMessage& msg, LRESULT& result);
+  bool HandleCommand(TMessage& msg, LRESULT& result);
   bool HandleReflectedCommand(TMessage& msg, LRESULT& result);
+  bool ReflectColor(TMessage& msg, LRESULT& result);
+  bool AnswerReflectedColor(TMessage& msg, LRESULT& result);
   bool HandleKeyMessage(TMessage& msg, LRESULT& result);
 };
 

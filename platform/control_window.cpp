@@ -253,99 +253,159 @@ LRESULT TControl::WndProc(TMessage& msg) {
   return result;
 }
 
-// Returns whether the after-message hook runs after this built-in case.
+// The built-in handling, one function per message family. Each returns whether the after-message
+// hook runs after it.
 bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
   switch (msg.Message) {
     case WM_SIZE:
-      result = CallDefault(msg);
-      if (msg.WParam <= SIZE_MAXIMIZED) WindowState = static_cast<std::uint8_t>(msg.WParam);
-      if (!IsForm && Parent != nullptr) RealignHook(Parent);
-      RealignHook(this);
-      return false;
-
+    case WM_SHOWWINDOW:
+      return HandleWindowState(msg, result);
     case WM_SETFOCUS:
-      if (HasCommandTable) {
-        if (TControl* form = ParentForm()) form->CurrentControl = this;
-      }
-      if (Enabled && TabStop) {
-        ++FocusingCounter;
-        ::SetFocus(msg.Window);
-        result = CallDefault(msg);
-        --FocusingCounter;
-        return false;
-      }
+      return HandleSetFocus(msg, result);
+    case WM_SETCURSOR:
+      return HandleSetCursor(msg, result);
+    case WM_CLOSE:
+    case WM_NCDESTROY:
+    case kSelfReleaseMessage:
+      return HandleLifetime(msg, result);
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+    case kReflectedCommand:
+      return HandleCommand(msg, result);
+    case kAsyncCallMessage:
+      AsyncCallProc(msg.LParam, msg.WParam);
       result = 0;
       return true;
+    case kMediaNotifyMessage:
+      MediaNotifyProc(msg);
+      result = 0;
+      return false;
+    default:
+      break;
+  }
+  if (msg.Message >= WM_KEYFIRST && msg.Message <= WM_KEYLAST) return HandleKeyMessage(msg, result);
+  if (msg.Message >= WM_CTLCOLORMSGBOX && msg.Message <= WM_CTLCOLORSTATIC) return ReflectColor(msg, result);
+  if (msg.Message >= WM_CTLCOLORMSGBOX + kReflectedColorBase &&
+      msg.Message <= WM_CTLCOLORSTATIC + kReflectedColorBase)
+    return AnswerReflectedColor(msg, result);
+  result = CallDefault(msg);
+  return false;
+}
 
-    case WM_CLOSE: {
-      bool accept = true;
-      if (OnCloseQuery) OnCloseQuery(this, accept);
-      // A refusal counts only while the loop runs: shutdown cannot be held up.
-      if (!accept && AppRunning) {
-        result = 0;
-        return true;
-      }
-      if (IsMainWindow(this) || this == AppWindow) {
-        if (AppWindow != nullptr && AppWindow != this && AppWindow->Handle != nullptr)
-          SendMessageA(AppWindow->Handle, WM_CLOSE, 0, 0);
-        PostQuitMessage(0);
-        result = 0;
-      } else {
-        result = CallDefault(msg);
-      }
+// WM_SIZE and WM_SHOWWINDOW: the stored window state, realigning, and showing again what the
+// parent's closing hid.
+bool TControl::HandleWindowState(TMessage& msg, LRESULT& result) {
+  if (msg.Message == WM_SIZE) {
+    result = CallDefault(msg);
+    if (msg.WParam <= SIZE_MAXIMIZED) WindowState = static_cast<std::uint8_t>(msg.WParam);
+    if (!IsForm && Parent != nullptr) RealignHook(Parent);
+    RealignHook(this);
+    return false;
+  }
+  if (msg.LParam == SW_PARENTCLOSING) {
+    SavedShowCommand = IsIconic(msg.Window)   ? SW_SHOWMINNOACTIVE
+                       : IsZoomed(msg.Window) ? SW_SHOWMAXIMIZED
+                                              : SW_SHOWNOACTIVATE;
+    result = CallDefault(msg);
+  } else if (msg.LParam == SW_PARENTOPENING && SavedShowCommand != 0) {
+    // Only a window hidden by its parent's closing is shown again (0 would hide it).
+    ShowWindow(msg.Window, SavedShowCommand);
+    SavedShowCommand = 0;
+    result = 0;
+  } else {
+    result = CallDefault(msg);
+  }
+  return true;
+}
+
+bool TControl::HandleSetFocus(TMessage& msg, LRESULT& result) {
+  if (HasCommandTable) {
+    if (TControl* form = ParentForm()) form->CurrentControl = this;
+  }
+  if (Enabled && TabStop) {
+    ++FocusingCounter;
+    ::SetFocus(msg.Window);
+    result = CallDefault(msg);
+    --FocusingCounter;
+    return false;
+  }
+  result = 0;
+  return true;
+}
+
+bool TControl::HandleSetCursor(TMessage& msg, LRESULT& result) {
+  HCURSOR cursor = ScreenCursor != nullptr ? ScreenCursor : Cursor;
+  if (GetCapture() == nullptr && LOWORD(msg.LParam) == HTCLIENT && cursor != nullptr) {
+    ::SetCursor(cursor);
+    result = 1;
+  } else {
+    result = CallDefault(msg);
+  }
+  return true;
+}
+
+// WM_CLOSE, WM_NCDESTROY and the self-release message: the close query, ending the program with
+// its main window, and the object ending with its window.
+bool TControl::HandleLifetime(TMessage& msg, LRESULT& result) {
+  switch (msg.Message) {
+    case WM_CLOSE:
+      return HandleClose(msg, result);
+    case WM_NCDESTROY:
+      return HandleNcDestroy(msg, result);
+    default:  // kSelfReleaseMessage
+      Released = true;
+      if (!TearingDown) Free();
+      result = 0;
       return true;
-    }
+  }
+}
 
-    case WM_SHOWWINDOW:
-      if (msg.LParam == SW_PARENTCLOSING) {
-        SavedShowCommand = IsIconic(msg.Window)   ? SW_SHOWMINNOACTIVE
-                           : IsZoomed(msg.Window) ? SW_SHOWMAXIMIZED
-                                                  : SW_SHOWNOACTIVATE;
-        result = CallDefault(msg);
-      } else if (msg.LParam == SW_PARENTOPENING && SavedShowCommand != 0) {
-        // Only a window hidden by its parent's closing is shown again (0 would hide it).
-        ShowWindow(msg.Window, SavedShowCommand);
-        SavedShowCommand = 0;
-        result = 0;
-      } else {
-        result = CallDefault(msg);
-      }
-      return true;
+bool TControl::HandleClose(TMessage& msg, LRESULT& result) {
+  bool accept = true;
+  if (OnCloseQuery) OnCloseQuery(this, accept);
+  // A refusal counts only while the loop runs: shutdown cannot be held up.
+  if (!accept && AppRunning) {
+    result = 0;
+    return true;
+  }
+  if (IsMainWindow(this) || this == AppWindow) {
+    if (AppWindow != nullptr && AppWindow != this && AppWindow->Handle != nullptr)
+      SendMessageA(AppWindow->Handle, WM_CLOSE, 0, 0);
+    PostQuitMessage(0);
+    result = 0;
+  } else {
+    result = CallDefault(msg);
+  }
+  return true;
+}
 
-    case WM_SETCURSOR: {
-      HCURSOR cursor = ScreenCursor != nullptr ? ScreenCursor : Cursor;
-      if (GetCapture() == nullptr && LOWORD(msg.LParam) == HTCLIENT && cursor != nullptr) {
-        ::SetCursor(cursor);
-        result = 1;
-      } else {
-        result = CallDefault(msg);
-      }
-      return true;
-    }
+bool TControl::HandleNcDestroy(TMessage& msg, LRESULT& result) {
+  UnbindWindow(msg.Window);
+  if (this == AppWindow) {
+    Handle = nullptr;
+    result = 0;
+    return true;
+  }
+  if (IsMainWindow(this)) {
+    PostMessageA(msg.Window, kSelfReleaseMessage, 0, 0);
+    result = CallDefault(msg);
+  } else if (Parent != nullptr && Parent == AppWindow) {
+    Destroying = true;
+    Handle = nullptr;
+    if (!TearingDown) Free();
+    result = 0;
+    return false;
+  } else {
+    result = CallDefault(msg);
+  }
+  Handle = nullptr;  // the window is gone; nothing may use the handle again
+  return true;
+}
 
-    case WM_NCDESTROY: {
-      UnbindWindow(msg.Window);
-      if (this == AppWindow) {
-        Handle = nullptr;
-        result = 0;
-        return true;
-      }
-      if (IsMainWindow(this)) {
-        PostMessageA(msg.Window, kSelfReleaseMessage, 0, 0);
-        result = CallDefault(msg);
-      } else if (Parent != nullptr && Parent == AppWindow) {
-        Destroying = true;
-        Handle = nullptr;
-        if (!TearingDown) Free();
-        result = 0;
-        return false;
-      } else {
-        result = CallDefault(msg);
-      }
-      Handle = nullptr;  // the window is gone; nothing may use the handle again
-      return true;
-    }
-
+// WM_COMMAND goes on to the child that sent it; the child answers it as kReflectedCommand. A main
+// window's minimise minimises the application window.
+bool TControl::HandleCommand(TMessage& msg, LRESULT& result) {
+  switch (msg.Message) {
     case WM_COMMAND: {
       HWND from = reinterpret_cast<HWND>(msg.LParam);
       if (from != nullptr && ControlOfWindow(from) != nullptr)
@@ -354,7 +414,6 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
         result = CallDefault(msg);
       return true;
     }
-
     case WM_SYSCOMMAND:
       if ((msg.WParam & kSysCommandMask) == SC_MINIMIZE && IsMainWindow(this) && AppWindow != nullptr &&
           AppWindow != this && AppWindow->Handle != nullptr) {
@@ -364,60 +423,35 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
         result = CallDefault(msg);
       }
       return true;
-
-    case kSelfReleaseMessage:
-      Released = true;
-      if (!TearingDown) Free();
-      result = 0;
-      return true;
-
-    case kAsyncCallMessage:
-      AsyncCallProc(msg.LParam, msg.WParam);
-      result = 0;
-      return true;
-
-    case kMediaNotifyMessage:
-      MediaNotifyProc(msg);
-      result = 0;
-      return false;
-
-    case kReflectedCommand:
+    default:  // kReflectedCommand
       if (HasCommandTable && HandleReflectedCommand(msg, result)) return false;
       result = CallDefault(msg);
       return false;
-
-    default:
-      break;
   }
+}
 
-  if (msg.Message >= WM_KEYFIRST && msg.Message <= WM_KEYLAST) return HandleKeyMessage(msg, result);
+// WM_CTLCOLOR*: reflected to the child so it answers with its own colours; a foreign child keeps
+// the default.
+bool TControl::ReflectColor(TMessage& msg, LRESULT& result) {
+  HWND child = reinterpret_cast<HWND>(msg.LParam);
+  if (child != nullptr && ControlOfWindow(child) != nullptr)
+    result = SendMessageA(child, msg.Message + kReflectedColorBase, msg.WParam, msg.LParam);
+  else
+    result = CallDefault(msg);
+  return true;
+}
 
-  if (msg.Message >= WM_CTLCOLORMSGBOX && msg.Message <= WM_CTLCOLORSTATIC) {
-    // Reflected to the child so it answers with its own colours; a foreign child keeps the default.
-    HWND child = reinterpret_cast<HWND>(msg.LParam);
-    if (child != nullptr && ControlOfWindow(child) != nullptr)
-      result = SendMessageA(child, msg.Message + kReflectedColorBase, msg.WParam, msg.LParam);
-    else
-      result = CallDefault(msg);
-    return true;
+bool TControl::AnswerReflectedColor(TMessage& msg, LRESULT& result) {
+  HDC dc = reinterpret_cast<HDC>(msg.WParam);
+  ::SetTextColor(dc, ResolveColor(TextColor));
+  if (Transparent) {
+    SetBkMode(dc, TRANSPARENT);
+    result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+  } else {
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, ResolveColor(Color));
+    result = reinterpret_cast<LRESULT>(GetBackgroundBrush());
   }
-
-  if (msg.Message >= WM_CTLCOLORMSGBOX + kReflectedColorBase &&
-      msg.Message <= WM_CTLCOLORSTATIC + kReflectedColorBase) {
-    HDC dc = reinterpret_cast<HDC>(msg.WParam);
-    ::SetTextColor(dc, ResolveColor(TextColor));
-    if (Transparent) {
-      SetBkMode(dc, TRANSPARENT);
-      result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-    } else {
-      SetBkMode(dc, OPAQUE);
-      SetBkColor(dc, ResolveColor(Color));
-      result = reinterpret_cast<LRESULT>(GetBackgroundBrush());
-    }
-    return false;
-  }
-
-  result = CallDefault(msg);
   return false;
 }
 
