@@ -175,7 +175,7 @@ void MeasureRecording(TClassMainForm_1509590& form, const std::string& fileName)
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  InitCommonControlsEx(0xFF);
+  InitCommonControlClasses(ICC_WIN95_CLASSES);
   StartHintManager();
   InitMainFormWindows();
   auto* form = new TClassMainForm_1509590();

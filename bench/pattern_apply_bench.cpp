@@ -136,7 +136,7 @@ void MeasureFrames(TClassMainForm_1509590& form) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  InitCommonControlsEx(0xFF);
+  InitCommonControlClasses(ICC_WIN95_CLASSES);
   StartHintManager();
   InitMainFormWindows();
   auto* form = new TClassMainForm_1509590();

@@ -32,13 +32,11 @@ TCommandTable EditCommands() {
   t.ReplaceSelMsg = EM_REPLACESEL;
   t.GetSelMsg = EM_GETSEL;
   t.SetSelMsg = EM_SETSEL;
-  t.LimitTextMsg = EM_LIMITTEXT;
   t.ClearProc = ClearCaption;
   t.ClickCode = 0;
   t.FocusGainedCode = EN_SETFOCUS;
   t.FocusLostCode = EN_KILLFOCUS;
   t.ChangeCode = EN_CHANGE;
-  t.SelChangeCode = 0;
   t.AutoSizeExtraWidth = 0;
   t.AutoSizeExtraHeight = 6;
   t.AlignStyles[0] = ES_LEFT;
@@ -69,7 +67,6 @@ TCommandTable ButtonCommands() {
   t.FocusGainedCode = BN_SETFOCUS;
   t.FocusLostCode = BN_KILLFOCUS;
   t.ChangeCode = 0;
-  t.SelChangeCode = 0;
   t.DoubleClickCode = BN_DOUBLECLICKED;
   t.AutoSizeExtraWidth = 14;
   t.AutoSizeExtraHeight = 0;
@@ -133,7 +130,6 @@ TControl::~TControl() {
     Children->Delete(Children->Count - 1);
     if (child == nullptr) continue;
     child->Parent = nullptr;
-    if (OnChildChange != nullptr) OnChildChange(this, child, false);
     child->Free();
   }
 
@@ -162,7 +158,6 @@ TControl::~TControl() {
       const std::int32_t index = Parent->Children->IndexOf(this);
       if (index >= 0) Parent->Children->Delete(index);
     }
-    if (Parent->OnChildChange != nullptr) Parent->OnChildChange(Parent, this, false);
     Parent = nullptr;
   }
   ::Free(Children);
@@ -185,7 +180,6 @@ TControl* CreateControl(TControl* parent, std::string_view baseClassName) {
     if (parent->BrushTool != nullptr) c->BrushTool = parent->BrushTool->Copy();
     c->Parent = parent;
     parent->Children->Add(c);
-    if (parent->OnChildChange != nullptr) parent->OnChildChange(parent, c, true);
   }
   return c;
 }
@@ -306,12 +300,10 @@ void TControl::SetParent(TControl* p) {
   if (Parent != nullptr) {
     const std::int32_t index = Parent->Children->IndexOf(this);
     if (index >= 0) Parent->Children->Delete(index);
-    if (Parent->OnChildChange != nullptr) Parent->OnChildChange(Parent, this, false);
   }
   Parent = p;
   if (p != nullptr) {
     p->Children->Add(this);
-    if (p->OnChildChange != nullptr) p->OnChildChange(p, this, true);
   }
 }
 
@@ -395,12 +387,6 @@ void TControl::SetSunkenBorder(bool b) {
 void TControl::SetAlphaBlend(std::uint8_t a) {
   if (a == AlphaBlend) return;
   AlphaBlend = a;
-  using SetLayeredProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-  HMODULE user32 = GetModuleHandleA("User32");
-  if (user32 == nullptr) return;
-  auto setLayered = reinterpret_cast<SetLayeredProc>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
-  if (setLayered == nullptr) return;
   HWND window = GetHandle();
   if (window == nullptr) return;
   ExStyle = static_cast<std::uint32_t>(GetWindowLongA(window, GWL_EXSTYLE));
@@ -408,7 +394,7 @@ void TControl::SetAlphaBlend(std::uint8_t a) {
     SetExStyle(ExStyle & ~static_cast<std::uint32_t>(WS_EX_LAYERED));
   } else {
     SetExStyle(ExStyle | WS_EX_LAYERED);
-    setLayered(window, 0, a, LWA_ALPHA);
+    SetLayeredWindowAttributes(window, 0, a, LWA_ALPHA);
   }
 }
 
@@ -460,8 +446,6 @@ std::string TControl::GetCaption() const {
 }
 
 void TControl::SetColor(std::int32_t c) {
-  if (Handle != nullptr && Commands.ColorMsg != 0)
-    SendMessageA(Handle, Commands.ColorMsg, 0, static_cast<LPARAM>(ResolveColor(c)));
   Color = c;
   BackgroundBrush.Reset();
   if (BrushTool != nullptr) BrushTool->SetColor(c);
@@ -664,7 +648,7 @@ void TControl::Close() {
 
 void TControl::SetCursor(HCURSOR c) {
   Cursor = c;
-  if (Handle == nullptr || c == nullptr || ScreenCursor != nullptr) return;
+  if (Handle == nullptr || c == nullptr) return;
   POINT p;
   if (!GetCursorPos(&p) || WindowFromPoint(p) != Handle) return;
   ScreenToClient(Handle, &p);
@@ -721,7 +705,7 @@ void TControl::ClearEvents() {
   OnPaint = {};
   for (TOnMouseEvent* e : {&OnMouseDown, &OnMouseUp, &OnMouseMove, &OnMouseDblClick, &OnMouseWheel}) *e = {};
   for (TObjEvent* e : {&OnMouseEnter, &OnMouseLeave, &OnResize, &OnShow, &OnHide, &OnClick, &OnFocusGained,
-                       &OnFocusLost, &OnChange, &OnSelChange})
+                       &OnFocusLost, &OnChange})
     *e = {};
   OnKeyDown = {};
   OnKeyUp = {};

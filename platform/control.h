@@ -75,18 +75,12 @@ struct TCommandTable {
   UINT ReplaceSelMsg = 0;
   UINT GetSelMsg = 0;
   UINT SetSelMsg = 0;
-  UINT LimitTextMsg = 0;
-  UINT AddStringMsg = 0;
-  UINT SetCurrentMsg = 0;  // list controls: make an item current
-  UINT ColorMsg = 0;       // a control that takes its background colour by message
   void (*ClearProc)(TControl* self) = nullptr;
-  std::int32_t (*AddProc)(TControl* self, std::string_view text) = nullptr;
   // Notification codes, compared in this order.
   std::uint16_t ClickCode = 0;
   std::uint16_t FocusGainedCode = 0;
   std::uint16_t FocusLostCode = 0;
   std::uint16_t ChangeCode = 0;
-  std::uint16_t SelChangeCode = 0;
   // The double-click notification, taken as a click by a control whose DoubleClickIsClick is set;
   // 0: the kind has none.
   std::uint16_t DoubleClickCode = 0;
@@ -169,7 +163,6 @@ class TControl : public TObj, public TCanvasHost {
   bool SunkenBorder = true;
   bool Transparent = false;
   std::uint8_t AlphaBlend = 255;
-  TOwnedAccelerators Accelerators;
 
   // --- State
   bool Visible = true;
@@ -221,7 +214,7 @@ class TControl : public TObj, public TCanvasHost {
   // with this set it is a click all the same.
   bool DoubleClickIsClick = false;
   TControlProc PreClick = IgnoreControl;
-  TObjEvent OnClick, OnFocusGained, OnFocusLost, OnChange, OnSelChange;
+  TObjEvent OnClick, OnFocusGained, OnFocusLost, OnChange;
 
   // --- Sizing and alignment
   bool AutoSize = false;
@@ -232,8 +225,6 @@ class TControl : public TObj, public TCanvasHost {
   TControl* CancelButton = nullptr;
   // The object (an element) that owns this control, for its own use.
   void* OwnerObject = nullptr;
-  // Parent notification when a child is added (true) or removed (false).
-  void (*OnChildChange)(TControl* self, TControl* child, bool added) = nullptr;
 
   // --- Construction (use the Create* functions below)
   TControl();
@@ -399,11 +390,7 @@ bool FormBackgroundHandler(TControl* self, TMessage& msg, LRESULT& result);
 
 // --- Process-wide hooks (each does nothing by default)
 extern TMessageHandler GlobalMessageHook;
-extern TMessageHandler GlobalKeyHook;
 extern TControlProc AfterCreateHook;
 extern TControlProc AfterInvalidateHook;
 extern TControlProc RealignHook;
 extern TControl* CreatingControl;  // the object whose window is being created
-extern HCURSOR ScreenCursor;       // global cursor override, null = none
-extern void (*AsyncCallProc)(LPARAM lParam, WPARAM wParam);
-extern void (*MediaNotifyProc)(const TMessage& msg);

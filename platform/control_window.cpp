@@ -8,17 +8,12 @@
 #include "platform/control.h"
 
 TMessageHandler GlobalMessageHook = IgnoreMessage;
-TMessageHandler GlobalKeyHook = IgnoreMessage;
 TControlProc AfterCreateHook = IgnoreControl;
 TControlProc AfterInvalidateHook = IgnoreControl;
 TControlProc RealignHook = IgnoreControl;
 TControl* CreatingControl = nullptr;
-HCURSOR ScreenCursor = nullptr;
 
 namespace {
-
-void NoAsyncCall(LPARAM, WPARAM) {}
-void NoMediaNotify(const TMessage&) {}
 
 // The "SELF_" property by atom: a property lookup by atom avoids a string search per message.
 LPCSTR SelfProperty() {
@@ -47,9 +42,6 @@ TControl* BoundObject(HWND window) {
 bool KeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
 }  // namespace
-
-void (*AsyncCallProc)(LPARAM lParam, WPARAM wParam) = NoAsyncCall;
-void (*MediaNotifyProc)(const TMessage& msg) = NoMediaNotify;
 
 TControl* ControlOfWindow(HWND window) {
   if (window == nullptr) return nullptr;
@@ -272,14 +264,6 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
     case WM_SYSCOMMAND:
     case kReflectedCommand:
       return HandleCommand(msg, result);
-    case kAsyncCallMessage:
-      AsyncCallProc(msg.LParam, msg.WParam);
-      result = 0;
-      return true;
-    case kMediaNotifyMessage:
-      MediaNotifyProc(msg);
-      result = 0;
-      return false;
     default:
       break;
   }
@@ -334,9 +318,8 @@ bool TControl::HandleSetFocus(TMessage& msg, LRESULT& result) {
 }
 
 bool TControl::HandleSetCursor(TMessage& msg, LRESULT& result) {
-  HCURSOR cursor = ScreenCursor != nullptr ? ScreenCursor : Cursor;
-  if (GetCapture() == nullptr && LOWORD(msg.LParam) == HTCLIENT && cursor != nullptr) {
-    ::SetCursor(cursor);
+  if (GetCapture() == nullptr && LOWORD(msg.LParam) == HTCLIENT && Cursor != nullptr) {
+    ::SetCursor(Cursor);
     result = 1;
   } else {
     result = CallDefault(msg);
@@ -470,11 +453,6 @@ bool TControl::HandleReflectedCommand(TMessage& msg, LRESULT& result) {
     if (OnFocusLost) OnFocusLost(this);
   } else if (code == Commands.ChangeCode) {
     if (OnChange) OnChange(this);
-  } else if (code == Commands.SelChangeCode) {
-    if (OnSelChange)
-      OnSelChange(this);
-    else if (OnChange)
-      OnChange(this);
   } else {
     return false;
   }
@@ -499,7 +477,7 @@ bool TControl::HandleKeyMessage(TMessage& msg, LRESULT& result) {
     result = CallDefault(msg);
     return true;
   }
-  if (GlobalKeyHook(this, msg, result) || KeyHandler(this, msg, result)) return false;
+  if (KeyHandler(this, msg, result)) return false;
 
   bool consumed = false;
   if (!KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) {

@@ -14,7 +14,8 @@ const char* NullWhenEmpty(const std::string& s) { return s.empty() ? nullptr : s
 
 }  // namespace
 
-TOpenSaveDialog* CreateDialog(std::string_view title, std::string_view initialDir, std::uint32_t options) {
+TOpenSaveDialog* CreateOpenSaveDialog(std::string_view title, std::string_view initialDir,
+                                      std::uint32_t options) {
   auto* dialog = new TOpenSaveDialog();
   dialog->Title = title;
   dialog->InitialDir = initialDir;

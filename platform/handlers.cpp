@@ -23,19 +23,13 @@ POINT MessagePoint(const TMessage& msg) {
 
 bool IsMouseMessage(UINT message) { return message >= WM_MOUSEFIRST && message <= WM_MOUSEWHEEL; }
 
-// Asks for (or cancels) the leave notice. _TrackMouseEvent is looked up at each use: comctl32 may
-// lack it, and then no notice comes.
+// Asks for (or cancels) the leave notice.
 void TrackLeave(HWND window, DWORD flags) {
-  HMODULE comctl = GetModuleHandleA("comctl32.dll");
-  if (comctl == nullptr) return;
-  auto track = reinterpret_cast<BOOL(WINAPI*)(LPTRACKMOUSEEVENT)>(
-      reinterpret_cast<void*>(GetProcAddress(comctl, "_TrackMouseEvent")));
-  if (track == nullptr) return;
   TRACKMOUSEEVENT request = {};
   request.cbSize = sizeof(request);
   request.dwFlags = flags;
   request.hwndTrack = window;
-  track(&request);
+  _TrackMouseEvent(&request);
 }
 
 void Fire(const TObjEvent& event, TControl* sender) {

@@ -43,9 +43,6 @@ struct TDeleteGdiObject {
 struct TDestroyIcon {
   void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
 };
-struct TDestroyAcceleratorTable {
-  void operator()(HACCEL table) const noexcept { DestroyAcceleratorTable(table); }
-};
 struct TDeleteMemoryDC {
   void operator()(HDC dc) const noexcept { DeleteDC(dc); }
 };
@@ -57,7 +54,6 @@ using TOwnedFont = TOwned<HFONT, TDeleteGdiObject>;
 using TOwnedRegion = TOwned<HRGN, TDeleteGdiObject>;
 using TOwnedBitmap = TOwned<HBITMAP, TDeleteGdiObject>;
 using TOwnedIcon = TOwned<HICON, TDestroyIcon>;
-using TOwnedAccelerators = TOwned<HACCEL, TDestroyAcceleratorTable>;
 // A memory DC of its own (CreateCompatibleDC).
 using TMemoryDC = TOwned<HDC, TDeleteMemoryDC>;
 

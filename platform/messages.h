@@ -4,8 +4,6 @@
 #pragma once
 
 #include <windows.h>
-// After <windows.h>: the lean build leaves the multimedia messages out.
-#include <mmsystem.h>
 
 // Posted by a closing main window to itself: the object ends once the window is gone.
 inline constexpr UINT kSelfReleaseMessage = WM_APP + 0x3003;  // 0xB003
@@ -13,10 +11,6 @@ inline constexpr UINT kSelfReleaseMessage = WM_APP + 0x3003;  // 0xB003
 inline constexpr UINT kReflectedCommand = WM_APP + 0x3005;  // 0xB005
 // Added to a WM_CTLCOLOR* message reflected to the child, so it answers with its own colours.
 inline constexpr UINT kReflectedColorBase = WM_APP + 0x3C00;  // 0xBC00
-// Posted by a caller that wants a procedure run later on the window's thread.
-inline constexpr UINT kAsyncCallMessage = WM_APP + 0x0FFF;  // 0x8FFF
-// The multimedia notification, passed to MediaNotifyProc.
-inline constexpr UINT kMediaNotifyMessage = MM_MCINOTIFY;
 
 // WM_SYSCOMMAND: the move command as the caption's hit-test sends it, so a drag moves the window.
 inline constexpr WPARAM kDragMove = SC_MOVE | HTCAPTION;  // 0xF012
@@ -24,4 +18,4 @@ inline constexpr WPARAM kDragMove = SC_MOVE | HTCAPTION;  // 0xF012
 inline constexpr WPARAM kSysCommandMask = 0xFFF0;
 
 static_assert(kSelfReleaseMessage == 0xB003 && kReflectedCommand == 0xB005 && kReflectedColorBase == 0xBC00 &&
-              kAsyncCallMessage == 0x8FFF && kMediaNotifyMessage == 953 && kDragMove == 0xF012);
+              kDragMove == 0xF012);

@@ -50,7 +50,7 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
 class EditorForm : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    InitCommonControlsEx(0xFF);
+    InitCommonControlClasses(ICC_WIN95_CLASSES);
     StartHintManager();
     InitMainFormWindows();
     form = new TClassMainForm_1509590();

@@ -45,7 +45,7 @@ bool Overlap(const RECT& a, const RECT& b) {
 class PatternTools : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    InitCommonControlsEx(0xFF);
+    InitCommonControlClasses(ICC_WIN95_CLASSES);
     StartHintManager();
     InitMainFormWindows();
     form = new TClassMainForm_1509590();

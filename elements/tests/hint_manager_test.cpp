@@ -16,7 +16,7 @@ class HintManagerTest : public ::testing::Test {
   ParentForm parent;
 
   static void SetUpTestSuite() {
-    InitCommonControlsEx(ICC_WIN95_CLASSES);
+    InitCommonControlClasses(ICC_WIN95_CLASSES);
     StartHintManager();
   }
   static void TearDownTestSuite() { FinishHintManager(); }
