@@ -111,10 +111,7 @@ void ForEachDescendant(TControl* root, F&& f) {
 
 bool AppWindowWasCreated() { return appWindowCreated; }
 
-TControl::TControl() {
-  Children = TList::Create();
-  WindowProc = ControlWindowProc;
-}
+TControl::TControl() { Children = TList::Create(); }
 
 TControl::~TControl() {
   TearingDown = true;
@@ -559,7 +556,6 @@ void TControl::SetBoundsRect(const RECT& r) {
   if (Handle == nullptr) return;
   SetWindowPos(Handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  if (RepaintOnResize) Invalidate();
 }
 
 std::int32_t TControl::GetWidth() {

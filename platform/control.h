@@ -122,7 +122,6 @@ class TControl : public TObj, public TCanvasHost {
   std::uint32_t ClassStyle = CS_OWNDC;
   std::uint32_t Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   std::uint32_t ExStyle = WS_EX_CONTROLPARENT;
-  WNDPROC WindowProc = nullptr;
   WNDPROC BaseWindowProc = nullptr;
   std::int32_t Id = 0;  // child window id (menu/id of CreateWindowExA)
 
@@ -145,7 +144,6 @@ class TControl : public TObj, public TCanvasHost {
   std::int32_t SavedShowCommand = 0;
   bool PositionSet = false;  // left/top given explicitly
   bool SizeSet = false;      // width/height given explicitly
-  bool RepaintOnResize = false;
 
   // --- Look
   std::string Caption;

@@ -120,7 +120,7 @@ bool TControl::CreateWindowHandle() {
   }
   WNDCLASSA known{};
   if (!GetClassInfoA(instance, className.c_str(), &known)) {
-    wc.lpfnWndProc = WindowProc != nullptr ? WindowProc : ControlWindowProc;
+    wc.lpfnWndProc = ControlWindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = className.c_str();
     wc.lpszMenuName = nullptr;
