@@ -189,7 +189,7 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
     auto* led = NewDressed<TQxLED>(parent, left, top, g.Size, g.Size, kFaceColor, FormFont(), 1);
     led->TabOrder = n == 133 ? 133 : 1;
     led->OnColor = 255;
-    led->OffColor = column == 0 ? static_cast<std::int32_t>(0xFF000002) : 0xF0CAA6;
+    led->OffColor = column == 0 ? ElementSystemColor(COLOR_ACTIVECAPTION) : 0xF0CAA6;
     led->LightColor = 0xFFFFFF;
     led->State = 0;
     led->Shape = 1;

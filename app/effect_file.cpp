@@ -59,7 +59,7 @@ void TQxEffectFile::inSaved(TData*, std::uint16_t) { changed_ = false; }
 
 void TQxEffectFile::inOpen(TData*, std::uint16_t) {
   if (Dialog == nullptr) {
-    Dialog = CreateDialog("Открыть эффект", ".",
+    Dialog = CreateOpenSaveDialog("Открыть эффект", ".",
                           TOpenSaveOptions::FileMustExist | TOpenSaveOptions::PathMustExist |
                               TOpenSaveOptions::HideReadOnly | TOpenSaveOptions::NoChangeDir);
     Dialog->Filter = "Эффекты (*.TXT)|*.TXT|Все файлы (*.*)|*.*";

@@ -10,8 +10,8 @@
 
 namespace form_controls {
 
-inline constexpr std::int32_t kFaceColor = static_cast<std::int32_t>(0xFF00000F);
-inline constexpr std::int32_t kWindowColor = static_cast<std::int32_t>(0xFF000005);
+inline constexpr std::int32_t kFaceColor = ElementSystemColor(COLOR_BTNFACE);
+inline constexpr std::int32_t kWindowColor = ElementSystemColor(COLOR_WINDOW);
 inline constexpr std::int32_t kDarkBlue = 0x800000;
 
 struct LabelRow {

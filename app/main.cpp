@@ -10,7 +10,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InstallRuntimeErrorReport();
-  InitCommonControlsEx(0xFF);
+  InitCommonControlClasses(ICC_WIN95_CLASSES);
   StartHintManager();
   InitMainFormWindows();
 

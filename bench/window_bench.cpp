@@ -72,7 +72,7 @@ struct TickTimes {
 
 int main() {
   startMs = ProcessStartMs();
-  InitCommonControlsEx(0xFF);
+  InitCommonControlClasses(ICC_WIN95_CLASSES);
   InitMainFormWindows();
   AppWindow = CreateAppWindow("bench app");
   TControl* form = CreateFormWindow(AppWindow, "bench form");

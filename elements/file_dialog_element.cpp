@@ -24,7 +24,7 @@ TQxODialog::~TQxODialog() { Free(Dialog); }
 
 void TQxODialog::inExecute(TData* d, std::uint16_t) {
   if (Dialog == nullptr) {
-    Dialog = CreateDialog(Title.view(), StartDir.view(), TOpenSaveOptions::NoValidate);
+    Dialog = CreateOpenSaveDialog(Title.view(), StartDir.view(), TOpenSaveOptions::NoValidate);
     Dialog->OwnerWindow = DialogOwner();
     Dialog->Filter = Filter.view();
   }

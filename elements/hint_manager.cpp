@@ -25,23 +25,18 @@ HFONT CreateTipFont(const TFontRec& font) {
   return CreateFontIndirectA(&lf);
 }
 
-template <auto M, typename... A>
-auto Bound(void* self, A... args) {
-  return (static_cast<TQxHintManager*>(self)->*M)(args...);
-}
-
 }  // namespace
 
 TQxHintManager::TQxHintManager() {
   Callbacks = new HintCallbacks();
-  Callbacks->Register = {&Bound<&TQxHintManager::Register, HWND>, this};
-  Callbacks->Unregister = {&Bound<&TQxHintManager::Unregister, THintId>, this};
-  Callbacks->SetTipText = {&Bound<&TQxHintManager::SetTipText, THintId, const ByteString&>, this};
-  Callbacks->SetTipTitle = {&Bound<&TQxHintManager::SetTipTitle, std::int32_t, THintId, const ByteString&>,
-                            this};
-  Callbacks->TipEnter = {&Bound<&TQxHintManager::TipEnter, THintId>, this};
-  Callbacks->TipLeave = {&Bound<&TQxHintManager::TipLeave, THintId>, this};
-  Callbacks->TipMove = {&Bound<&TQxHintManager::TipMove, THintId, std::int32_t, std::int32_t>, this};
+  HintCallbacks& c = *Callbacks;
+  c.Register = decltype(c.Register)::Member<&TQxHintManager::Register>(this);
+  c.Unregister = decltype(c.Unregister)::Member<&TQxHintManager::Unregister>(this);
+  c.SetTipText = decltype(c.SetTipText)::Member<&TQxHintManager::SetTipText>(this);
+  c.SetTipTitle = decltype(c.SetTipTitle)::Member<&TQxHintManager::SetTipTitle>(this);
+  c.TipEnter = decltype(c.TipEnter)::Member<&TQxHintManager::TipEnter>(this);
+  c.TipLeave = decltype(c.TipLeave)::Member<&TQxHintManager::TipLeave>(this);
+  c.TipMove = decltype(c.TipMove)::Member<&TQxHintManager::TipMove>(this);
 }
 
 TQxHintManager::~TQxHintManager() {
@@ -56,8 +51,8 @@ void TQxHintManager::InitHintManager() {
   AutoPopDelay = 5000;
   Tracking = 0;
   Margin = 0;
-  BackColor = static_cast<std::int32_t>(0xFF000018);
-  Font.Color = static_cast<std::int32_t>(0xFF000017);
+  BackColor = ElementSystemColor(COLOR_INFOBK);
+  Font.Color = ElementSystemColor(COLOR_INFOTEXT);
 }
 
 THintId TQxHintManager::Register(HWND owner) {
@@ -74,9 +69,9 @@ THintId TQxHintManager::Register(HWND owner) {
   HWND tip =
       CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
-  tool->Font = CreateTipFont(Font);
+  tool->Font.Reset(CreateTipFont(Font));
   if (tip != nullptr) {
-    SendMessageA(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font), 0);
+    SendMessageA(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font.Get()), 0);
     SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
     SendMessageA(tip, TTM_SETTIPTEXTCOLOR, ResolveColor(Font.Color), 0);
@@ -99,7 +94,6 @@ void TQxHintManager::Unregister(THintId id) {
     DestroyWindow(tip);
   }
   // The window is gone before its font, so it never draws with a deleted one.
-  if (tool->Font != nullptr) DeleteObject(tool->Font);
   delete tool;
 }
 

@@ -16,7 +16,7 @@
 // window), the font given to that window and the tip text the description points into.
 struct THintTool {
   TOOLINFOA Info{};
-  HFONT Font = nullptr;
+  TOwnedFont Font;
   std::string Text;
 };
 
@@ -24,7 +24,7 @@ class TQxHintManager : public TQxObject {
  public:
   HintCallbacks* Callbacks = nullptr;
   std::uint8_t RectTips = 1;  // 0: balloon tips
-  std::int32_t BackColor = static_cast<std::int32_t>(0xFF000018);
+  std::int32_t BackColor = ElementSystemColor(COLOR_INFOBK);
   std::int32_t InitialDelay = 500;
   std::int32_t AutoPopDelay = 5000;
   std::int32_t Margin = 0;

@@ -30,10 +30,10 @@ void PaintRoundBevel(HDC dc, const RECT& r, bool lit, HPEN h1, HPEN h2, const TL
   const LONG L = r.left, T = r.top, Rt = r.right, B = r.bottom;
   const LONG a = (Rt - L) / 8, b = (B - T) / 8;
   Arc(dc, L, T, Rt, B, Rt, T, L, B);  // upper-left half in shadow
-  SelectObject(dc, tools.RimLightPen);
+  SelectObject(dc, tools.RimLightPen.Get());
   Arc(dc, L, T, Rt, B, L, B, Rt, T);  // lower-right half lit
   if (lit) {
-    SelectObject(dc, tools.OffPen);
+    SelectObject(dc, tools.OffPen.Get());
     Arc(dc, L + 1, T + 1, Rt - 1, B - 1, L + a - 1, B - 1, Rt - 1, T + b - 1);
   }
   const LONG il = Rt / 5, ir = Rt - Rt / 5, it = B / 5, ib = B - B / 5;
@@ -47,10 +47,10 @@ void PaintRoundBevel(HDC dc, const RECT& r, bool lit, HPEN h1, HPEN h2, const TL
 void PaintSquareBevel(HDC dc, const RECT& r, bool lit, HPEN h1, HPEN h2, const TLEDTools& tools) {
   const LONG L = r.left, T = r.top, Rt = r.right, B = r.bottom;
   Polyline(dc, {{L, B}, {L, T}, {Rt, T}});
-  SelectObject(dc, tools.RimLightPen);
+  SelectObject(dc, tools.RimLightPen.Get());
   Polyline(dc, {{Rt - 1, T}, {Rt - 1, B - 1}, {L, B - 1}});
   if (lit) {
-    SelectObject(dc, tools.OffPen);
+    SelectObject(dc, tools.OffPen.Get());
     Polyline(dc, {{Rt - 2, T + 1}, {Rt - 2, B - 2}, {L, B - 2}});
   }
   const LONG il = Rt / 12, ir = Rt - Rt / 12, it = B / 8, ib = B - B / 8;
@@ -64,26 +64,18 @@ void PaintSquareBevel(HDC dc, const RECT& r, bool lit, HPEN h1, HPEN h2, const T
 
 TLEDTools CreateLEDTools(std::int32_t onColor, std::int32_t offColor, std::int32_t lightColor) {
   TLEDTools t;
-  t.ShadowPen = CreatePen(PS_SOLID, 1, kShadow);
-  t.RimLightPen = CreatePen(PS_SOLID, 1, kWhite);
-  t.OnBrush = CreateSolidBrush(ResolveColor(onColor));
-  t.OffBrush = CreateSolidBrush(ResolveColor(offColor));
-  t.OffPen = CreatePen(PS_SOLID, 1, ResolveColor(offColor));
-  t.LightPen = CreatePen(PS_SOLID, 1, ResolveColor(lightColor));
-  t.GlossPen = CreatePen(PS_SOLID, 2, kWhite);
-  t.OnPen = CreatePen(PS_SOLID, 2, ResolveColor(onColor));
+  t.ShadowPen.Reset(CreatePen(PS_SOLID, 1, kShadow));
+  t.RimLightPen.Reset(CreatePen(PS_SOLID, 1, kWhite));
+  t.OnBrush.Reset(CreateSolidBrush(ResolveColor(onColor)));
+  t.OffBrush.Reset(CreateSolidBrush(ResolveColor(offColor)));
+  t.OffPen.Reset(CreatePen(PS_SOLID, 1, ResolveColor(offColor)));
+  t.LightPen.Reset(CreatePen(PS_SOLID, 1, ResolveColor(lightColor)));
+  t.GlossPen.Reset(CreatePen(PS_SOLID, 2, kWhite));
+  t.OnPen.Reset(CreatePen(PS_SOLID, 2, ResolveColor(onColor)));
   return t;
 }
 
-void DeleteLEDTools(TLEDTools& tools) {
-  for (HGDIOBJ object : {static_cast<HGDIOBJ>(tools.ShadowPen), static_cast<HGDIOBJ>(tools.RimLightPen),
-                         static_cast<HGDIOBJ>(tools.OffPen), static_cast<HGDIOBJ>(tools.LightPen),
-                         static_cast<HGDIOBJ>(tools.GlossPen), static_cast<HGDIOBJ>(tools.OnPen),
-                         static_cast<HGDIOBJ>(tools.OnBrush), static_cast<HGDIOBJ>(tools.OffBrush)}) {
-    if (object != nullptr) DeleteObject(object);
-  }
-  tools = TLEDTools{};
-}
+void DeleteLEDTools(TLEDTools& tools) { tools = TLEDTools{}; }
 
 void PaintLED(HDC dc, const RECT& client, const TLEDLook& look) {
   if (dc == nullptr || look.Tools == nullptr) return;
@@ -91,21 +83,17 @@ void PaintLED(HDC dc, const RECT& client, const TLEDLook& look) {
   const bool lit = look.State != 0;
 
   // A fresh brush each time, so a changed system colour shows at the next paint.
-  if (HBRUSH background = CreateSolidBrush(ResolveColor(look.Color))) {
-    FillRect(dc, &client, background);
-    DeleteObject(background);
-  }
+  if (const TOwnedBrush background{CreateSolidBrush(ResolveColor(look.Color))})
+    FillRect(dc, &client, background.Get());
   // The body is drawn even if the region cannot be made: the rim still follows.
-  HRGN body = look.Shape == 0 ? CreateEllipticRgnIndirect(&client) : CreateRectRgnIndirect(&client);
-  if (body != nullptr) {
-    FillRgn(dc, body, lit ? tools.OnBrush : tools.OffBrush);
-    DeleteObject(body);
-  }
+  const TOwnedRegion body(look.Shape == 0 ? CreateEllipticRgnIndirect(&client)
+                                          : CreateRectRgnIndirect(&client));
+  if (body) FillRgn(dc, body.Get(), lit ? tools.OnBrush.Get() : tools.OffBrush.Get());
   if (look.Bevel == 0 || look.Shape > 1) return;
 
-  HGDIOBJ previousPen = SelectObject(dc, tools.ShadowPen);
-  HPEN h1 = lit ? tools.LightPen : tools.OffPen;
-  HPEN h2 = lit ? tools.GlossPen : tools.OnPen;
+  HGDIOBJ previousPen = SelectObject(dc, tools.ShadowPen.Get());
+  HPEN h1 = lit ? tools.LightPen.Get() : tools.OffPen.Get();
+  HPEN h2 = lit ? tools.GlossPen.Get() : tools.OnPen.Get();
   if (look.Shape == 0) {
     PaintRoundBevel(dc, client, lit, h1, h2, tools);
   } else {

@@ -7,16 +7,18 @@
 
 #include <cstdint>
 
+#include "platform/handles.h"
+
 // The eight drawing objects of one LED, made once from its colours and owned by the LED.
 struct TLEDTools {
-  HPEN ShadowPen = nullptr;    // solid, width 1, grey
-  HPEN RimLightPen = nullptr;  // solid, width 1, white
-  HPEN OffPen = nullptr;       // solid, width 1, OffColor
-  HPEN LightPen = nullptr;     // solid, width 1, LightColor
-  HPEN GlossPen = nullptr;     // solid, width 2, white
-  HPEN OnPen = nullptr;        // solid, width 2, OnColor
-  HBRUSH OnBrush = nullptr;    // solid, OnColor
-  HBRUSH OffBrush = nullptr;   // solid, OffColor
+  TOwnedPen ShadowPen;    // solid, width 1, grey
+  TOwnedPen RimLightPen;  // solid, width 1, white
+  TOwnedPen OffPen;       // solid, width 1, OffColor
+  TOwnedPen LightPen;     // solid, width 1, LightColor
+  TOwnedPen GlossPen;     // solid, width 2, white
+  TOwnedPen OnPen;        // solid, width 2, OnColor
+  TOwnedBrush OnBrush;    // solid, OnColor
+  TOwnedBrush OffBrush;   // solid, OffColor
 };
 
 // Makes the tools in the order ShadowPen, RimLightPen, OnBrush, OffBrush, OffPen, LightPen, GlossPen,

@@ -16,19 +16,19 @@ struct TBorderBits {
   std::uint32_t ExStyle;
 };
 constexpr TBorderBits kBorderStyles[10] = {
-    {0, 0},             // no caption, no frame
-    {0xC20000, 0},      // caption, minimise box, fixed
-    {0xC70000, 0},      // caption, minimise and maximise boxes, sizeable
-    {0xC00000, 0x100},  // caption, raised edge, fixed
-    {0xC00000, 0x80},   // tool window caption, fixed
-    {0xC40000, 0x80},   // tool window caption, sizeable
-    {0, 0x1},           // dialog-modal frame
-    {0x40000, 0x80},    // sizing frame, tool window
-    {0, 0x201},         // sunken client edge and modal frame
-    {0x40000, 0x200},   // sizing frame and sunken client edge
+    {0, 0},
+    {WS_CAPTION | WS_MINIMIZEBOX, 0},
+    {WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0},
+    {WS_CAPTION, WS_EX_WINDOWEDGE},
+    {WS_CAPTION, WS_EX_TOOLWINDOW},
+    {WS_CAPTION | WS_THICKFRAME, WS_EX_TOOLWINDOW},
+    {0, WS_EX_DLGMODALFRAME},
+    {WS_THICKFRAME, WS_EX_TOOLWINDOW},
+    {0, WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME},
+    {WS_THICKFRAME, WS_EX_CLIENTEDGE},
 };
-constexpr std::uint32_t kBorderStyleMask = 0x00C70000;
-constexpr std::uint32_t kBorderExStyleMask = 0x181;
+constexpr std::uint32_t kBorderStyleMask = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr std::uint32_t kBorderExStyleMask = WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;
 
 void StartFormProc(void* data) { static_cast<TQxMainForm*>(data)->StartForm(); }
 
@@ -132,7 +132,7 @@ void TQxMainForm::Init() {
   Control->SetAlphaBlend(AlphaBlend);
   if (ClientSize != 0) Control->SetClientSize(Width, Height);
   Control->OwnerObject = this;
-  if (InitHook.Code != nullptr) InitHook.Code(InitHook.Object);
+  if (InitHook) InitHook();
 }
 
 void TQxMainForm::StartForm() {
@@ -152,7 +152,7 @@ void TQxMainForm::DoShow() {
 void TQxMainForm::DoMouseDown(TMouseEventData& mouse) {
   if (DragByClient != 0 && Control->Handle != nullptr) {
     ReleaseCapture();
-    SendMessageA(Control->Handle, WM_SYSCOMMAND, 0xF012, 0);  // move by the caption
+    SendMessageA(Control->Handle, WM_SYSCOMMAND, kDragMove, 0);
   }
   TQxWin::DoMouseDown(mouse);
 }
@@ -180,9 +180,8 @@ bool TQxMainForm::CloseProcedure(bool ask) {
 
 bool TQxMainForm::DoMessage(TMessage& msg, LRESULT& result) {
   if (msg.Message == InnerMessageId && InnerMessageId != 0) {
-    if (OwnsApp == 0 && MasterLink != nullptr && MasterLink->Code != nullptr) {
-      if (TControl* master = MasterLink->Code(MasterLink->Object);
-          master != nullptr && Control->Handle != nullptr) {
+    if (OwnsApp == 0 && MasterLink != nullptr && *MasterLink) {
+      if (TControl* master = (*MasterLink)(); master != nullptr && Control->Handle != nullptr) {
         SetWindowPos(Control->Handle, nullptr, master->GetLeft() + MasterOffsetX,
                      master->GetTop() + MasterOffsetY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       }

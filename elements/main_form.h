@@ -11,10 +11,7 @@
 
 class TQxMainForm;
 
-struct TMainFormHook {
-  void (*Code)(void* self) = nullptr;
-  void* Object = nullptr;
-};
+using TMainFormHook = TCallback<void()>;
 
 class TQxMainForm : public TQxWin {
  public:

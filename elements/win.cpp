@@ -23,9 +23,8 @@ std::int32_t FontHeightForSize(std::uint8_t size, std::int32_t pixelsPerInch) {
 
 std::int32_t ScreenPixelsPerInch() {
   static const std::int32_t pixelsPerInch = [] {
-    HDC screen = GetDC(nullptr);
-    const int value = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    const TDC screen = TDC::OfWindow(nullptr);
+    const int value = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     return value > 0 ? value : 96;
   }();
   return pixelsPerInch;
@@ -33,24 +32,21 @@ std::int32_t ScreenPixelsPerInch() {
 
 namespace {
 
-TQxWin* Self(void* data) { return static_cast<TQxWin*>(data); }
+TControl* AccessControl(TQxWin* w) { return w->Control; }
 
-TControl* AccessControl(void* self) { return Self(self)->Control; }
-
-void MouseDownProc(void* data, TControl*, TMouseEventData& mouse) { Self(data)->DoMouseDown(mouse); }
-void MouseMoveProc(void* data, TControl*, TMouseEventData& mouse) { Self(data)->DoMouseMove(mouse); }
-void MouseUpProc(void* data, TControl*, TMouseEventData& mouse) { Self(data)->DoMouseUp(mouse); }
-void MouseWheelProc(void* data, TControl*, TMouseEventData& mouse) { Self(data)->DoMouseWheel(mouse); }
-void MouseDblClickProc(void* data, TControl*, TMouseEventData& mouse) {
-  FireInt(Self(data)->outDblClick, static_cast<std::int32_t>(mouse.Button) - 1);
+void MouseDownProc(TQxWin* w, TControl*, TMouseEventData& mouse) { w->DoMouseDown(mouse); }
+void MouseMoveProc(TQxWin* w, TControl*, TMouseEventData& mouse) { w->DoMouseMove(mouse); }
+void MouseUpProc(TQxWin* w, TControl*, TMouseEventData& mouse) { w->DoMouseUp(mouse); }
+void MouseWheelProc(TQxWin* w, TControl*, TMouseEventData& mouse) { w->DoMouseWheel(mouse); }
+void MouseDblClickProc(TQxWin* w, TControl*, TMouseEventData& mouse) {
+  FireInt(w->outDblClick, static_cast<std::int32_t>(mouse.Button) - 1);
 }
-bool MessageProc(void* data, TMessage& msg, LRESULT& result) { return Self(data)->DoMessage(msg, result); }
-void DestroyedProc(void* data, TObj*) { Self(data)->DoControlDestroyed(); }
-void ResizeProc(void* data, TObj*) { Self(data)->DoResize(); }
-void ShowProc(void* data, TObj*) { Self(data)->DoShow(); }
-void HideProc(void* data, TObj*) { Self(data)->DoHide(); }
-void EnterProc(void* data, TObj*) { Self(data)->DoMouseEnter(); }
-void LeaveProc(void* data, TObj*) { Self(data)->DoMouseLeave(); }
+void DestroyedProc(TQxWin* w, TObj*) { w->DoControlDestroyed(); }
+void ResizeProc(TQxWin* w, TObj*) { w->DoResize(); }
+void ShowProc(TQxWin* w, TObj*) { w->DoShow(); }
+void HideProc(TQxWin* w, TObj*) { w->DoHide(); }
+void EnterProc(TQxWin* w, TObj*) { w->DoMouseEnter(); }
+void LeaveProc(TQxWin* w, TObj*) { w->DoMouseLeave(); }
 
 // The parent's own key handler sees the key first when KeysToParent is set; answers false when it
 // swallowed the key (set it to 0).
@@ -59,12 +55,12 @@ bool ParentLetsThrough(const TQxWin& w, Event TControl::*slot, Key& key, std::in
   if (w.KeysToParent == 0 || w.ParentControl == nullptr) return true;
   const Event& handler = w.ParentControl->*slot;
   if (!handler) return true;
-  handler.Proc(handler.Data, w.ParentControl, key, shift);
+  handler(w.ParentControl, key, shift);
   return key != 0;
 }
 
-void KeyDownProc(void* data, TControl*, std::int32_t& key, std::int32_t shift) {
-  TQxWin& w = *Self(data);
+void KeyDownProc(TQxWin* self, TControl*, std::int32_t& key, std::int32_t shift) {
+  TQxWin& w = *self;
   if (!ParentLetsThrough(w, &TControl::OnKeyDown, key, shift)) {
     // The character this key would produce goes the same way.
     w.KeyOverride = 0;
@@ -78,16 +74,16 @@ void KeyDownProc(void* data, TControl*, std::int32_t& key, std::int32_t shift) {
     w.KeyOverride = 0;
 }
 
-void KeyUpProc(void* data, TControl*, std::int32_t& key, std::int32_t shift) {
-  TQxWin& w = *Self(data);
+void KeyUpProc(TQxWin* self, TControl*, std::int32_t& key, std::int32_t shift) {
+  TQxWin& w = *self;
   if (!ParentLetsThrough(w, &TControl::OnKeyUp, key, shift)) return;
   w.KeyOverride = -1;
   w.DoKeyUp(key, shift);
   if (w.KeyOverride >= 0) key = w.KeyOverride;
 }
 
-void CharProc(void* data, TControl*, char& ch, std::int32_t shift) {
-  TQxWin& w = *Self(data);
+void CharProc(TQxWin* self, TControl*, char& ch, std::int32_t shift) {
+  TQxWin& w = *self;
   if (!ParentLetsThrough(w, &TControl::OnChar, ch, shift)) return;
   if (w.KeyOverride != 0) {
     w.KeyOverride = -1;
@@ -119,30 +115,13 @@ TQxWin::TQxWin(TControl* parentControl) : ParentControl(parentControl) {
 TQxWin::~TQxWin() {
   if (Control != nullptr && ControlGone == 0) {
     // The control may outlive this call while a message holds it: it must not call back in here.
-    Control->OnDestroy = {};
-    Control->OnMessage = PrevMessageHandler;
-    Control->OnMouseDown = {};
-    Control->OnMouseMove = {};
-    Control->OnMouseUp = {};
-    Control->OnMouseWheel = {};
-    Control->OnMouseDblClick = {};
-    Control->OnMouseEnter = {};
-    Control->OnMouseLeave = {};
-    Control->OnKeyDown = {};
-    Control->OnKeyUp = {};
-    Control->OnChar = {};
-    Control->OnResize = {};
-    Control->OnShow = {};
-    Control->OnHide = {};
-    Control->OnPaint = {};
-    Control->OnClick = {};
-    Control->OnChange = {};
+    Control->ClearEvents();
+    Control->SetOnMessage(PrevMessageHandler);
     if (Control->Handle != nullptr) ShowWindow(Control->Handle, SW_HIDE);
     Control->Free();
   }
   Control = nullptr;
-  if (HintId != 0 && HintLink != nullptr && HintLink->Unregister.Code != nullptr)
-    HintLink->Unregister.Code(HintLink->Unregister.Object, HintId);
+  if (HintId != 0 && HintLink != nullptr && HintLink->Unregister) HintLink->Unregister(HintId);
 }
 
 void TQxWin::DoKeyDown(std::int32_t& key, std::int32_t) { FireInt(outKeyDown, key); }
@@ -162,20 +141,17 @@ void TQxWin::DoMouseDown(TMouseEventData& mouse) {
 
 void TQxWin::DoMouseMove(TMouseEventData& mouse) {
   MouseInfo = mouse;
-  if (HintLink != nullptr && HintLink->TipMove.Code != nullptr)
-    HintLink->TipMove.Code(HintLink->TipMove.Object, HintId, mouse.X, mouse.Y);
+  if (HintLink != nullptr && HintLink->TipMove) HintLink->TipMove(HintId, mouse.X, mouse.Y);
   FireInt(outMouseMove, HeldButton(MouseInfo.Shift));
 }
 
 void TQxWin::DoMouseEnter() {
-  if (HintLink != nullptr && HintLink->TipEnter.Code != nullptr)
-    HintLink->TipEnter.Code(HintLink->TipEnter.Object, HintId);
+  if (HintLink != nullptr && HintLink->TipEnter) HintLink->TipEnter(HintId);
   FireEmpty(outMouseEnter);
 }
 
 void TQxWin::DoMouseLeave() {
-  if (HintLink != nullptr && HintLink->TipLeave.Code != nullptr)
-    HintLink->TipLeave.Code(HintLink->TipLeave.Object, HintId);
+  if (HintLink != nullptr && HintLink->TipLeave) HintLink->TipLeave(HintId);
   FireEmpty(outMouseLeave);
 }
 
@@ -208,7 +184,7 @@ bool TQxWin::DoMessage(TMessage& msg, LRESULT& result) {
     default:
       break;
   }
-  if (PrevMessageHandler) return PrevMessageHandler.Proc(PrevMessageHandler.Data, msg, result);
+  if (PrevMessageHandler) return PrevMessageHandler(msg, result);
   return false;
 }
 
@@ -247,7 +223,7 @@ void TQxWin::CommonInit() {
   if (Control == nullptr) return;
   TControl& c = *Control;
   c.OwnerObject = this;
-  ControlAccess = {&AccessControl, this};
+  ControlAccess = TControlAccess::Of<TQxWin, &AccessControl>(this);
 
   c.SetColor(Color);
   c.SetPosition(Left, Top);
@@ -257,7 +233,7 @@ void TQxWin::CommonInit() {
   c.SetTransparent(Transparent != 0);
   c.SetEnabled(Enabled != 0);
   c.LoadCursor(nullptr, MAKEINTRESOURCEA(Cursor));
-  if (Flat != 0) c.SetStyle(c.Style | 0x8000);
+  if (Flat != 0) c.SetStyle(c.Style | BS_FLAT);
 
   if (ParentFont != 0 && ParentControl != nullptr) {
     c.SetFont(ParentControl->GetFont());
@@ -281,19 +257,19 @@ void TQxWin::CommonInit() {
   }
 
   PrevMessageHandler = c.OnMessage;
-  c.SetOnMouseDown({&MouseDownProc, this});
-  c.SetOnMouseMove({&MouseMoveProc, this});
-  c.SetOnMouseUp({&MouseUpProc, this});
-  c.SetOnMouseWheel({&MouseWheelProc, this});
-  c.SetOnMouseDblClick({&MouseDblClickProc, this});
-  c.SetOnMessage({&MessageProc, this});
-  c.OnDestroy = {&DestroyedProc, this};
-  c.SetOnKeyDown({&KeyDownProc, this});
-  c.SetOnKeyUp({&KeyUpProc, this});
-  c.SetOnChar({&CharProc, this});
-  c.SetOnResize({&ResizeProc, this});
-  c.SetOnShow({&ShowProc, this});
-  c.SetOnHide({&HideProc, this});
+  c.SetOnMouseDown(TOnMouseEvent::Of<TQxWin, &MouseDownProc>(this));
+  c.SetOnMouseMove(TOnMouseEvent::Of<TQxWin, &MouseMoveProc>(this));
+  c.SetOnMouseUp(TOnMouseEvent::Of<TQxWin, &MouseUpProc>(this));
+  c.SetOnMouseWheel(TOnMouseEvent::Of<TQxWin, &MouseWheelProc>(this));
+  c.SetOnMouseDblClick(TOnMouseEvent::Of<TQxWin, &MouseDblClickProc>(this));
+  c.SetOnMessage(TOnMessageEvent::Member<&TQxWin::DoMessage>(this));
+  c.OnDestroy = TObjEvent::Of<TQxWin, &DestroyedProc>(this);
+  c.SetOnKeyDown(TOnKeyEvent::Of<TQxWin, &KeyDownProc>(this));
+  c.SetOnKeyUp(TOnKeyEvent::Of<TQxWin, &KeyUpProc>(this));
+  c.SetOnChar(TOnCharEvent::Of<TQxWin, &CharProc>(this));
+  c.SetOnResize(TObjEvent::Of<TQxWin, &ResizeProc>(this));
+  c.SetOnShow(TObjEvent::Of<TQxWin, &ShowProc>(this));
+  c.SetOnHide(TObjEvent::Of<TQxWin, &HideProc>(this));
 
   c.SetAlign(Align);
 
@@ -314,8 +290,8 @@ void TQxWin::CommonInit() {
 
 void TQxWin::InstallHover() {
   if (Control == nullptr) return;
-  Control->SetOnMouseEnter({&EnterProc, this});
-  Control->SetOnMouseLeave({&LeaveProc, this});
+  Control->SetOnMouseEnter(TObjEvent::Of<TQxWin, &EnterProc>(this));
+  Control->SetOnMouseLeave(TObjEvent::Of<TQxWin, &LeaveProc>(this));
 }
 
 void TQxWin::AttachHint(HintCallbacks* record) {
@@ -326,8 +302,8 @@ void TQxWin::AttachHint(HintCallbacks* record) {
     record = ProcessHintCallbacks;
     if (record == nullptr) return;
   }
-  if (Control == nullptr || record->Register.Code == nullptr) return;
-  HintId = record->Register.Code(record->Register.Object, Control->GetHandle());
-  if (record->SetTipText.Code != nullptr) record->SetTipText.Code(record->SetTipText.Object, HintId, Hint);
+  if (Control == nullptr || !record->Register) return;
+  HintId = record->Register(Control->GetHandle());
+  if (record->SetTipText) record->SetTipText(HintId, Hint);
   HintLink = record;
 }

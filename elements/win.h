@@ -34,34 +34,13 @@ using THintId = std::intptr_t;
 
 // The hint manager's operations, each bound to the manager object.
 struct HintCallbacks {
-  struct {
-    THintId (*Code)(void* self, HWND window) = nullptr;
-    void* Object = nullptr;
-  } Register;
-  struct {
-    void (*Code)(void* self, THintId id) = nullptr;
-    void* Object = nullptr;
-  } Unregister;
-  struct {
-    void (*Code)(void* self, THintId id, const ByteString& text) = nullptr;
-    void* Object = nullptr;
-  } SetTipText;
-  struct {
-    void (*Code)(void* self, std::int32_t icon, THintId id, const ByteString& title) = nullptr;
-    void* Object = nullptr;
-  } SetTipTitle;
-  struct {
-    void (*Code)(void* self, THintId id) = nullptr;
-    void* Object = nullptr;
-  } TipEnter;
-  struct {
-    void (*Code)(void* self, THintId id) = nullptr;
-    void* Object = nullptr;
-  } TipLeave;
-  struct {
-    void (*Code)(void* self, THintId id, std::int32_t x, std::int32_t y) = nullptr;
-    void* Object = nullptr;
-  } TipMove;
+  TCallback<THintId(HWND window)> Register;
+  TCallback<void(THintId id)> Unregister;
+  TCallback<void(THintId id, const ByteString& text)> SetTipText;
+  TCallback<void(std::int32_t icon, THintId id, const ByteString& title)> SetTipTitle;
+  TCallback<void(THintId id)> TipEnter;
+  TCallback<void(THintId id)> TipLeave;
+  TCallback<void(THintId id, std::int32_t x, std::int32_t y)> TipMove;
 };
 
 // The process-wide hint manager's record; set by whoever creates the manager, null until then.
@@ -70,10 +49,7 @@ extern HintCallbacks* ProcessHintCallbacks;
 class TQxWin;
 
 // A method of an element that returns its control.
-struct TControlAccess {
-  TControl* (*Code)(void* self) = nullptr;
-  void* Object = nullptr;
-};
+using TControlAccess = TCallback<TControl*()>;
 
 class TQxWin : public TQxObject {
  public:

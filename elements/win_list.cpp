@@ -36,19 +36,18 @@ void TQxWinList::ReplaceLine(std::int32_t index, std::string_view text) { Contro
 
 void TQxWinList::inAdd(TData* d, std::uint16_t) {
   const ByteString text = PullStr(d, dataText, ByteString());
-  std::int32_t index = 0;
   if (AddToTop == 0) {
-    index = SelectAdded != 0 ? AddLine(text.view()) : AddLineSoon(text.view());
+    if (SelectAdded != 0)
+      AddLine(text.view());
+    else
+      AddLineSoon(text.view());
   } else {
     // An edit control has no "insert as entry 0": the text goes in front as a first line.
     std::string whole(text.view());
     whole += "\r\n";
     whole += Control->GetCaption();
     Control->SetCaption(whole);
-    index = 0;
   }
-  if (SelectAdded != 0 && Control->Commands.SetCurrentMsg != 0 && Control->Handle != nullptr)
-    SendMessageA(Control->Handle, Control->Commands.SetCurrentMsg, static_cast<WPARAM>(index), 0);
   // Edit controls keep no per-entry value; the input is still read, as for every list element.
   TData value;
   PullValue(d, dataValue, nullptr, &value);

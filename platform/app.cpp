@@ -14,11 +14,6 @@ TControl* AppWindow = nullptr;
 bool AppRunning = false;
 bool AppTerminated = false;
 
-namespace {
-void NoIdle(TControl*) {}
-}  // namespace
-
-void (*IdleHook)(TControl* appWindow) = NoIdle;
 std::vector<TDeferredStart> DeferredStartList;
 UINT InnerMessageId = 0;
 TStrListEx* MainFormWindows = nullptr;
@@ -27,17 +22,9 @@ void RegisterDeferredStart(void (*proc)(void* data), void* data) {
   if (proc != nullptr) DeferredStartList.push_back({proc, data});
 }
 
-void InitCommonControlsEx(DWORD classes) {
-  ::InitCommonControls();
-  static HMODULE comctl = nullptr;  // stays loaded for the rest of the run
-  if (comctl == nullptr) comctl = LoadLibraryA("comctl32.dll");
-  if (comctl == nullptr) return;
-  using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  auto init =
-      reinterpret_cast<InitProc>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
-  if (init == nullptr) return;
-  INITCOMMONCONTROLSEX record{sizeof(INITCOMMONCONTROLSEX), classes};
-  init(&record);
+void InitCommonControlClasses(DWORD classes) {
+  const INITCOMMONCONTROLSEX record{sizeof(INITCOMMONCONTROLSEX), classes};
+  InitCommonControlsEx(&record);
 }
 
 void InitMainFormWindows() {
@@ -59,7 +46,7 @@ void StartStep(bool visible, void (*switchDeliveryOn)()) {
   // A start procedure may register another: it runs too, after the earlier ones.
   for (std::size_t i = 0; i < DeferredStartList.size(); ++i) {
     const TDeferredStart entry = DeferredStartList[i];
-    entry.Proc(entry.Data);
+    entry();
   }
   DeferredStartList.clear();
 }
@@ -102,7 +89,6 @@ void Run(TControl*& appWindow) {
   while (!AppTerminated) {
     WaitMessage();
     ProcessMessages(AppWindow);
-    IdleHook(AppWindow);
   }
   if (appWindow != nullptr) Terminate(appWindow);
 }

@@ -4,9 +4,13 @@
 #pragma once
 
 #include <windows.h>
+// After <windows.h>: ICC_* for InitCommonControlClasses.
+#include <commctrl.h>
 
 #include <cstdint>
 #include <vector>
+
+#include "platform/callback.h"
 
 class TControl;
 class TStrListEx;
@@ -18,14 +22,9 @@ extern TControl* AppWindow;
 extern bool AppRunning;
 // Set by the quit message or Terminate; while set no after-message hook runs.
 extern bool AppTerminated;
-// Called once after every batch of messages; does nothing by default.
-extern void (*IdleHook)(TControl* appWindow);
 
 // Start procedures registered during construction, run once in registration order by StartStep.
-struct TDeferredStart {
-  void (*Proc)(void* data);
-  void* Data;
-};
+using TDeferredStart = TCallback<void()>;
 extern std::vector<TDeferredStart> DeferredStartList;
 void RegisterDeferredStart(void (*proc)(void* data), void* data);
 
@@ -34,8 +33,8 @@ extern UINT InnerMessageId;
 // The main-form windows that receive InnerMessageId; created by InitMainFormWindows.
 extern TStrListEx* MainFormWindows;
 
-// InitCommonControls, then InitCommonControlsEx of comctl32.dll when it has one (looked up once).
-void InitCommonControlsEx(DWORD classes);
+// Registers the common-control classes of `classes` (ICC_*), e.g. ICC_WIN95_CLASSES.
+void InitCommonControlClasses(DWORD classes);
 // Creates MainFormWindows and registers InnerMessageId.
 void InitMainFormWindows();
 // Frees MainFormWindows (exit step).

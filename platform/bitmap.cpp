@@ -33,19 +33,15 @@ TBitmap* TBitmap::CreateBitmap(std::int32_t width, std::int32_t height) {
   if (width <= 0 || height <= 0) return bitmap;
   bitmap->Width = width;
   bitmap->Height = height;
-  HDC screen = GetDC(nullptr);
-  bitmap->Handle = CreateCompatibleBitmap(screen, width, height);
-  ReleaseDC(nullptr, screen);
-  bitmap->OwnsHandle = bitmap->Handle != nullptr;
+  const TDC screen = TDC::OfWindow(nullptr);
+  bitmap->Handle.Reset(CreateCompatibleBitmap(screen.Get(), width, height));
   return bitmap;
 }
 
 TBitmap::~TBitmap() { Clear(); }
 
 void TBitmap::Clear() {
-  if (Handle != nullptr && OwnsHandle) DeleteObject(Handle);
-  Handle = nullptr;
-  OwnsHandle = false;
+  Handle.Reset();
   if (Bits != nullptr && !BitsBorrowed) std::free(Bits);
   Bits = nullptr;
   BitsBorrowed = false;
@@ -58,13 +54,12 @@ void TBitmap::Clear() {
 
 void TBitmap::SetHandle(HBITMAP h) {
   // Adopting the handle already held must not delete it first.
-  if (h != nullptr && h == Handle) return;
+  if (h != nullptr && h == Handle.Get()) return;
   Clear();
   if (h == nullptr || GetObjectType(h) != OBJ_BITMAP) return;
   BITMAP bm{};
   if (GetObjectA(h, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight == 0) return;
-  Handle = h;
-  OwnsHandle = true;
+  Handle.Reset(h);
   Width = bm.bmWidth;
   Height = std::abs(bm.bmHeight);
 }
@@ -97,15 +92,11 @@ void TBitmap::SetBits(const BITMAPINFO* info, void* bits, std::int32_t bitsSize,
 }
 
 HBITMAP TBitmap::DIBHandle() {
-  if (Handle != nullptr || Bits == nullptr || Info == nullptr) return Handle;
-  HDC screen = GetDC(nullptr);
+  if (Handle || Bits == nullptr || Info == nullptr) return Handle.Get();
   void* pixels = nullptr;
-  HBITMAP section = CreateDIBSection(screen, Info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  if (section == nullptr || pixels == nullptr) {
-    if (section != nullptr) DeleteObject(section);
-    return nullptr;
-  }
+  TOwnedBitmap section(
+      CreateDIBSection(TDC::OfWindow(nullptr).Get(), Info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+  if (!section || pixels == nullptr) return nullptr;
   const std::size_t size = std::min(ImageSize(Info->bmiHeader), static_cast<std::size_t>(BitsSize));
   std::memcpy(pixels, Bits, size);
   GdiFlush();
@@ -113,28 +104,25 @@ HBITMAP TBitmap::DIBHandle() {
   Bits = nullptr;
   BitsBorrowed = false;
   BitsSize = 0;
-  Handle = section;
-  OwnsHandle = true;
-  return Handle;
+  Handle = std::move(section);
+  return Handle.Get();
 }
 
 void TBitmap::Draw(HDC dc, const RECT& rect) {
   if (Empty() || dc == nullptr) return;
-  if (Handle == nullptr && Bits != nullptr) {
+  if (!Handle && Bits != nullptr) {
     const int lines = StretchDIBits(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                                     0, 0, Width, Height, Bits, Info, DIB_RGB_COLORS, SRCCOPY);
     if (lines > 0) return;
     if (DIBHandle() == nullptr) return;
   }
-  if (Handle != nullptr) DrawHandle(dc, rect);
+  if (Handle) DrawHandle(dc, rect);
 }
 
 void TBitmap::DrawHandle(HDC dc, const RECT& rect) {
-  HDC memory = CreateCompatibleDC(nullptr);
-  if (memory == nullptr) return;
-  HGDIOBJ previous = SelectObject(memory, Handle);
-  StretchBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, memory, 0, 0, Width,
-             Height, SRCCOPY);
-  SelectObject(memory, previous);
-  DeleteDC(memory);
+  const TDC memory = TDC::Memory(nullptr);
+  if (!memory) return;
+  const TSelection image(memory.Get(), Handle.Get());
+  StretchBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, memory.Get(), 0, 0,
+             Width, Height, SRCCOPY);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "platform/handles.h"
 #include "platform/obj.h"
 
 class TBitmap : public TObj {
@@ -28,8 +29,7 @@ class TBitmap : public TObj {
 
   std::int32_t Height = 0;
   std::int32_t Width = 0;
-  HBITMAP Handle = nullptr;
-  bool OwnsHandle = false;
+  TOwnedBitmap Handle;
   void* Bits = nullptr;
   BITMAPINFO* Info = nullptr;  // owned copy
   std::int32_t BitsSize = 0;

@@ -72,24 +72,11 @@ void TCanvas::DeselectTools() {
 
 void TCanvas::SetHandle(HDC dc, TDCRelease release, HWND window) {
   if (dc == Handle) return;
-  if (Handle != nullptr) {
-    DeselectTools();
-    switch (HandleRelease) {
-      case TDCRelease::ReleaseDC:
-        ::ReleaseDC(DCWindow, Handle);
-        break;
-      case TDCRelease::DeleteDC:
-        ::DeleteDC(Handle);
-        break;
-      case TDCRelease::None:
-        break;
-    }
-  }
+  if (Handle != nullptr) DeselectTools();
   SelectedState = 0;
   ToolsSelected = 0;
+  HeldDC = TDC(dc, release, window);
   Handle = dc;
-  HandleRelease = dc != nullptr ? release : TDCRelease::None;
-  DCWindow = dc != nullptr ? window : nullptr;
   if (dc != nullptr) {
     SelectedState = HandleValid;
     MoveToEx(dc, PenPos.x, PenPos.y, nullptr);
@@ -99,7 +86,7 @@ void TCanvas::SetHandle(HDC dc, TDCRelease release, HWND window) {
 void TCanvas::RequireState(std::uint8_t flags) {
   flags |= HandleValid;
   if ((flags & ~SelectedState) == 0) return;
-  if (Handle == nullptr && OnGetHandle) OnGetHandle.Proc(OnGetHandle.Data, this);
+  if (Handle == nullptr && OnGetHandle) OnGetHandle(this);
   if (Handle == nullptr) return;
   const std::uint8_t need = flags & static_cast<std::uint8_t>(~SelectedState);
 
@@ -147,22 +134,21 @@ void TCanvas::FillRect(const RECT& rect) {
   RequireState(HandleValid | BrushValid);
   if (Handle == nullptr) return;
   HBRUSH brush = nullptr;
-  bool temporary = false;
+  TOwnedBrush temporary;
   if (Brush != nullptr) {
     brush = Brush->GetBrushHandle();
   } else if (Control != nullptr) {
     if (TGraphicTool* tool = Control->CanvasBrushTool()) {
       brush = tool->GetBrushHandle();
     } else {
-      brush = CreateSolidBrush(ResolveColor(Control->CanvasColor()));
-      temporary = true;
+      temporary.Reset(CreateSolidBrush(ResolveColor(Control->CanvasColor())));
+      brush = temporary.Get();
     }
   } else {
     brush = GetSysColorBrush(COLOR_WINDOW);
   }
   if (brush == nullptr) return;
   ::FillRect(Handle, &rect, brush);
-  if (temporary) DeleteObject(brush);
 }
 
 SIZE TCanvas::TextExtent(std::string_view text) {

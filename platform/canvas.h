@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/graphic_tool.h"
+#include "platform/handles.h"
 #include "platform/obj.h"
 
 class TCanvas;
@@ -26,19 +27,8 @@ class TCanvasHost {
   ~TCanvasHost() = default;
 };
 
-// How the canvas gives its current DC back.
-enum class TDCRelease : std::uint8_t {
-  None,       // borrowed (paint DC, a caller's memory DC)
-  ReleaseDC,  // a window DC from GetDC
-  DeleteDC,   // a memory DC of its own
-};
-
 // Supplies a DC when the canvas needs one: the procedure calls canvas->SetHandle.
-struct TCanvasGetHandle {
-  void (*Proc)(void* data, TCanvas* canvas) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
+using TCanvasGetHandle = TCallback<void(TCanvas* canvas)>;
 
 class TCanvas : public TObj {
  public:
@@ -79,8 +69,7 @@ class TCanvas : public TObj {
   POINT PenPos = {0, 0};
   std::uint8_t SelectedState = 0;
   TCanvasGetHandle OnGetHandle;
-  TDCRelease HandleRelease = TDCRelease::None;
-  HWND DCWindow = nullptr;
+  TDC HeldDC;  // Handle, and how it goes back
 
  protected:
   TCanvas() = default;

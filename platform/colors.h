@@ -9,6 +9,18 @@
 
 inline constexpr bool IsSystemColor(std::int32_t color) noexcept { return color < 0; }
 
+// The colour value naming system colour `index` (COLOR_BTNFACE, ...), as the library's own defaults
+// write it.
+inline constexpr std::int32_t SystemColor(int index) noexcept {
+  return static_cast<std::int32_t>(0x80000000u | static_cast<std::uint32_t>(index));
+}
+
+// The same system colour as the elements' properties write it (high byte 0xFF). Both forms resolve
+// alike; the elements keep theirs because stored property values are compared byte for byte.
+inline constexpr std::int32_t ElementSystemColor(int index) noexcept {
+  return static_cast<std::int32_t>(0xFF000000u | static_cast<std::uint32_t>(index));
+}
+
 // Resolves `color` to the RGB value it stands for right now.
 inline COLORREF ResolveColor(std::int32_t color) noexcept {
   if (IsSystemColor(color)) return GetSysColor(static_cast<int>(color & 0xFF));

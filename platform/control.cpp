@@ -12,9 +12,11 @@ namespace {
 
 bool appWindowCreated = false;
 std::int32_t nextChildId = 0;
+// A child id travels in the low word of WM_COMMAND.
+constexpr std::int32_t kLastChildId = 0xFFFF;
 
 std::int32_t NewChildId() {
-  nextChildId = nextChildId >= 0xFFFF ? 1 : nextChildId + 1;
+  nextChildId = nextChildId >= kLastChildId ? 1 : nextChildId + 1;
   return nextChildId;
 }
 
@@ -30,13 +32,11 @@ TCommandTable EditCommands() {
   t.ReplaceSelMsg = EM_REPLACESEL;
   t.GetSelMsg = EM_GETSEL;
   t.SetSelMsg = EM_SETSEL;
-  t.LimitTextMsg = EM_LIMITTEXT;
   t.ClearProc = ClearCaption;
   t.ClickCode = 0;
   t.FocusGainedCode = EN_SETFOCUS;
   t.FocusLostCode = EN_KILLFOCUS;
   t.ChangeCode = EN_CHANGE;
-  t.SelChangeCode = 0;
   t.AutoSizeExtraWidth = 0;
   t.AutoSizeExtraHeight = 6;
   t.AlignStyles[0] = ES_LEFT;
@@ -67,7 +67,6 @@ TCommandTable ButtonCommands() {
   t.FocusGainedCode = BN_SETFOCUS;
   t.FocusLostCode = BN_KILLFOCUS;
   t.ChangeCode = 0;
-  t.SelChangeCode = 0;
   t.DoubleClickCode = BN_DOUBLECLICKED;
   t.AutoSizeExtraWidth = 14;
   t.AutoSizeExtraHeight = 0;
@@ -112,10 +111,7 @@ void ForEachDescendant(TControl* root, F&& f) {
 
 bool AppWindowWasCreated() { return appWindowCreated; }
 
-TControl::TControl() {
-  Children = TList::Create();
-  WindowProc = ControlWindowProc;
-}
+TControl::TControl() { Children = TList::Create(); }
 
 TControl::~TControl() {
   TearingDown = true;
@@ -131,7 +127,6 @@ TControl::~TControl() {
     Children->Delete(Children->Count - 1);
     if (child == nullptr) continue;
     child->Parent = nullptr;
-    if (OnChildChange != nullptr) OnChildChange(this, child, false);
     child->Free();
   }
 
@@ -148,33 +143,18 @@ TControl::~TControl() {
     ::Free(BrushTool);
     BrushTool = nullptr;
   }
-  if (Accelerators != nullptr) {
-    DestroyAcceleratorTable(Accelerators);
-    Accelerators = nullptr;
-  }
   if (Handle != nullptr) {
-    auto bigIcon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_SETICON, ICON_BIG, 0));
-    if (bigIcon != nullptr && !IconShared) DestroyIcon(bigIcon);
-    if (bigIcon == Icon) Icon = nullptr;
+    // The window lets go of the icon before the icon goes.
+    SendMessageA(Handle, WM_SETICON, ICON_BIG, 0);
+    OwnIcon.Reset();
     if (!Destroying) DestroyWindow(Handle);
     Handle = nullptr;
-  }
-  if (Icon != nullptr && Icon != kNoIcon && !IconShared) DestroyIcon(Icon);
-  Icon = nullptr;
-  if (BackgroundBrush != nullptr) {
-    DeleteObject(BackgroundBrush);
-    BackgroundBrush = nullptr;
-  }
-  if (PaintClipRegion != nullptr) {
-    DeleteObject(PaintClipRegion);
-    PaintClipRegion = nullptr;
   }
   if (Parent != nullptr) {
     if (Parent->Children != nullptr) {
       const std::int32_t index = Parent->Children->IndexOf(this);
       if (index >= 0) Parent->Children->Delete(index);
     }
-    if (Parent->OnChildChange != nullptr) Parent->OnChildChange(Parent, this, false);
     Parent = nullptr;
   }
   ::Free(Children);
@@ -197,7 +177,6 @@ TControl* CreateControl(TControl* parent, std::string_view baseClassName) {
     if (parent->BrushTool != nullptr) c->BrushTool = parent->BrushTool->Copy();
     c->Parent = parent;
     parent->Children->Add(c);
-    if (parent->OnChildChange != nullptr) parent->OnChildChange(parent, c, true);
   }
   return c;
 }
@@ -205,7 +184,7 @@ TControl* CreateControl(TControl* parent, std::string_view baseClassName) {
 TControl* CreateAppWindow(std::string_view caption) {
   TControl* c = CreateControl(nullptr, "App");
   c->IsAppWindow = true;
-  c->Style = 0x90CA0000;
+  c->Style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   c->ExStyle = WS_EX_APPWINDOW;
   c->OnCreateHook = AppWindowCreated;
   c->AttachHandler(AppWindowHandler, false);
@@ -263,7 +242,7 @@ TControl* CreateEdit(TControl* parent, std::uint32_t options) {
       {eoOemConvert, ES_OEMCONVERT}, {eoPassword, ES_PASSWORD},     {eoReadOnly, ES_READONLY},
       {eoUppercase, ES_UPPERCASE},   {eoWantReturn, ES_WANTRETURN}, {eoNumber, ES_NUMBER},
   };
-  std::uint32_t style = 0x50810000;  // child, visible, border, tab stop
+  std::uint32_t style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
   if ((options & eoNoAutoHScroll) == 0) style |= WS_HSCROLL | ES_AUTOHSCROLL;
   if ((options & eoNoAutoVScroll) == 0) style |= WS_VSCROLL | ES_AUTOVSCROLL;
   for (const OptionStyle& os : kPresentStyles)
@@ -280,14 +259,15 @@ TControl* CreateEdit(TControl* parent, std::uint32_t options) {
 }
 
 TControl* CreateLabel(TControl* parent, std::string_view caption) {
-  TControl* c = CreateChildControl(parent, "STATIC", 0x5000018C, false);
+  TControl* c = CreateChildControl(
+      parent, "STATIC", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, false);
   c->BoundsRect.bottom = c->BoundsRect.top + 22;
   c->SetCaption(caption);
   return c;
 }
 
 TControl* CreateButton(TControl* parent, std::string_view caption) {
-  TControl* c = CreateChildControl(parent, "BUTTON", 0x50011000, false);
+  TControl* c = CreateChildControl(parent, "BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE, false);
   c->BoundsRect.bottom = c->BoundsRect.top + 22;
   c->SetCaption(caption);
   c->SunkenBorder = true;
@@ -317,12 +297,10 @@ void TControl::SetParent(TControl* p) {
   if (Parent != nullptr) {
     const std::int32_t index = Parent->Children->IndexOf(this);
     if (index >= 0) Parent->Children->Delete(index);
-    if (Parent->OnChildChange != nullptr) Parent->OnChildChange(Parent, this, false);
   }
   Parent = p;
   if (p != nullptr) {
     p->Children->Add(this);
-    if (p->OnChildChange != nullptr) p->OnChildChange(p, this, true);
   }
 }
 
@@ -406,12 +384,6 @@ void TControl::SetSunkenBorder(bool b) {
 void TControl::SetAlphaBlend(std::uint8_t a) {
   if (a == AlphaBlend) return;
   AlphaBlend = a;
-  using SetLayeredProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-  HMODULE user32 = GetModuleHandleA("User32");
-  if (user32 == nullptr) return;
-  auto setLayered = reinterpret_cast<SetLayeredProc>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
-  if (setLayered == nullptr) return;
   HWND window = GetHandle();
   if (window == nullptr) return;
   ExStyle = static_cast<std::uint32_t>(GetWindowLongA(window, GWL_EXSTYLE));
@@ -419,7 +391,7 @@ void TControl::SetAlphaBlend(std::uint8_t a) {
     SetExStyle(ExStyle & ~static_cast<std::uint32_t>(WS_EX_LAYERED));
   } else {
     SetExStyle(ExStyle | WS_EX_LAYERED);
-    setLayered(window, 0, a, LWA_ALPHA);
+    SetLayeredWindowAttributes(window, 0, a, LWA_ALPHA);
   }
 }
 
@@ -471,13 +443,8 @@ std::string TControl::GetCaption() const {
 }
 
 void TControl::SetColor(std::int32_t c) {
-  if (Handle != nullptr && Commands.ColorMsg != 0)
-    SendMessageA(Handle, Commands.ColorMsg, 0, static_cast<LPARAM>(ResolveColor(c)));
   Color = c;
-  if (BackgroundBrush != nullptr) {
-    DeleteObject(BackgroundBrush);
-    BackgroundBrush = nullptr;
-  }
+  BackgroundBrush.Reset();
   if (BrushTool != nullptr) BrushTool->SetColor(c);
   Invalidate();
 }
@@ -489,15 +456,12 @@ void TControl::SetTextColor(std::int32_t c) {
 
 HBRUSH TControl::GetBackgroundBrush() {
   const COLORREF resolved = ResolveColor(Color);
-  if (BackgroundBrush != nullptr && static_cast<COLORREF>(BackgroundBrushColor) != resolved) {
-    DeleteObject(BackgroundBrush);
-    BackgroundBrush = nullptr;
-  }
-  if (BackgroundBrush == nullptr) {
-    BackgroundBrush = CreateSolidBrush(resolved);
+  if (BackgroundBrush && static_cast<COLORREF>(BackgroundBrushColor) != resolved) BackgroundBrush.Reset();
+  if (!BackgroundBrush) {
+    BackgroundBrush.Reset(CreateSolidBrush(resolved));
     BackgroundBrushColor = static_cast<std::int32_t>(resolved);
   }
-  return BackgroundBrush;
+  return BackgroundBrush.Get();
 }
 
 TGraphicTool* TControl::GetFont() {
@@ -592,7 +556,6 @@ void TControl::SetBoundsRect(const RECT& r) {
   if (Handle == nullptr) return;
   SetWindowPos(Handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  if (RepaintOnResize) Invalidate();
 }
 
 std::int32_t TControl::GetWidth() {
@@ -681,7 +644,7 @@ void TControl::Close() {
 
 void TControl::SetCursor(HCURSOR c) {
   Cursor = c;
-  if (Handle == nullptr || c == nullptr || ScreenCursor != nullptr) return;
+  if (Handle == nullptr || c == nullptr) return;
   POINT p;
   if (!GetCursorPos(&p) || WindowFromPoint(p) != Handle) return;
   ScreenToClient(Handle, &p);
@@ -708,31 +671,42 @@ HCURSOR LoadSharedCursor(HINSTANCE instance, LPCSTR name) {
 
 void TControl::LoadCursor(HINSTANCE instance, LPCSTR name) { SetCursor(LoadSharedCursor(instance, name)); }
 
+HICON TControl::CurrentIcon() const { return OwnIcon ? OwnIcon.Get() : ProgramIcon.Get(); }
+
 void TControl::SetIcon(HICON icon) {
-  if (icon == Icon) return;
-  const HICON old = Icon;
-  const bool oldShared = IconShared;
-  Icon = icon;
-  IconShared = false;
-  if (Handle != nullptr && icon != kNoIcon)
-    SendMessageA(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  if (old != nullptr && old != kNoIcon && !oldShared) DestroyIcon(old);
+  if (icon == CurrentIcon()) return;
+  // The old icon goes once the window shows the new one.
+  const TOwnedIcon old = std::exchange(OwnIcon, TOwnedIcon(icon));
+  ProgramIcon = {};
+  if (Handle != nullptr) SendMessageA(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
 HICON TControl::GetIcon() {
-  if (Icon == kNoIcon) return nullptr;
-  if (Icon == nullptr) {
+  if (CurrentIcon() == nullptr) {
     if (!IsAppWindow && AppWindow != nullptr && AppWindow != this) {
-      if (HICON appIcon = AppWindow->GetIcon()) {
-        Icon = static_cast<HICON>(CopyImage(appIcon, IMAGE_ICON, 0, 0, 0));
-        IconShared = false;
-      }
+      if (HICON appIcon = AppWindow->GetIcon())
+        OwnIcon.Reset(static_cast<HICON>(CopyImage(appIcon, IMAGE_ICON, 0, 0, 0)));
     } else if (IsAppWindow) {
-      Icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
-      IconShared = true;
+      ProgramIcon = TSharedIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
     }
   }
-  return Icon;
+  return CurrentIcon();
+}
+
+// --- Events
+
+void TControl::ClearEvents() {
+  OnDestroy = {};
+  OnMessage = {};
+  OnPaint = {};
+  for (TOnMouseEvent* e : {&OnMouseDown, &OnMouseUp, &OnMouseMove, &OnMouseDblClick, &OnMouseWheel}) *e = {};
+  for (TObjEvent* e : {&OnMouseEnter, &OnMouseLeave, &OnResize, &OnShow, &OnHide, &OnClick, &OnFocusGained,
+                       &OnFocusLost, &OnChange})
+    *e = {};
+  OnKeyDown = {};
+  OnKeyUp = {};
+  OnChar = {};
+  OnCloseQuery = {};
 }
 
 // --- TCanvasHost

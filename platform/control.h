@@ -15,6 +15,7 @@
 #include "platform/colors.h"
 #include "platform/graphic_tool.h"
 #include "platform/list.h"
+#include "platform/messages.h"
 #include "platform/obj.h"
 
 class TControl;
@@ -45,7 +46,7 @@ inline void IgnoreControl(TControl*) {}
 struct TMouseEventData {
   std::uint8_t Button = 0;  // 0 none, 1 left, 2 right, 3 middle
   std::uint8_t StopHandling = 0;
-  std::int32_t Shift = 0;  // the message's key-state flags, plus 0x20 when Alt is down
+  std::int32_t Shift = 0;  // the message's key-state flags, plus kAltKey when Alt is down
   std::int16_t X = 0;
   std::int16_t Y = 0;
 };
@@ -55,36 +56,13 @@ inline constexpr std::int32_t kShiftKey = 4;
 inline constexpr std::int32_t kCtrlKey = 8;
 inline constexpr std::int32_t kAltKey = 32;
 
-struct TOnMessageEvent {
-  bool (*Proc)(void* data, TMessage& msg, LRESULT& result) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
-struct TOnPaintEvent {
-  void (*Proc)(void* data, TControl* sender, HDC dc) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
-struct TOnMouseEvent {
-  void (*Proc)(void* data, TControl* sender, TMouseEventData& mouse) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
-struct TOnKeyEvent {
-  void (*Proc)(void* data, TControl* sender, std::int32_t& key, std::int32_t shift) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
-struct TOnCharEvent {
-  void (*Proc)(void* data, TControl* sender, char& ch, std::int32_t shift) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
-struct TOnCloseQueryEvent {
-  void (*Proc)(void* data, TControl* sender, bool& accept) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
+// The control events; each answers true when it handled the message, or changes what it is handed.
+using TOnMessageEvent = TCallback<bool(TMessage& msg, LRESULT& result)>;
+using TOnPaintEvent = TCallback<void(TControl* sender, HDC dc)>;
+using TOnMouseEvent = TCallback<void(TControl* sender, TMouseEventData& mouse)>;
+using TOnKeyEvent = TCallback<void(TControl* sender, std::int32_t& key, std::int32_t shift)>;
+using TOnCharEvent = TCallback<void(TControl* sender, char& ch, std::int32_t shift)>;
+using TOnCloseQueryEvent = TCallback<void(TControl* sender, bool& accept)>;
 
 // Messages and procedures that give a standard child control its text and list behaviour, and the
 // notification codes its reflected WM_COMMAND carries. A message number of 0 means "none".
@@ -97,18 +75,12 @@ struct TCommandTable {
   UINT ReplaceSelMsg = 0;
   UINT GetSelMsg = 0;
   UINT SetSelMsg = 0;
-  UINT LimitTextMsg = 0;
-  UINT AddStringMsg = 0;
-  UINT SetCurrentMsg = 0;  // list controls: make an item current
-  UINT ColorMsg = 0;       // a control that takes its background colour by message
   void (*ClearProc)(TControl* self) = nullptr;
-  std::int32_t (*AddProc)(TControl* self, std::string_view text) = nullptr;
   // Notification codes, compared in this order.
   std::uint16_t ClickCode = 0;
   std::uint16_t FocusGainedCode = 0;
   std::uint16_t FocusLostCode = 0;
   std::uint16_t ChangeCode = 0;
-  std::uint16_t SelChangeCode = 0;
   // The double-click notification, taken as a click by a control whose DoubleClickIsClick is set;
   // 0: the kind has none.
   std::uint16_t DoubleClickCode = 0;
@@ -136,31 +108,20 @@ enum TEditOption : std::uint32_t {
   eoNumber = 1u << 11,
 };
 
-// Messages of the library's own.
-inline constexpr UINT kSelfReleaseMessage = 0xB003;  // posted by a closing main window to itself
-inline constexpr UINT kReflectedCommand = 0xB005;    // WM_COMMAND reflected to the child
-inline constexpr UINT kReflectedColorBase = 0xBC00;  // added to WM_CTLCOLOR* when reflected
-inline constexpr UINT kAsyncCallMessage = 0x8FFF;
-inline constexpr UINT kMediaNotifyMessage = 953;
-
 // Keyboard navigation bits of NavigationKeys.
 inline constexpr std::int32_t kNavTab = 1;
 inline constexpr std::int32_t kNavLeftRight = 2;
 inline constexpr std::int32_t kNavUpDown = 4;
 inline constexpr std::int32_t kNavPage = 8;
 
-// Icon value meaning "no icon".
-inline const HICON kNoIcon = reinterpret_cast<HICON>(static_cast<INT_PTR>(-1));
-
 class TControl : public TObj, public TCanvasHost {
  public:
   // --- Window
   HWND Handle = nullptr;
   std::string BaseClassName;
-  std::uint32_t ClassStyle = 0x20;
-  std::uint32_t Style = 0x16CF0000;
-  std::uint32_t ExStyle = 0x00010000;
-  WNDPROC WindowProc = nullptr;
+  std::uint32_t ClassStyle = CS_OWNDC;
+  std::uint32_t Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  std::uint32_t ExStyle = WS_EX_CONTROLPARENT;
   WNDPROC BaseWindowProc = nullptr;
   std::int32_t Id = 0;  // child window id (menu/id of CreateWindowExA)
 
@@ -183,25 +144,23 @@ class TControl : public TObj, public TCanvasHost {
   std::int32_t SavedShowCommand = 0;
   bool PositionSet = false;  // left/top given explicitly
   bool SizeSet = false;      // width/height given explicitly
-  bool RepaintOnResize = false;
 
   // --- Look
   std::string Caption;
   bool ChildrenSunken = true;
-  std::int32_t Color = static_cast<std::int32_t>(0x8000000F);
-  std::int32_t TextColor = static_cast<std::int32_t>(0x80000008);
+  std::int32_t Color = SystemColor(COLOR_BTNFACE);
+  std::int32_t TextColor = SystemColor(COLOR_WINDOWTEXT);
   TGraphicTool* Font = nullptr;
   TGraphicTool* BrushTool = nullptr;
-  HBRUSH BackgroundBrush = nullptr;
+  TOwnedBrush BackgroundBrush;
   std::int32_t BackgroundBrushColor = 0;
   TCanvas* Canvas = nullptr;
   HCURSOR Cursor = nullptr;
-  HICON Icon = nullptr;  // kNoIcon = none, null = not set yet
-  bool IconShared = false;
+  TOwnedIcon OwnIcon;       // given by SetIcon, or a copy of the application window's
+  TSharedIcon ProgramIcon;  // the application window's icon from the resources
   bool SunkenBorder = true;
   bool Transparent = false;
   std::uint8_t AlphaBlend = 255;
-  HACCEL Accelerators = nullptr;
 
   // --- State
   bool Visible = true;
@@ -243,7 +202,7 @@ class TControl : public TObj, public TCanvasHost {
   // Hover: a custom "is the cursor inside" test (client coordinates); null = the client rectangle.
   bool (*HoverTest)(TControl* self, POINT client) = nullptr;
   // Paint: a clip region the paint handler combines with the update region (owned).
-  HRGN PaintClipRegion = nullptr;
+  TOwnedRegion PaintClipRegion;
 
   // --- Standard child controls: command table and reflected notifications
   TCommandTable Commands;
@@ -253,7 +212,7 @@ class TControl : public TObj, public TCanvasHost {
   // with this set it is a click all the same.
   bool DoubleClickIsClick = false;
   TControlProc PreClick = IgnoreControl;
-  TObjEvent OnClick, OnFocusGained, OnFocusLost, OnChange, OnSelChange;
+  TObjEvent OnClick, OnFocusGained, OnFocusLost, OnChange;
 
   // --- Sizing and alignment
   bool AutoSize = false;
@@ -264,8 +223,6 @@ class TControl : public TObj, public TCanvasHost {
   TControl* CancelButton = nullptr;
   // The object (an element) that owns this control, for its own use.
   void* OwnerObject = nullptr;
-  // Parent notification when a child is added (true) or removed (false).
-  void (*OnChildChange)(TControl* self, TControl* child, bool added) = nullptr;
 
   // --- Construction (use the Create* functions below)
   TControl();
@@ -329,8 +286,8 @@ class TControl : public TObj, public TCanvasHost {
   void SetTabOrder(std::int32_t n);
   void SetCursor(HCURSOR c);
   void LoadCursor(HINSTANCE instance, LPCSTR name);
-  void SetIcon(HICON icon);
-  HICON GetIcon();
+  void SetIcon(HICON icon);  // the control owns `icon` from now on
+  HICON GetIcon();           // made on demand: the program's icon, or a copy of it for a form
   TControl* ChildAt(std::int32_t index) const;
   std::int32_t ChildCount() const;
 
@@ -358,6 +315,9 @@ class TControl : public TObj, public TCanvasHost {
   void SetOnHide(TObjEvent e);
   void SetOnMouseEnter(TObjEvent e);
   void SetOnMouseLeave(TObjEvent e);
+  // Drops every event, OnDestroy included, so a departing owner is never called back; the
+  // handlers the setters attached stay and find the events empty.
+  void ClearEvents();
 
   // --- Line operations (edits; the others fall back as their command table says)
   void Clear();
@@ -381,8 +341,19 @@ class TControl : public TObj, public TCanvasHost {
  private:
   void CreateChildWindows();
   void DropCanvas();
+  HICON CurrentIcon() const;
+  // Built-in message handling by family; each returns whether the after-message hook runs.
   bool BuiltInHandling(TMessage& msg, LRESULT& result);
+  bool HandleWindowState(TMessage& msg, LRESULT& result);
+  bool HandleSetFocus(TMessage& msg, LRESULT& result);
+  bool HandleSetCursor(TMessage& msg, LRESULT& result);
+  bool HandleLifetime(TMessage& msg, LRESULT& result);
+  bool HandleClose(TMessage& msg, LRESULT& result);
+  bool HandleNcDestroy(TMessage& msg, LRESULT& result);
+  bool HandleCommand(TMessage& msg, LRESULT& result);
   bool HandleReflectedCommand(TMessage& msg, LRESULT& result);
+  bool ReflectColor(TMessage& msg, LRESULT& result);
+  bool AnswerReflectedColor(TMessage& msg, LRESULT& result);
   bool HandleKeyMessage(TMessage& msg, LRESULT& result);
 };
 
@@ -417,11 +388,7 @@ bool FormBackgroundHandler(TControl* self, TMessage& msg, LRESULT& result);
 
 // --- Process-wide hooks (each does nothing by default)
 extern TMessageHandler GlobalMessageHook;
-extern TMessageHandler GlobalKeyHook;
 extern TControlProc AfterCreateHook;
 extern TControlProc AfterInvalidateHook;
 extern TControlProc RealignHook;
 extern TControl* CreatingControl;  // the object whose window is being created
-extern HCURSOR ScreenCursor;       // global cursor override, null = none
-extern void (*AsyncCallProc)(LPARAM lParam, WPARAM wParam);
-extern void (*MediaNotifyProc)(const TMessage& msg);

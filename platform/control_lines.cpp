@@ -58,15 +58,6 @@ std::string TControl::GetLine(std::int32_t i) {
 }
 
 std::int32_t TControl::AddLine(std::string_view s) {
-  if (Commands.AddStringMsg != 0) {
-    const std::string item(s);
-    const auto index = static_cast<std::int32_t>(
-        Send(Handle, Commands.AddStringMsg, 0, reinterpret_cast<LPARAM>(item.c_str())));
-    if (Commands.LineCountMsg != 0 && Commands.SetCurrentMsg != 0 && LineCount() == 1)
-      Send(Handle, Commands.SetCurrentMsg, 0, 0);
-    return index;
-  }
-  if (Commands.AddProc != nullptr) return Commands.AddProc(this, s);
   std::string text = GetCaption();
   text.append(s);
   SetCaption(text);

@@ -8,17 +8,12 @@
 #include "platform/control.h"
 
 TMessageHandler GlobalMessageHook = IgnoreMessage;
-TMessageHandler GlobalKeyHook = IgnoreMessage;
 TControlProc AfterCreateHook = IgnoreControl;
 TControlProc AfterInvalidateHook = IgnoreControl;
 TControlProc RealignHook = IgnoreControl;
 TControl* CreatingControl = nullptr;
-HCURSOR ScreenCursor = nullptr;
 
 namespace {
-
-void NoAsyncCall(LPARAM, WPARAM) {}
-void NoMediaNotify(const TMessage&) {}
 
 // The "SELF_" property by atom: a property lookup by atom avoids a string search per message.
 LPCSTR SelfProperty() {
@@ -47,9 +42,6 @@ TControl* BoundObject(HWND window) {
 bool KeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
 }  // namespace
-
-void (*AsyncCallProc)(LPARAM lParam, WPARAM wParam) = NoAsyncCall;
-void (*MediaNotifyProc)(const TMessage& msg) = NoMediaNotify;
 
 TControl* ControlOfWindow(HWND window) {
   if (window == nullptr) return nullptr;
@@ -122,13 +114,13 @@ bool TControl::CreateWindowHandle() {
     if (GetClassInfoA(nullptr, BaseClassName.c_str(), &base) ||
         GetClassInfoA(instance, BaseClassName.c_str(), &base)) {
       wc = base;
-      wc.style &= ~0x40E0u;  // no global, own, class or parent DC
+      wc.style &= ~static_cast<UINT>(CS_GLOBALCLASS | CS_OWNDC | CS_CLASSDC | CS_PARENTDC);
       if (BaseWindowProc == nullptr) BaseWindowProc = base.lpfnWndProc;
     }
   }
   WNDCLASSA known{};
   if (!GetClassInfoA(instance, className.c_str(), &known)) {
-    wc.lpfnWndProc = WindowProc != nullptr ? WindowProc : ControlWindowProc;
+    wc.lpfnWndProc = ControlWindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = className.c_str();
     wc.lpszMenuName = nullptr;
@@ -145,7 +137,7 @@ bool TControl::CreateWindowHandle() {
   Handle = created;
   if (created == nullptr) return false;
 
-  SendMessageA(created, WM_UPDATEUISTATE, 0x00010002, 0);
+  SendMessageA(created, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   if (GetPropA(created, SelfProperty()) == nullptr) BindWindow(created, this);
   if (!childWindow) {
     if (HICON icon = GetIcon()) SendMessageA(created, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -240,8 +232,8 @@ LRESULT TControl::WndProc(TMessage& msg) {
   bool runAfterHook = true;
   if (GlobalMessageHook(this, msg, result)) {
   } else if (AppRunning && AppWindow != nullptr && AppWindow != this && AppWindow->OnMessage &&
-             AppWindow->OnMessage.Proc(AppWindow->OnMessage.Data, msg, result)) {
-  } else if (OnMessage && OnMessage.Proc(OnMessage.Data, msg, result)) {
+             AppWindow->OnMessage(msg, result)) {
+  } else if (OnMessage && OnMessage(msg, result)) {
   } else if (ChainDispatcher(this, msg, result)) {
   } else if (ExtraHandler(this, msg, result)) {
   } else {
@@ -253,99 +245,150 @@ LRESULT TControl::WndProc(TMessage& msg) {
   return result;
 }
 
-// Returns whether the after-message hook runs after this built-in case.
+// The built-in handling, one function per message family. Each returns whether the after-message
+// hook runs after it.
 bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
   switch (msg.Message) {
     case WM_SIZE:
-      result = CallDefault(msg);
-      if (msg.WParam <= SIZE_MAXIMIZED) WindowState = static_cast<std::uint8_t>(msg.WParam);
-      if (!IsForm && Parent != nullptr) RealignHook(Parent);
-      RealignHook(this);
-      return false;
-
+    case WM_SHOWWINDOW:
+      return HandleWindowState(msg, result);
     case WM_SETFOCUS:
-      if (HasCommandTable) {
-        if (TControl* form = ParentForm()) form->CurrentControl = this;
-      }
-      if (Enabled && TabStop) {
-        ++FocusingCounter;
-        ::SetFocus(msg.Window);
-        result = CallDefault(msg);
-        --FocusingCounter;
-        return false;
-      }
+      return HandleSetFocus(msg, result);
+    case WM_SETCURSOR:
+      return HandleSetCursor(msg, result);
+    case WM_CLOSE:
+    case WM_NCDESTROY:
+    case kSelfReleaseMessage:
+      return HandleLifetime(msg, result);
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+    case kReflectedCommand:
+      return HandleCommand(msg, result);
+    default:
+      break;
+  }
+  if (msg.Message >= WM_KEYFIRST && msg.Message <= WM_KEYLAST) return HandleKeyMessage(msg, result);
+  if (msg.Message >= WM_CTLCOLORMSGBOX && msg.Message <= WM_CTLCOLORSTATIC) return ReflectColor(msg, result);
+  if (msg.Message >= WM_CTLCOLORMSGBOX + kReflectedColorBase &&
+      msg.Message <= WM_CTLCOLORSTATIC + kReflectedColorBase)
+    return AnswerReflectedColor(msg, result);
+  result = CallDefault(msg);
+  return false;
+}
+
+// WM_SIZE and WM_SHOWWINDOW: the stored window state, realigning, and showing again what the
+// parent's closing hid.
+bool TControl::HandleWindowState(TMessage& msg, LRESULT& result) {
+  if (msg.Message == WM_SIZE) {
+    result = CallDefault(msg);
+    if (msg.WParam <= SIZE_MAXIMIZED) WindowState = static_cast<std::uint8_t>(msg.WParam);
+    if (!IsForm && Parent != nullptr) RealignHook(Parent);
+    RealignHook(this);
+    return false;
+  }
+  if (msg.LParam == SW_PARENTCLOSING) {
+    SavedShowCommand = IsIconic(msg.Window)   ? SW_SHOWMINNOACTIVE
+                       : IsZoomed(msg.Window) ? SW_SHOWMAXIMIZED
+                                              : SW_SHOWNOACTIVATE;
+    result = CallDefault(msg);
+  } else if (msg.LParam == SW_PARENTOPENING && SavedShowCommand != 0) {
+    // Only a window hidden by its parent's closing is shown again (0 would hide it).
+    ShowWindow(msg.Window, SavedShowCommand);
+    SavedShowCommand = 0;
+    result = 0;
+  } else {
+    result = CallDefault(msg);
+  }
+  return true;
+}
+
+bool TControl::HandleSetFocus(TMessage& msg, LRESULT& result) {
+  if (HasCommandTable) {
+    if (TControl* form = ParentForm()) form->CurrentControl = this;
+  }
+  if (Enabled && TabStop) {
+    ++FocusingCounter;
+    ::SetFocus(msg.Window);
+    result = CallDefault(msg);
+    --FocusingCounter;
+    return false;
+  }
+  result = 0;
+  return true;
+}
+
+bool TControl::HandleSetCursor(TMessage& msg, LRESULT& result) {
+  if (GetCapture() == nullptr && LOWORD(msg.LParam) == HTCLIENT && Cursor != nullptr) {
+    ::SetCursor(Cursor);
+    result = 1;
+  } else {
+    result = CallDefault(msg);
+  }
+  return true;
+}
+
+// WM_CLOSE, WM_NCDESTROY and the self-release message: the close query, ending the program with
+// its main window, and the object ending with its window.
+bool TControl::HandleLifetime(TMessage& msg, LRESULT& result) {
+  switch (msg.Message) {
+    case WM_CLOSE:
+      return HandleClose(msg, result);
+    case WM_NCDESTROY:
+      return HandleNcDestroy(msg, result);
+    default:  // kSelfReleaseMessage
+      Released = true;
+      if (!TearingDown) Free();
       result = 0;
       return true;
+  }
+}
 
-    case WM_CLOSE: {
-      bool accept = true;
-      if (OnCloseQuery) OnCloseQuery.Proc(OnCloseQuery.Data, this, accept);
-      // A refusal counts only while the loop runs: shutdown cannot be held up.
-      if (!accept && AppRunning) {
-        result = 0;
-        return true;
-      }
-      if (IsMainWindow(this) || this == AppWindow) {
-        if (AppWindow != nullptr && AppWindow != this && AppWindow->Handle != nullptr)
-          SendMessageA(AppWindow->Handle, WM_CLOSE, 0, 0);
-        PostQuitMessage(0);
-        result = 0;
-      } else {
-        result = CallDefault(msg);
-      }
-      return true;
-    }
+bool TControl::HandleClose(TMessage& msg, LRESULT& result) {
+  bool accept = true;
+  if (OnCloseQuery) OnCloseQuery(this, accept);
+  // A refusal counts only while the loop runs: shutdown cannot be held up.
+  if (!accept && AppRunning) {
+    result = 0;
+    return true;
+  }
+  if (IsMainWindow(this) || this == AppWindow) {
+    if (AppWindow != nullptr && AppWindow != this && AppWindow->Handle != nullptr)
+      SendMessageA(AppWindow->Handle, WM_CLOSE, 0, 0);
+    PostQuitMessage(0);
+    result = 0;
+  } else {
+    result = CallDefault(msg);
+  }
+  return true;
+}
 
-    case WM_SHOWWINDOW:
-      if (msg.LParam == SW_PARENTCLOSING) {
-        SavedShowCommand = IsIconic(msg.Window)   ? SW_SHOWMINNOACTIVE
-                           : IsZoomed(msg.Window) ? SW_SHOWMAXIMIZED
-                                                  : SW_SHOWNOACTIVATE;
-        result = CallDefault(msg);
-      } else if (msg.LParam == SW_PARENTOPENING && SavedShowCommand != 0) {
-        // Only a window hidden by its parent's closing is shown again (0 would hide it).
-        ShowWindow(msg.Window, SavedShowCommand);
-        SavedShowCommand = 0;
-        result = 0;
-      } else {
-        result = CallDefault(msg);
-      }
-      return true;
+bool TControl::HandleNcDestroy(TMessage& msg, LRESULT& result) {
+  UnbindWindow(msg.Window);
+  if (this == AppWindow) {
+    Handle = nullptr;
+    result = 0;
+    return true;
+  }
+  if (IsMainWindow(this)) {
+    PostMessageA(msg.Window, kSelfReleaseMessage, 0, 0);
+    result = CallDefault(msg);
+  } else if (Parent != nullptr && Parent == AppWindow) {
+    Destroying = true;
+    Handle = nullptr;
+    if (!TearingDown) Free();
+    result = 0;
+    return false;
+  } else {
+    result = CallDefault(msg);
+  }
+  Handle = nullptr;  // the window is gone; nothing may use the handle again
+  return true;
+}
 
-    case WM_SETCURSOR: {
-      HCURSOR cursor = ScreenCursor != nullptr ? ScreenCursor : Cursor;
-      if (GetCapture() == nullptr && LOWORD(msg.LParam) == HTCLIENT && cursor != nullptr) {
-        ::SetCursor(cursor);
-        result = 1;
-      } else {
-        result = CallDefault(msg);
-      }
-      return true;
-    }
-
-    case WM_NCDESTROY: {
-      UnbindWindow(msg.Window);
-      if (this == AppWindow) {
-        Handle = nullptr;
-        result = 0;
-        return true;
-      }
-      if (IsMainWindow(this)) {
-        PostMessageA(msg.Window, kSelfReleaseMessage, 0, 0);
-        result = CallDefault(msg);
-      } else if (Parent != nullptr && Parent == AppWindow) {
-        Destroying = true;
-        Handle = nullptr;
-        if (!TearingDown) Free();
-        result = 0;
-        return false;
-      } else {
-        result = CallDefault(msg);
-      }
-      Handle = nullptr;  // the window is gone; nothing may use the handle again
-      return true;
-    }
-
+// WM_COMMAND goes on to the child that sent it; the child answers it as kReflectedCommand. A main
+// window's minimise minimises the application window.
+bool TControl::HandleCommand(TMessage& msg, LRESULT& result) {
+  switch (msg.Message) {
     case WM_COMMAND: {
       HWND from = reinterpret_cast<HWND>(msg.LParam);
       if (from != nullptr && ControlOfWindow(from) != nullptr)
@@ -354,9 +397,8 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
         result = CallDefault(msg);
       return true;
     }
-
     case WM_SYSCOMMAND:
-      if ((msg.WParam & 0xFFF0) == SC_MINIMIZE && IsMainWindow(this) && AppWindow != nullptr &&
+      if ((msg.WParam & kSysCommandMask) == SC_MINIMIZE && IsMainWindow(this) && AppWindow != nullptr &&
           AppWindow != this && AppWindow->Handle != nullptr) {
         PostMessageA(AppWindow->Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         result = 0;
@@ -364,60 +406,35 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
         result = CallDefault(msg);
       }
       return true;
-
-    case kSelfReleaseMessage:
-      Released = true;
-      if (!TearingDown) Free();
-      result = 0;
-      return true;
-
-    case kAsyncCallMessage:
-      AsyncCallProc(msg.LParam, msg.WParam);
-      result = 0;
-      return true;
-
-    case kMediaNotifyMessage:
-      MediaNotifyProc(msg);
-      result = 0;
-      return false;
-
-    case kReflectedCommand:
+    default:  // kReflectedCommand
       if (HasCommandTable && HandleReflectedCommand(msg, result)) return false;
       result = CallDefault(msg);
       return false;
-
-    default:
-      break;
   }
+}
 
-  if (msg.Message >= WM_KEYFIRST && msg.Message <= WM_KEYLAST) return HandleKeyMessage(msg, result);
+// WM_CTLCOLOR*: reflected to the child so it answers with its own colours; a foreign child keeps
+// the default.
+bool TControl::ReflectColor(TMessage& msg, LRESULT& result) {
+  HWND child = reinterpret_cast<HWND>(msg.LParam);
+  if (child != nullptr && ControlOfWindow(child) != nullptr)
+    result = SendMessageA(child, msg.Message + kReflectedColorBase, msg.WParam, msg.LParam);
+  else
+    result = CallDefault(msg);
+  return true;
+}
 
-  if (msg.Message >= WM_CTLCOLORMSGBOX && msg.Message <= WM_CTLCOLORSTATIC) {
-    // Reflected to the child so it answers with its own colours; a foreign child keeps the default.
-    HWND child = reinterpret_cast<HWND>(msg.LParam);
-    if (child != nullptr && ControlOfWindow(child) != nullptr)
-      result = SendMessageA(child, msg.Message + kReflectedColorBase, msg.WParam, msg.LParam);
-    else
-      result = CallDefault(msg);
-    return true;
+bool TControl::AnswerReflectedColor(TMessage& msg, LRESULT& result) {
+  HDC dc = reinterpret_cast<HDC>(msg.WParam);
+  ::SetTextColor(dc, ResolveColor(TextColor));
+  if (Transparent) {
+    SetBkMode(dc, TRANSPARENT);
+    result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+  } else {
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, ResolveColor(Color));
+    result = reinterpret_cast<LRESULT>(GetBackgroundBrush());
   }
-
-  if (msg.Message >= WM_CTLCOLORMSGBOX + kReflectedColorBase &&
-      msg.Message <= WM_CTLCOLORSTATIC + kReflectedColorBase) {
-    HDC dc = reinterpret_cast<HDC>(msg.WParam);
-    ::SetTextColor(dc, ResolveColor(TextColor));
-    if (Transparent) {
-      SetBkMode(dc, TRANSPARENT);
-      result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-    } else {
-      SetBkMode(dc, OPAQUE);
-      SetBkColor(dc, ResolveColor(Color));
-      result = reinterpret_cast<LRESULT>(GetBackgroundBrush());
-    }
-    return false;
-  }
-
-  result = CallDefault(msg);
   return false;
 }
 
@@ -428,19 +445,14 @@ bool TControl::HandleReflectedCommand(TMessage& msg, LRESULT& result) {
   if (code == Commands.ClickCode || doubleClick) {
     if (!SuppressClick) {
       PreClick(this);
-      if (OnClick) OnClick.Proc(OnClick.Data, this);
+      if (OnClick) OnClick(this);
     }
   } else if (code == Commands.FocusGainedCode) {
-    if (OnFocusGained) OnFocusGained.Proc(OnFocusGained.Data, this);
+    if (OnFocusGained) OnFocusGained(this);
   } else if (code == Commands.FocusLostCode) {
-    if (OnFocusLost) OnFocusLost.Proc(OnFocusLost.Data, this);
+    if (OnFocusLost) OnFocusLost(this);
   } else if (code == Commands.ChangeCode) {
-    if (OnChange) OnChange.Proc(OnChange.Data, this);
-  } else if (code == Commands.SelChangeCode) {
-    if (OnSelChange)
-      OnSelChange.Proc(OnSelChange.Data, this);
-    else if (OnChange)
-      OnChange.Proc(OnChange.Data, this);
+    if (OnChange) OnChange(this);
   } else {
     return false;
   }
@@ -465,7 +477,7 @@ bool TControl::HandleKeyMessage(TMessage& msg, LRESULT& result) {
     result = CallDefault(msg);
     return true;
   }
-  if (GlobalKeyHook(this, msg, result) || KeyHandler(this, msg, result)) return false;
+  if (KeyHandler(this, msg, result)) return false;
 
   bool consumed = false;
   if (!KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) {

@@ -14,7 +14,8 @@ const char* NullWhenEmpty(const std::string& s) { return s.empty() ? nullptr : s
 
 }  // namespace
 
-TOpenSaveDialog* CreateDialog(std::string_view title, std::string_view initialDir, std::uint32_t options) {
+TOpenSaveDialog* CreateOpenSaveDialog(std::string_view title, std::string_view initialDir,
+                                      std::uint32_t options) {
   auto* dialog = new TOpenSaveDialog();
   dialog->Title = title;
   dialog->InitialDir = initialDir;
@@ -40,7 +41,8 @@ bool TOpenSaveDialog::Execute() {
   record.lpstrInitialDir = NullWhenEmpty(InitialDir);
   record.lpstrTitle = NullWhenEmpty(Title);
   record.lpstrDefExt = NullWhenEmpty(DefaultExtension);
-  record.Flags = MapDialogOptions(Options) | kDialogStyleFlags;
+  // Always added: explorer style, long names, resizable.
+  record.Flags = MapDialogOptions(Options) | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING;
   record.lCustData = reinterpret_cast<LPARAM>(this);
 
   const BOOL chosen = OpenDialog ? GetOpenFileNameA(&record) : GetSaveFileNameA(&record);

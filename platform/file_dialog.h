@@ -14,9 +14,6 @@
 #include "platform/file_dialog_text.h"
 #include "platform/obj.h"
 
-// The library's CreateDialog below is not the system's dialog-template macro of that name.
-#undef CreateDialog
-
 class TOpenSaveDialog : public TObj {
  public:
   std::string Filter;            // "description|pattern|description|pattern..."
@@ -40,4 +37,5 @@ class TOpenSaveDialog : public TObj {
 };
 
 // An open-file dialog with Title, InitialDir and options (0 means the default set).
-TOpenSaveDialog* CreateDialog(std::string_view title, std::string_view initialDir, std::uint32_t options);
+TOpenSaveDialog* CreateOpenSaveDialog(std::string_view title, std::string_view initialDir,
+                                      std::uint32_t options);

@@ -27,12 +27,8 @@ inline constexpr std::uint32_t ReadOnly = 1u << 11;
 inline constexpr std::uint32_t NoValidate = 1u << 12;
 inline constexpr std::uint32_t EnableTemplate = 1u << 13;
 inline constexpr std::uint32_t EnableHook = 1u << 14;
-// FileMustExist, HideReadOnly, OverwritePrompt, PathMustExist.
-inline constexpr std::uint32_t Default = 0x60C;
+inline constexpr std::uint32_t Default = FileMustExist | HideReadOnly | OverwritePrompt | PathMustExist;
 }  // namespace TOpenSaveOptions
-
-// Always added to the mapped options: explorer style, long names, resizable.
-inline constexpr std::uint32_t kDialogStyleFlags = 0x00A80000;
 
 // The system flags (OFN_...) of a set of option bits; bits without a flag are ignored.
 std::uint32_t MapDialogOptions(std::uint32_t options);

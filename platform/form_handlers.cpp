@@ -13,7 +13,7 @@ bool AppWindowHandler(TControl* self, TMessage& msg, LRESULT& result) {
       result = 0;
       return true;
     case WM_SYSCOMMAND:
-      if ((msg.WParam & 0xFFF0) != SC_CLOSE) return false;
+      if ((msg.WParam & kSysCommandMask) != SC_CLOSE) return false;
       if (TControl* first = self->ChildAt(0); first != nullptr && IsMainWindow(first)) {
         first->Close();
         result = 0;

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr std::int32_t kButtonFace = static_cast<std::int32_t>(0x8000000F);
-constexpr std::int32_t kWindowText = static_cast<std::int32_t>(0x80000008);
+constexpr std::int32_t kButtonFace = SystemColor(COLOR_BTNFACE);
+constexpr std::int32_t kWindowText = SystemColor(COLOR_WINDOWTEXT);
 constexpr char kDefaultFace[] = "MS Sans Serif";
 constexpr std::size_t kFaceBytes = sizeof(LOGFONTA::lfFaceName);  // 32, NUL included
 constexpr std::int32_t kBoldWeight = 700;
@@ -98,8 +98,7 @@ TGraphicTool* TGraphicTool::Copy() {
 
 TGraphicTool::~TGraphicTool() {
   OnChange = {};
-  DeleteOwnHandle();
-  if (OwnsPattern) DeleteObject(PatternOf(Description));
+  Handle.Reset();
   if (ParentTool != nullptr) {
     TGraphicTool* parent = ParentTool;
     ParentTool = nullptr;
@@ -108,49 +107,34 @@ TGraphicTool::~TGraphicTool() {
   }
 }
 
-void TGraphicTool::DeleteOwnHandle() {
-  if (Handle != nullptr) {
-    DeleteObject(Handle);
-    Handle = nullptr;
-  }
-}
-
 HGDIOBJ TGraphicTool::GetHandle() {
   // A font object does not depend on the colour, and a window may be using it: keep it.
-  if (Handle != nullptr && Kind != KindFont && ObjectColor(*this) != HandleColor) {
+  if (Handle && Kind != KindFont && ObjectColor(*this) != HandleColor) {
     // A system colour changed. Holders deselect the old object before it is deleted.
-    HGDIOBJ old = Handle;
-    Handle = nullptr;
-    RetireHandle(old);
+    RetireHandle(std::move(Handle));
   }
-  if (Handle == nullptr) {
+  if (!Handle) {
     if (ParentTool != nullptr && SameDescription(*ParentTool)) return ParentTool->GetHandle();
     HandleColor = ObjectColor(*this);
-    Handle = MakeHandleProc(this);
+    Handle.Reset(MakeHandleProc(this));
   }
-  return Handle;
+  return Handle.Get();
 }
 
-void TGraphicTool::Changed() {
-  HGDIOBJ old = Handle;
-  Handle = nullptr;
-  RetireHandle(old);
-}
+void TGraphicTool::Changed() { RetireHandle(std::move(Handle)); }
 
 // Listeners run while the old object still exists, so a DC or window holding it can let it go
 // first. Copies with no object of their own may have been handing ours out: they are told too.
-void TGraphicTool::RetireHandle(HGDIOBJ old) {
-  if (OnChange) OnChange.Proc(OnChange.Data, this);
-  if (old == nullptr) return;
-  TellSharingCopies();
-  DeleteObject(old);
+void TGraphicTool::RetireHandle(TOwnedGdiObject old) {
+  if (OnChange) OnChange(this);
+  if (old) TellSharingCopies();
 }
 
 void TGraphicTool::TellSharingCopies() {
   const std::vector<TGraphicTool*> copies = Copies;  // a listener may free a copy
   for (TGraphicTool* copy : copies) {
-    if (std::find(Copies.begin(), Copies.end(), copy) == Copies.end() || copy->Handle != nullptr) continue;
-    if (copy->OnChange) copy->OnChange.Proc(copy->OnChange.Data, copy);
+    if (std::find(Copies.begin(), Copies.end(), copy) == Copies.end() || copy->Handle) continue;
+    if (copy->OnChange) copy->OnChange(copy);
     copy->TellSharingCopies();
   }
 }
@@ -162,13 +146,12 @@ bool TGraphicTool::SameDescription(const TGraphicTool& other) const {
 void TGraphicTool::Assign(const TGraphicTool* source) {
   if (source == nullptr || source == this || source->Kind != Kind) return;
   if (SameDescription(*source)) return;
-  const HBITMAP oldPattern = PatternOf(Description);
-  const bool ownedOldPattern = OwnsPattern;
   Description = source->Description;
-  // The pattern bitmap stays owned by the tool that was given it.
-  OwnsPattern = ownedOldPattern && PatternOf(Description) == oldPattern;
+  // The pattern bitmap stays owned by the tool that was given it; one no longer described goes
+  // after the object made with it.
+  TOwnedBitmap oldPattern;
+  if (OwnPattern.Get() != PatternOf(Description)) oldPattern = std::move(OwnPattern);
   Changed();
-  if (ownedOldPattern && !OwnsPattern) DeleteObject(oldPattern);
 }
 
 TGraphicTool* TGraphicTool::Assign(TGraphicTool*& target, const TGraphicTool* source) {
@@ -238,13 +221,10 @@ void TGraphicTool::SetBrushStyle(std::uint8_t style) {
 }
 
 void TGraphicTool::SetBrushBitmap(HBITMAP pattern) {
-  const HBITMAP old = PatternOf(Description);
-  if (old == pattern) return;
-  const bool ownedOld = OwnsPattern;
+  if (PatternOf(Description) == pattern) return;
+  TOwnedBitmap oldPattern = std::exchange(OwnPattern, TOwnedBitmap(pattern));
   Description.Brush.Bitmap = HandleToLong(pattern);
-  OwnsPattern = pattern != nullptr;
   Changed();
-  if (ownedOld && old != nullptr) DeleteObject(old);
 }
 
 std::uint8_t TGraphicTool::FontStyle() const {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/handles.h"
 #include "platform/obj.h"
 
 // Brush data of a description. The padding is spelled out so that the byte comparison of two
@@ -59,7 +60,7 @@ class TGraphicTool : public TObj {
   // Font style bits of SetFontStyle.
   enum : std::uint8_t { StyleBold = 1, StyleItalic = 2, StyleUnderline = 4, StyleStrikeOut = 8 };
 
-  // New tools with the defaults: brush 0x8000000F solid; font 0x80000008, "MS Sans Serif",
+  // New tools with the defaults: brush COLOR_BTNFACE solid; font COLOR_WINDOWTEXT, "MS Sans Serif",
   // character set 1, height 0; pen black, solid, width 1, copy mode.
   static TGraphicTool* CreateBrush();
   static TGraphicTool* CreateFont();
@@ -104,7 +105,7 @@ class TGraphicTool : public TObj {
   bool SameDescription(const TGraphicTool& other) const;
 
   std::uint8_t Kind = KindBrush;
-  HGDIOBJ Handle = nullptr;  // own object only; a shared parent object is never stored here
+  TOwnedGdiObject Handle;  // own object only; a shared parent object is never stored here
   TGraphicTool* ParentTool = nullptr;
   TObjEvent OnChange;  // (data, tool)
   COLORREF HandleColor = 0;
@@ -118,9 +119,8 @@ class TGraphicTool : public TObj {
 
  private:
   std::vector<TGraphicTool*> Copies;  // live copies made from this tool
-  void RetireHandle(HGDIOBJ old);
+  void RetireHandle(TOwnedGdiObject old);
   void TellSharingCopies();
-  bool OwnsPattern = false;  // the pattern bitmap was given to this tool, not copied from another
-  void DeleteOwnHandle();
+  TOwnedBitmap OwnPattern;  // the pattern bitmap given to this tool, not one copied from another
   void StoreValue(std::size_t offset, std::int32_t v);
 };

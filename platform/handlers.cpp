@@ -23,23 +23,17 @@ POINT MessagePoint(const TMessage& msg) {
 
 bool IsMouseMessage(UINT message) { return message >= WM_MOUSEFIRST && message <= WM_MOUSEWHEEL; }
 
-// Asks for (or cancels) the leave notice. _TrackMouseEvent is looked up at each use: comctl32 may
-// lack it, and then no notice comes.
+// Asks for (or cancels) the leave notice.
 void TrackLeave(HWND window, DWORD flags) {
-  HMODULE comctl = GetModuleHandleA("comctl32.dll");
-  if (comctl == nullptr) return;
-  auto track = reinterpret_cast<BOOL(WINAPI*)(LPTRACKMOUSEEVENT)>(
-      reinterpret_cast<void*>(GetProcAddress(comctl, "_TrackMouseEvent")));
-  if (track == nullptr) return;
   TRACKMOUSEEVENT request = {};
   request.cbSize = sizeof(request);
   request.dwFlags = flags;
   request.hwndTrack = window;
-  track(&request);
+  _TrackMouseEvent(&request);
 }
 
 void Fire(const TObjEvent& event, TControl* sender) {
-  if (event) event.Proc(event.Data, sender);
+  if (event) event(sender);
 }
 
 }  // namespace
@@ -57,7 +51,7 @@ bool MouseHandler(TControl* self, TMessage& msg, LRESULT& result) {
   TMouseEventData mouse;
   // The whole word parameter: for the wheel its high word is the rotation.
   mouse.Shift = static_cast<std::int32_t>(static_cast<std::uint32_t>(msg.WParam));
-  if (IsDown(VK_MENU)) mouse.Shift |= 0x20;
+  if (IsDown(VK_MENU)) mouse.Shift |= kAltKey;
   const POINT at = MessagePoint(msg);
   mouse.X = static_cast<std::int16_t>(at.x);
   mouse.Y = static_cast<std::int16_t>(at.y);
@@ -90,7 +84,7 @@ bool MouseHandler(TControl* self, TMessage& msg, LRESULT& result) {
   // Down, up and double click come in threes: left, right, middle.
   if (msg.Message >= WM_LBUTTONDOWN && msg.Message <= WM_MBUTTONDBLCLK)
     mouse.Button = static_cast<std::uint8_t>((msg.Message - WM_LBUTTONDOWN) / 3 + 1);
-  if (*event) event->Proc(event->Data, self, mouse);
+  if (*event) (*event)(self, mouse);
   return mouse.StopHandling != 0;
 }
 
@@ -110,7 +104,7 @@ bool KeyEventHandler(TControl* self, TMessage& msg, LRESULT& result) {
     case WM_SYSCHAR: {
       if (!self->OnChar) return false;
       char ch = static_cast<char>(msg.WParam);
-      self->OnChar.Proc(self->OnChar.Data, self, ch, KeyShiftState());
+      self->OnChar(self, ch, KeyShiftState());
       msg.WParam = static_cast<unsigned char>(ch);
       result = 0;
       return ch == 0;
@@ -120,7 +114,7 @@ bool KeyEventHandler(TControl* self, TMessage& msg, LRESULT& result) {
   }
   if (!*keyEvent) return false;
   auto key = static_cast<std::int32_t>(static_cast<std::uint32_t>(msg.WParam));
-  keyEvent->Proc(keyEvent->Data, self, key, KeyShiftState());
+  (*keyEvent)(self, key, KeyShiftState());
   msg.WParam = static_cast<WPARAM>(static_cast<std::uint32_t>(key));
   result = 0;
   return key == 0;
@@ -187,10 +181,10 @@ bool PaintHandler(TControl* self, TMessage& msg, LRESULT& result) {
   if (began) dc = BeginPaint(msg.Window, &paint);
   if (dc != nullptr) {
     const int saved = SaveDC(dc);
-    if (self->PaintClipRegion != nullptr) ExtSelectClipRgn(dc, self->PaintClipRegion, RGN_AND);
+    if (self->PaintClipRegion) ExtSelectClipRgn(dc, self->PaintClipRegion.Get(), RGN_AND);
     // A canvas the control already has draws on the paint DC meanwhile, and gives it back after.
     if (self->Canvas != nullptr) self->Canvas->SetHandle(dc, TDCRelease::None);
-    self->OnPaint.Proc(self->OnPaint.Data, self, dc);
+    self->OnPaint(self, dc);
     if (self->Canvas != nullptr && self->Canvas->Handle == dc) self->Canvas->SetHandle(nullptr);
     if (saved != 0) RestoreDC(dc, saved);
   }

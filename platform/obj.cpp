@@ -45,7 +45,7 @@ void TObj::NotifyDestroy() {
   if (OnDestroy) {
     const TObjEvent event = OnDestroy;
     OnDestroy = {};
-    event.Proc(event.Data, this);
+    event(this);
   }
   // A procedure may register further pairs while the list runs; those run too, in a later round.
   while (AutoFreeList != nullptr) {

@@ -5,25 +5,23 @@
 
 #include <cstdint>
 
+#include "platform/callback.h"
+
 class TObj;
 class TList;
 
-// An event of the library: a procedure plus its data pointer, called as (data, sender).
-struct TObjEvent {
-  void (*Proc)(void* data, TObj* sender) = nullptr;
-  void* Data = nullptr;
-  explicit operator bool() const noexcept { return Proc != nullptr; }
-};
+// An event of the library that tells only who sent it.
+using TObjEvent = TCallback<void(TObj* sender)>;
 
 class TObj {
-public:
+ public:
   TObj() = default;
   TObj(const TObj&) = delete;
   TObj& operator=(const TObj&) = delete;
 
-  void AddRef() noexcept;   // RefCount += 2
-  void Release();           // RefCount -= 2; destroys when the result is negative and odd
-  void Free();              // destroy now when unreferenced, else at the last Release
+  void AddRef() noexcept;  // RefCount += 2
+  void Release();          // RefCount -= 2; destroys when the result is negative and odd
+  void Free();             // destroy now when unreferenced, else at the last Release
   // Registers proc(arg) to run when the object is destroyed (newest first).
   void AddAutoFree(void (*proc)(void* arg), void* arg);
 
@@ -32,7 +30,7 @@ public:
   TList* AutoFreeList = nullptr;
   std::int32_t UserData = 0;
 
-protected:
+ protected:
   virtual ~TObj();  // Destroy
   // Runs OnDestroy (cleared first) and the auto-free pairs, then frees the list. Idempotent, so a
   // derived destructor may call it early (a control notifies before it frees its children).

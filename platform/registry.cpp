@@ -8,8 +8,8 @@ TUserRegistryKey TUserRegistryKey::Create(std::string_view path) {
   const std::string name(path);
   HKEY key = nullptr;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, 0xF003F, nullptr,
-                      &key, &disposition) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, &key, &disposition) != ERROR_SUCCESS) {
     return {};
   }
   return TUserRegistryKey(key);
@@ -18,7 +18,7 @@ TUserRegistryKey TUserRegistryKey::Create(std::string_view path) {
 TUserRegistryKey TUserRegistryKey::OpenForReading(std::string_view path) {
   const std::string name(path);
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, 0x20019, &key) != ERROR_SUCCESS) return {};
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
   return TUserRegistryKey(key);
 }
 

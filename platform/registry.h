@@ -10,9 +10,9 @@
 
 class TUserRegistryKey {
  public:
-  // Creates the key or opens the existing one (non-volatile, full access 0xF003F).
+  // Creates the key or opens the existing one (non-volatile, KEY_ALL_ACCESS).
   static TUserRegistryKey Create(std::string_view path);
-  // Opens an existing key for reading (0x20019).
+  // Opens an existing key for reading (KEY_READ).
   static TUserRegistryKey OpenForReading(std::string_view path);
 
   TUserRegistryKey() = default;

@@ -24,7 +24,7 @@ void CALLBACK TimerTick(HWND, UINT, UINT_PTR id, DWORD) noexcept {
   const auto& live = LiveTimers();
   if (std::find(live.begin(), live.end(), timer) == live.end()) return;
   if (timer->TimerId == 0 || !timer->OnTimer) return;
-  timer->OnTimer.Proc(timer->OnTimer.Data, timer);
+  timer->OnTimer(timer);
 }
 
 HWND TimerWindowHandle() {

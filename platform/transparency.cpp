@@ -76,9 +76,8 @@ void PaintUnder(TControl* c, HDC dc, POINT origin) {
     RECT client;
     ::GetClientRect(c->Handle, &client);
     OffsetRect(&client, -origin.x, -origin.y);
-    HBRUSH brush = CreateSolidBrush(ResolveColor(c->Color));
-    ::FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    const TOwnedBrush brush(CreateSolidBrush(ResolveColor(c->Color)));
+    ::FillRect(dc, &client, brush.Get());
   }
   const int saved = SaveDC(dc);
   SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
@@ -93,13 +92,11 @@ void PaintComposed(TControl* self, HDC target) {
   const int width = client.right;
   const int height = client.bottom;
   if (width <= 0 || height <= 0) return;
-  HDC memory = CreateCompatibleDC(target);
-  HBITMAP bitmap = memory != nullptr ? CreateCompatibleBitmap(target, width, height) : nullptr;
-  if (bitmap == nullptr) {
-    if (memory != nullptr) DeleteDC(memory);
-    return;
-  }
-  HGDIOBJ previous = SelectObject(memory, bitmap);
+  const TMemoryDC memoryDC(CreateCompatibleDC(target));
+  const TOwnedBitmap bitmap(memoryDC ? CreateCompatibleBitmap(target, width, height) : nullptr);
+  if (!bitmap) return;
+  HDC memory = memoryDC.Get();
+  const TSelection drawing(memory, bitmap.Get());
 
   TControl* parent = self->Parent;
   PaintUnder(parent, memory, ClientOrigin(self->Handle, parent->Handle));
@@ -122,10 +119,6 @@ void PaintComposed(TControl* self, HDC target) {
     RestoreDC(memory, saved);
   }
   BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
 }
 
 }  // namespace

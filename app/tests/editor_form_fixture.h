@@ -12,7 +12,7 @@ namespace editor_form_fixture {
 // Returns once the clearing timer's first tick, a second after start, has passed, so that it
 // cannot land inside a test or a measurement.
 inline TClassMainForm_1509590* StartForm(bool visible) {
-  InitCommonControlsEx(0xFF);
+  InitCommonControlClasses(ICC_WIN95_CLASSES);
   StartHintManager();
   InitMainFormWindows();
   auto* form = new TClassMainForm_1509590();

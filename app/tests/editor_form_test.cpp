@@ -190,7 +190,7 @@ TEST_F(EditorForm, LedsStandOnTheLayerGridWithTheFourOffGridOnes) {
 TEST_F(EditorForm, ColumnZeroLedsAreSystemColourTwoWhenDark) {
   for (int n = 1; n <= 216; ++n) {
     const bool columnZero = (n - 1) % 6 == 0;
-    EXPECT_EQ(form->Led(n)->OffColor, columnZero ? static_cast<std::int32_t>(0xFF000002) : 0xF0CAA6) << n;
+    EXPECT_EQ(form->Led(n)->OffColor, columnZero ? ElementSystemColor(COLOR_ACTIVECAPTION) : 0xF0CAA6) << n;
     EXPECT_EQ(form->Led(n)->OnColor, 255);
   }
 }

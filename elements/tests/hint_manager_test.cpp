@@ -16,7 +16,7 @@ class HintManagerTest : public ::testing::Test {
   ParentForm parent;
 
   static void SetUpTestSuite() {
-    InitCommonControlsEx(ICC_WIN95_CLASSES);
+    InitCommonControlClasses(ICC_WIN95_CLASSES);
     StartHintManager();
   }
   static void TearDownTestSuite() { FinishHintManager(); }
@@ -36,8 +36,8 @@ TEST_F(HintManagerTest, StartedManagerHasItsInitialSettings) {
   EXPECT_EQ(ProcessHintCallbacks, HintManager->Callbacks);
   EXPECT_EQ(HintManager->Font.Name, "Tahoma");
   EXPECT_EQ(HintManager->Font.Size, 8);
-  EXPECT_EQ(HintManager->Font.Color, static_cast<std::int32_t>(0xFF000017));
-  EXPECT_EQ(HintManager->BackColor, static_cast<std::int32_t>(0xFF000018));
+  EXPECT_EQ(HintManager->Font.Color, ElementSystemColor(COLOR_INFOTEXT));
+  EXPECT_EQ(HintManager->BackColor, ElementSystemColor(COLOR_INFOBK));
   EXPECT_EQ(HintManager->InitialDelay, 500);
   EXPECT_EQ(HintManager->AutoPopDelay, 5000);
   EXPECT_EQ(HintManager->RectTips, 1);

@@ -381,21 +381,21 @@ TEST(LedTools, MadeFromTheColoursWithSystemColoursResolved) {
     GetObjectA(b, sizeof(lb), &lb);
     return lb;
   };
-  EXPECT_EQ(brush(tools.OnBrush).lbColor, GetSysColor(15));
-  EXPECT_EQ(brush(tools.OffBrush).lbColor, GetSysColor(2));
-  EXPECT_EQ(pen(tools.OnPen).lopnColor, GetSysColor(15));
-  EXPECT_EQ(pen(tools.OnPen).lopnWidth.x, 2);
-  EXPECT_EQ(pen(tools.OffPen).lopnColor, GetSysColor(2));
-  EXPECT_EQ(pen(tools.OffPen).lopnWidth.x, 1);
-  EXPECT_EQ(pen(tools.LightPen).lopnColor, 0x00123456u);
-  EXPECT_EQ(pen(tools.ShadowPen).lopnColor, kGrey);
-  EXPECT_EQ(pen(tools.RimLightPen).lopnColor, kWhite);
-  EXPECT_EQ(pen(tools.RimLightPen).lopnWidth.x, 1);
-  EXPECT_EQ(pen(tools.GlossPen).lopnColor, kWhite);
-  EXPECT_EQ(pen(tools.GlossPen).lopnWidth.x, 2);
-  HGDIOBJ shadow = tools.ShadowPen;
+  EXPECT_EQ(brush(tools.OnBrush.Get()).lbColor, GetSysColor(15));
+  EXPECT_EQ(brush(tools.OffBrush.Get()).lbColor, GetSysColor(2));
+  EXPECT_EQ(pen(tools.OnPen.Get()).lopnColor, GetSysColor(15));
+  EXPECT_EQ(pen(tools.OnPen.Get()).lopnWidth.x, 2);
+  EXPECT_EQ(pen(tools.OffPen.Get()).lopnColor, GetSysColor(2));
+  EXPECT_EQ(pen(tools.OffPen.Get()).lopnWidth.x, 1);
+  EXPECT_EQ(pen(tools.LightPen.Get()).lopnColor, 0x00123456u);
+  EXPECT_EQ(pen(tools.ShadowPen.Get()).lopnColor, kGrey);
+  EXPECT_EQ(pen(tools.RimLightPen.Get()).lopnColor, kWhite);
+  EXPECT_EQ(pen(tools.RimLightPen.Get()).lopnWidth.x, 1);
+  EXPECT_EQ(pen(tools.GlossPen.Get()).lopnColor, kWhite);
+  EXPECT_EQ(pen(tools.GlossPen.Get()).lopnWidth.x, 2);
+  HGDIOBJ shadow = tools.ShadowPen.Get();
   DeleteLEDTools(tools);
-  EXPECT_EQ(tools.ShadowPen, nullptr);
+  EXPECT_EQ(tools.ShadowPen.Get(), nullptr);
   EXPECT_EQ(GetObjectType(shadow), 0u);
 }
 

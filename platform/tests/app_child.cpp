@@ -34,7 +34,7 @@ bool CloseOnTimer(void* data, TMessage& msg, LRESULT&) {
 
 int main(int argc, char** argv) {
   const bool closeSelf = argc > 1 && std::strcmp(argv[1], "close-self") == 0;
-  InitCommonControlsEx(0xFF);
+  InitCommonControlClasses(ICC_WIN95_CLASSES);
   InitMainFormWindows();
   if (InnerMessageId == 0 || MainFormWindows == nullptr) return 10;
 

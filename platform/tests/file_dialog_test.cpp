@@ -20,7 +20,7 @@ bool SameFile(const std::string& a, const std::string& b) { return lstrcmpiA(a.c
 class FileDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    dialog = CreateDialog("Open Dialog", TempDir(), TOpenSaveOptions::NoValidate);
+    dialog = CreateOpenSaveDialog("Open Dialog", TempDir(), TOpenSaveOptions::NoValidate);
     dialog->Filter = "All|*.TXT*";
     dialog->FileName = "ZOZIVU.TXT";
   }
@@ -38,13 +38,13 @@ class FileDialog : public ::testing::Test {
 }  // namespace
 
 TEST(FileDialogCreation, TakesTitleDirectoryAndOptions) {
-  TOpenSaveDialog* dialog = CreateDialog("T", "C:\\dir", TOpenSaveOptions::NoValidate);
+  TOpenSaveDialog* dialog = CreateOpenSaveDialog("T", "C:\\dir", TOpenSaveOptions::NoValidate);
   EXPECT_TRUE(dialog->OpenDialog);
   EXPECT_EQ(dialog->Title, "T");
   EXPECT_EQ(dialog->InitialDir, "C:\\dir");
   EXPECT_EQ(dialog->Options, TOpenSaveOptions::NoValidate);
   dialog->Free();
-  dialog = CreateDialog("", "", 0);
+  dialog = CreateOpenSaveDialog("", "", 0);
   EXPECT_EQ(dialog->Options, TOpenSaveOptions::Default);
   dialog->Free();
 }

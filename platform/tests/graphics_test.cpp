@@ -196,12 +196,12 @@ TEST(GraphicTool, CopyUsesTheParentHandleUntilItsDescriptionDiffers) {
   EXPECT_EQ(child->ParentTool, parent);
   HGDIOBJ shared = parent->GetHandle();
   EXPECT_EQ(child->GetHandle(), shared);
-  EXPECT_EQ(child->Handle, nullptr);
+  EXPECT_EQ(child->Handle.Get(), nullptr);
 
   child->SetValue(TGraphicTool::FontHeight, -20);
   HGDIOBJ own = child->GetHandle();
   EXPECT_NE(own, shared);
-  EXPECT_EQ(child->Handle, own);
+  EXPECT_EQ(child->Handle.Get(), own);
   EXPECT_EQ(FontOf(own).lfHeight, -20);
   EXPECT_EQ(parent->GetHandle(), shared);
   EXPECT_EQ(FontOf(shared).lfHeight, 0);
@@ -645,8 +645,8 @@ TEST(Canvas, WindowCanvasFetchesItsDCLazilyAndGivesItBack) {
   EXPECT_EQ(canvas->Handle, nullptr);
   canvas->FillRect(RECT{0, 0, 5, 5});
   EXPECT_NE(canvas->Handle, nullptr);
-  EXPECT_EQ(canvas->HandleRelease, TDCRelease::ReleaseDC);
-  EXPECT_EQ(canvas->DCWindow, window);
+  EXPECT_EQ(canvas->HeldDC.ReleaseKind(), TDCRelease::ReleaseDC);
+  EXPECT_EQ(canvas->HeldDC.ReleaseWindow(), window);
   canvas->SetHandle(nullptr);
   const long before = GdiObjectsInUse();
   for (int i = 0; i < 500; ++i) {
@@ -771,7 +771,7 @@ TEST(Bitmap, DIBHandleTurnsBitsIntoASectionThatDrawsTheSame) {
   HBITMAP section = bitmap->DIBHandle();
   ASSERT_NE(section, nullptr);
   EXPECT_EQ(bitmap->Bits, nullptr);
-  EXPECT_TRUE(bitmap->OwnsHandle);
+  EXPECT_EQ(bitmap->Handle.Get(), section);  // owned: the bitmap deletes it
   EXPECT_EQ(bitmap->DIBHandle(), section);
   std::memset(nine.pixels, 0, sizeof(nine.pixels));  // borrowed bits are no longer used
   bitmap->Draw(surface.dc(), kTarget);
@@ -784,9 +784,9 @@ TEST(Bitmap, AdoptedHandleDrawsStretched) {
   Surface surface(50, 50);
   SetStretchBltMode(surface.dc(), COLORONCOLOR);
   TBitmap* bitmap = TBitmap::CreateBitmap(3, 3);
-  ASSERT_NE(bitmap->Handle, nullptr);
+  ASSERT_NE(bitmap->Handle.Get(), nullptr);
   HDC memory = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(memory, bitmap->Handle);
+  HGDIOBJ previous = SelectObject(memory, bitmap->Handle.Get());
   for (int row = 0; row < 3; ++row)
     for (int col = 0; col < 3; ++col) SetPixel(memory, col, row, kNine[row][col]);
   SelectObject(memory, previous);
@@ -795,8 +795,7 @@ TEST(Bitmap, AdoptedHandleDrawsStretched) {
   ExpectNineStretched(surface);
 
   TBitmap* adopted = TBitmap::Create();
-  HBITMAP handle = bitmap->Handle;
-  bitmap->OwnsHandle = false;  // handed over
+  HBITMAP handle = bitmap->Handle.Detach();  // handed over
   bitmap->Free();
   adopted->SetHandle(handle);
   EXPECT_EQ(adopted->Width, 3);
@@ -815,7 +814,7 @@ TEST(Bitmap, EmptyBitmapDrawsNothing) {
   TBitmap* negative = TBitmap::CreateBitmap(-3, 5);
   for (TBitmap* b : {none, flat, negative}) {
     EXPECT_TRUE(b->Empty());
-    EXPECT_EQ(b->Handle, nullptr);
+    EXPECT_EQ(b->Handle.Get(), nullptr);
     b->Draw(surface.dc(), kTarget);
     b->Free();
   }
@@ -825,10 +824,10 @@ TEST(Bitmap, EmptyBitmapDrawsNothing) {
 TEST(Bitmap, SetHandleOfSomethingElseLeavesItEmptyAndTheObjectAlone) {
   HFONT font = CreateFontA(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
   TBitmap* bitmap = TBitmap::CreateBitmap(4, 4);
-  HBITMAP own = bitmap->Handle;
+  HBITMAP own = bitmap->Handle.Get();
   bitmap->SetHandle(reinterpret_cast<HBITMAP>(font));
   EXPECT_TRUE(bitmap->Empty());
-  EXPECT_EQ(bitmap->Handle, nullptr);
+  EXPECT_EQ(bitmap->Handle.Get(), nullptr);
   EXPECT_TRUE(IsDeleted(own));
   EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
   bitmap->Free();
@@ -837,9 +836,9 @@ TEST(Bitmap, SetHandleOfSomethingElseLeavesItEmptyAndTheObjectAlone) {
 
 TEST(Bitmap, SetHandleWithTheHeldHandleKeepsIt) {
   TBitmap* bitmap = TBitmap::CreateBitmap(4, 4);
-  HBITMAP own = bitmap->Handle;
+  HBITMAP own = bitmap->Handle.Get();
   bitmap->SetHandle(own);
-  EXPECT_EQ(bitmap->Handle, own);
+  EXPECT_EQ(bitmap->Handle.Get(), own);
   EXPECT_EQ(GetObjectType(own), static_cast<DWORD>(OBJ_BITMAP));
   EXPECT_FALSE(bitmap->Empty());
   bitmap->Free();

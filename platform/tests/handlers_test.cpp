@@ -390,7 +390,7 @@ TEST_F(Handlers, PaintClipRegionLimitsThePainting) {
   TControl* box = Box();
   PaintProbe probe;
   box->SetOnPaint({PaintBlue, &probe});
-  box->PaintClipRegion = CreateRectRgn(0, 0, 30, 80);
+  box->PaintClipRegion.Reset(CreateRectRgn(0, 0, 30, 80));
   MemoryImage image;
   SendMessageA(box->Handle, WM_PRINT, reinterpret_cast<WPARAM>(image.dc()), PRF_CLIENT);
   EXPECT_EQ(image.At(25, 25), RGB(0, 0, 255));

@@ -28,7 +28,7 @@ void CopyTextToLabel(void* data, TObj*) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InstallRuntimeErrorReport();
-  InitCommonControlsEx(0xFF);
+  InitCommonControlClasses(ICC_WIN95_CLASSES);
   InitMainFormWindows();
 
   AppWindow = CreateAppWindow("Демонстрация");
