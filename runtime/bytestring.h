@@ -9,7 +9,7 @@
 #include <string_view>
 
 class ByteString {
-public:
+ public:
   ByteString() noexcept = default;
   ByteString(const char* text);  // null or "" gives the empty string
   ByteString(std::string_view bytes);
@@ -22,7 +22,7 @@ public:
 
   std::size_t size() const noexcept;
   bool empty() const noexcept { return block_ == nullptr; }
-  const char* data() const noexcept;   // never null
+  const char* data() const noexcept;                     // never null
   const char* c_str() const noexcept { return data(); }  // NUL-terminated (may hold inner NULs)
   std::string_view view() const noexcept { return {data(), size()}; }
   char operator[](std::size_t i) const noexcept { return data()[i]; }
@@ -33,12 +33,16 @@ public:
   friend ByteString operator+(const ByteString& a, const ByteString& b);
   friend bool operator==(const ByteString& a, const ByteString& b) noexcept { return a.view() == b.view(); }
   friend bool operator==(const ByteString& a, std::string_view b) noexcept { return a.view() == b; }
-  friend bool operator==(const ByteString& a, const char* b) noexcept { return a.view() == std::string_view(b); }
+  friend bool operator==(const ByteString& a, const char* b) noexcept {
+    return a.view() == std::string_view(b);
+  }
 
   // Printable form for test messages.
-  friend std::ostream& operator<<(std::ostream& out, const ByteString& s) { return out << '"' << s.view() << '"'; }
+  friend std::ostream& operator<<(std::ostream& out, const ByteString& s) {
+    return out << '"' << s.view() << '"';
+  }
 
-private:
+ private:
   struct Block;
   void Assign(const char* bytes, std::size_t length);
   void Drop() noexcept;
