@@ -21,6 +21,9 @@ if(WIN32)
   # One self-contained .exe: no MinGW runtime DLLs beside it.
   target_link_options(cube_options INTERFACE -static -static-libgcc -static-libstdc++)
   target_compile_definitions(cube_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  # Release builds at -O2, after CMake's -O3: the shipped .exe stays well under 1 MiB (-O3's inlining
+  # and unrolling add about 50 KB to it), and nothing in a desktop editor gains from the difference.
+  target_compile_options(cube_options INTERFACE $<$<CONFIG:Release>:-O2>)
 endif()
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   # Reals are 64-bit on every target: x87 excess precision would make one computation compare unequal
