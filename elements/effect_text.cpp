@@ -22,6 +22,12 @@ std::vector<std::string_view> SplitFileLines(std::string_view bytes) {
   return lines;
 }
 
+std::size_t FirstLongLine(const std::vector<std::string_view>& lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].size() > kMaxLineBytes) return i;
+  return lines.size();
+}
+
 bool LooksLikeText(std::string_view bytes) {
   return bytes.empty() || std::memchr(bytes.data(), 0, bytes.size()) == nullptr;
 }

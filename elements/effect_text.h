@@ -12,8 +12,14 @@
 
 namespace effect {
 
-// Files larger than this are refused: no effect is anywhere near it.
+// Files larger than this are refused: no effect is anywhere near it, and the effect text's edit
+// control takes seconds to lay out one this large under Wine.
 inline constexpr std::size_t kMaxEffectBytes = std::size_t{16} << 20;
+// The longest frame line: all 216 indices with their commas, then "227".
+inline constexpr std::size_t kMaxFrameChars = 757;
+// A line longer than this cannot belong to an effect; the edit control would take minutes to lay
+// it out, so a file holding one is refused.
+inline constexpr std::size_t kMaxLineBytes = std::size_t{64} << 10;
 // How many line numbers a message about lines that are not frames lists.
 inline constexpr std::size_t kListedBadLines = 5;
 
@@ -22,6 +28,8 @@ using TLineTest = bool (*)(std::string_view line);
 // An effect file's lines, split at CR LF, LF and CR alike. A line end at the end of the bytes does
 // not start another line, so "" has no lines and "a\n" one.
 std::vector<std::string_view> SplitFileLines(std::string_view bytes);
+// The index of the first line longer than kMaxLineBytes; lines.size() when there is none.
+std::size_t FirstLongLine(const std::vector<std::string_view>& lines);
 // A text file holds no NUL byte.
 bool LooksLikeText(std::string_view bytes);
 // The memo text of these lines: joined by CR LF, so saving the memo writes CR LF after every line.

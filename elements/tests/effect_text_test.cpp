@@ -62,6 +62,21 @@ TEST(EffectFileText, OnlyANulByteMakesBytesNotText) {
   EXPECT_FALSE(effect::LooksLikeText(std::string(1, '\0')));
 }
 
+TEST(EffectFileText, TheFirstLineOverTheLineLimitIsFoundAndTheLongestFrameIsWellUnderIt) {
+  const std::string atLimit(effect::kMaxLineBytes, 'a');
+  const std::string over(effect::kMaxLineBytes + 1, 'a');
+  using Views = std::vector<std::string_view>;
+  EXPECT_EQ(effect::FirstLongLine(Views{}), 0u);
+  EXPECT_EQ(effect::FirstLongLine(Views{"227", atLimit, ""}), 3u);
+  EXPECT_EQ(effect::FirstLongLine(Views{"227", over, atLimit, over}), 1u);
+  EXPECT_EQ(effect::FirstLongLine(Views{over}), 0u);
+  std::string all;
+  for (int i = 0; i < 216; ++i) all += std::to_string(i) + ",";
+  all += "227";
+  EXPECT_EQ(all.size(), effect::kMaxFrameChars);
+  EXPECT_LT(effect::kMaxFrameChars * 10, effect::kMaxLineBytes);
+}
+
 TEST(EffectMemoText, SavingTheMemoTextGivesEveryFileLineEndedByCrLf) {
   for (const char* file : {"", "a", "a\n", "a\rb\nc\r\n", "a\n\n", "\n", "\r\n\r\n", "x\n\ny\n\n\n"}) {
     const auto lines = effect::SplitFileLines(file);

@@ -10,8 +10,8 @@
 #include "elements/led.h"
 #include "elements/tests/probe.h"
 #include "elements/win.h"
-#include "platform/tests/test_pump.h"
 #include "platform/handlers.h"
+#include "platform/tests/test_pump.h"
 
 namespace {
 
