@@ -111,6 +111,14 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
          kRefused, MB_ICONERROR);
     return;
   }
+  if (effect::LayoutWeight(lines) > effect::kMaxLayoutWeight) {
+    Tell(
+        "Эффект слишком велик: его строки длинны и многочисленны, текстовое поле показывало бы его "
+        "слишком долго:" +
+            Quoted(fileName) + kKept,
+        kRefused, MB_ICONERROR);
+    return;
+  }
   if (Unsaved()) {
     const std::string question = "Текст эффекта не сохранён. Заменить его эффектом из файла" +
                                  Quoted(fileName) + "Несохранённый текст будет потерян.";

@@ -28,6 +28,12 @@ std::size_t FirstLongLine(const std::vector<std::string_view>& lines) {
   return lines.size();
 }
 
+std::uint64_t LayoutWeight(const std::vector<std::string_view>& lines) {
+  std::uint64_t weight = 0;
+  for (std::string_view line : lines) weight += std::uint64_t{line.size()} * line.size();
+  return weight;
+}
+
 bool LooksLikeText(std::string_view bytes) {
   return bytes.empty() || std::memchr(bytes.data(), 0, bytes.size()) == nullptr;
 }
