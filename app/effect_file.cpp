@@ -20,7 +20,8 @@ std::string Quoted(std::string_view name) { return "\r\n" + std::string(name) + 
 
 TQxEffectFile::~TQxEffectFile() { Free(Dialog); }
 
-void TQxEffectFile::Tell(const std::string& text, const char* caption, UINT icon) const {
+void TQxEffectFile::Tell(const std::string& text, const char* caption, UINT icon) {
+  FireEmpty(outPause);
   MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), caption, icon | MB_OK);
 }
 
@@ -67,6 +68,7 @@ void TQxEffectFile::inOpen(TData*, std::uint16_t) {
     Dialog->OwnerWindow = Owner != nullptr ? Owner->Handle : nullptr;
   }
   Dialog->FileName.clear();
+  FireEmpty(outPause);
   if (!Dialog->Execute()) return;
   TData name;
   MakeStr(&name, ByteString(Dialog->FileName));
@@ -88,8 +90,9 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
            kRefused, MB_ICONERROR);
       return;
     case TReadResult::TooLarge:
-      Tell("Файл слишком велик для эффекта (больше 16 МБ):" + Quoted(fileName) + kKept, kRefused,
-           MB_ICONERROR);
+      Tell("Файл слишком велик для эффекта (больше " + std::to_string(effect::kMaxEffectBytes >> 20) +
+               " МБ):" + Quoted(fileName) + kKept,
+           kRefused, MB_ICONERROR);
       return;
     case TReadResult::ReadFailed:
       Tell("Не удалось прочитать файл" + Quoted(fileName) + kKept, kRefused, MB_ICONERROR);
@@ -99,22 +102,43 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
     Tell("Файл не текстовый (в нём есть нулевые байты):" + Quoted(fileName) + kKept, kRefused, MB_ICONERROR);
     return;
   }
+  const std::vector<std::string_view> lines = effect::SplitFileLines(bytes);
+  const std::size_t longLine = effect::FirstLongLine(lines);
+  if (longLine < lines.size()) {
+    Tell("Это не файл эффекта: строка " + std::to_string(longLine + 1) + " длиннее " +
+             std::to_string(effect::kMaxLineBytes) + " символов (строка кадра не длиннее " +
+             std::to_string(effect::kMaxFrameChars) + "):" + Quoted(fileName) + kKept,
+         kRefused, MB_ICONERROR);
+    return;
+  }
+  if (effect::LayoutWeight(lines) > effect::kMaxLayoutWeight) {
+    Tell(
+        "Эффект слишком велик: его строки длинны и многочисленны, текстовое поле показывало бы его "
+        "слишком долго:" +
+            Quoted(fileName) + kKept,
+        kRefused, MB_ICONERROR);
+    return;
+  }
   if (Unsaved()) {
     const std::string question = "Текст эффекта не сохранён. Заменить его эффектом из файла" +
                                  Quoted(fileName) + "Несохранённый текст будет потерян.";
+    FireEmpty(outPause);
     const int answer = MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, question.c_str(),
                                    "Открытие эффекта", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     if (answer != IDYES) return;
   }
 
-  const std::vector<std::string_view> lines = effect::SplitFileLines(bytes);
   FireEmpty(outHalt);
   // A clearing tick still due (from the start or a save just before) would wipe the opened effect:
   // the save guard lets it pass without clearing, as after a failed save.
   if (Guard != nullptr && ClearTimer != nullptr && ClearTimer->Timer != nullptr && ClearTimer->Timer->Enabled)
     Guard->KeepText = true;
+  // The edit control lays out the whole text before it returns: seconds for the largest effects.
+  const HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   SetMemoText(effect::MemoTextOf(lines));
+  SetCursor(cursor);
   hasSource_ = false;
+  FireEmpty(outOpened);
 
   const effect::TBadLines bad = effect::FindBadLines(lines, &IsFrameLine);
   if (bad.Count > 0) Tell(effect::BadLinesMessage(bad), "Эффект открыт", MB_ICONWARNING);
@@ -187,9 +211,8 @@ void TQxEffectFile::inMark(TData* d, std::uint16_t) {
   if (Player == nullptr) return;
   const auto line = static_cast<std::size_t>(AsInt(d));
   if (line >= Player->LineCount()) return;
+  // Only marked: the remembered source line stays what a bring-back or a replace made it, so a
+  // replace after playback goes to that line or the caret's, never to the line last played.
   const effect::TLineSpan& span = Player->LineSpan(line);
-  hasSource_ = true;
-  sourceLine_ = line;
-  sourceText_ = std::string(Player->LineText(line));
   SelectMemo(span.Start, span.Start + span.Length);
 }

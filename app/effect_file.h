@@ -32,6 +32,8 @@ class TQxEffectFile : public TQxObject {
   TQx_Event outFrame;                 // string: a line to put on the cube as one step
   TQx_Event outHalt;                  // empty: playback must end before the text or the cube changes
   TQx_Event dataFrame;                // the cube's frame string, for inReplace
+  TQx_Event outPause;                 // empty: a dialog or a box is about to run its modal loop
+  TQx_Event outOpened;                // empty: an effect file's text went into the memo
 
   // Runs the open dialog and loads the chosen file.
   void inOpen(TData* d, std::uint16_t index);
@@ -59,7 +61,7 @@ class TQxEffectFile : public TQxObject {
   std::size_t SourceLine() const { return sourceLine_; }
 
  private:
-  void Tell(const std::string& text, const char* caption, UINT icon) const;
+  void Tell(const std::string& text, const char* caption, UINT icon);
   void SetMemoText(const std::string& text);
   std::string MemoText() const;
   void SelectMemo(std::size_t start, std::size_t end) const;

@@ -57,6 +57,10 @@ void TQxPlayerFace::inCounter(TData* d, std::uint16_t) {
   if (Counter != nullptr && Counter->Control != nullptr) Counter->Control->SetCaption(AsStr(d).view());
 }
 
+void TQxPlayerFace::inRateLeft(TData*, std::uint16_t) {
+  if (Rate != nullptr && Rate->Control != nullptr) FireStr(outRate, ByteString(Rate->Control->GetCaption()));
+}
+
 void TQxPlayerFace::inNoFrames(TData*, std::uint16_t) {
   MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr,
               "В тексте эффекта нет ни одной строки-кадра: показывать нечего.", "Показ эффекта",
@@ -80,7 +84,7 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   BackButton = NewButton(parent, next(50), kStripTop, 50, kStripHeight, "Назад", "Кадр назад (F7)");
   ForwardButton = NewButton(parent, next(56), kStripTop, 56, kStripHeight, "Вперёд", "Кадр вперёд (F8)");
   RateEdit = form_controls::NewDressed<TQxEdit>(
-      parent, next(38), kStripTop + 2, 38, 20, kWindowColor, MakeFontRec("Arial", 8, 1, 0xFF0000, 204), 0,
+      parent, next(50), kStripTop + 2, 50, 20, kWindowColor, MakeFontRec("Arial", 8, 1, 0xFF0000, 204), 0,
       OffTabOrder("Скорость показа: миллисекунд на кадр, от 20 до 2000 (Ctrl+R, ввод — Enter)"));
   RateEdit->TextAlign = 1;
   RateEdit->MaxLength = 5;
@@ -88,6 +92,11 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   RateEdit->Text = ByteString(std::to_string(TQxPlayer::kDefaultRate));
   RateEdit->TextSource = RateEdit->OwnTextSource();
   RateEdit->Init();
+  // Digits only; a pasted text that is no number keeps the rate and is written back over.
+  if (RateEdit->Control != nullptr && RateEdit->Control->Handle != nullptr) {
+    HWND rate = RateEdit->Control->Handle;
+    SetWindowLongA(rate, GWL_STYLE, GetWindowLongA(rate, GWL_STYLE) | ES_NUMBER);
+  }
   x -= 2;
   RateLabel = NewLabel(parent, next(18), kStripTop + 5, 18, 16, "мс", "Миллисекунд на кадр");
   LoopButton = NewButton(parent, next(80), kStripTop, 80, kStripHeight, LoopCaption(0),
@@ -121,8 +130,11 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Face->LoopButton = LoopButton;
   Face->Counter = CounterLabel;
   Face->Owner = parent;
+  Face->Rate = RateEdit;
   timer_ = new TFrameTimer();
   timer_->OnTick = {&TimerTick, this};
+  countTimer_ = new TFrameTimer();
+  countTimer_->OnTick = {&CountTick, this};
 
   Link(OpenButton->outClick, MakeLink<&TQxEffectFile::inOpen>(EffectFile));
   Link(ReplaceButton->outClick, MakeLink<&TQxEffectFile::inReplace>(EffectFile));
@@ -130,14 +142,19 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Link(form.EffectMemo->outDblClick, MakeLink<&TQxEffectFile::inBringBack>(EffectFile));
   Link(form.SaveGuard->outSaved, MakeLink<&TQxEffectFile::inSaved>(EffectFile));
   Link(EffectFile->outHalt, MakeLink<&TQxPlayer::inHalt>(Player));
+  Link(EffectFile->outPause, MakeLink<&TQxPlayer::inPause>(Player));
+  Link(EffectFile->outOpened, MakeLink<&TQxPlayer::inHalt>(Player, 1));
+  // The clearing tick empties the memo with no change report: playback must end all the same.
+  Link(form.SaveGuard->outCleared, MakeLink<&TQxPlayer::inHalt>(Player, 1));
   Link(PlayButton->outClick, MakeLink<&TQxPlayer::inPlay>(Player));
   Link(StopButton->outClick, MakeLink<&TQxPlayer::inStop>(Player));
   Link(BackButton->outClick, MakeLink<&TQxPlayer::inBack>(Player));
   Link(ForwardButton->outClick, MakeLink<&TQxPlayer::inForward>(Player));
   Link(LoopButton->outClick, MakeLink<&TQxPlayer::inLoop>(Player));
-  Link(RateEdit->outChange, MakeLink<&TQxPlayer::inRate>(Player, 0));
+  // Only a settled rate: while "1500" is typed, "1" must not play at 20 ms.
   Link(RateEdit->outEnter, MakeLink<&TQxPlayer::inRate>(Player, kRateSettled));
-  Link(RateEdit->outBlur, MakeLink<&TQxPlayer::inRate>(Player, kRateSettled));
+  Link(RateEdit->outBlur, MakeLink<&TQxPlayerFace::inRateLeft>(Face));
+  Link(Face->outRate, MakeLink<&TQxPlayer::inRate>(Player, kRateSettled));
   Link(Player->outRate, MakeLink<&TQxEdit::inText>(RateEdit));
   // The control's own text: the memo's selection offsets count in it.
   Link(Player->dataText, MakeLink<&TQxEffectFile::getText>(EffectFile));
@@ -164,6 +181,9 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   TControl* memo = form.EffectMemo->Control;
   memoChange_ = memo->OnChange;
   memo->SetOnChange({&MemoChange, this});
+  TControl* frameLine = form.FrameEdit->Control;
+  frameChange_ = frameLine->OnChange;
+  frameLine->SetOnChange({&FrameChange, this});
 }
 
 TEffectPlayerPanel::~TEffectPlayerPanel() {
@@ -171,6 +191,9 @@ TEffectPlayerPanel::~TEffectPlayerPanel() {
   if (formControl != nullptr && formControl->OnKeyDown.Data == this) formControl->OnKeyDown = formKeyDown_;
   TControl* memo = form_.EffectMemo != nullptr ? form_.EffectMemo->Control : nullptr;
   if (memo != nullptr && memo->OnChange.Data == this) memo->OnChange = memoChange_;
+  TControl* frameLine = form_.FrameEdit != nullptr ? form_.FrameEdit->Control : nullptr;
+  if (frameLine != nullptr && frameLine->OnChange.Data == this) frameLine->OnChange = frameChange_;
+  delete countTimer_;
   delete timer_;
   delete Face;
   delete Player;
@@ -245,6 +268,8 @@ void TEffectPlayerPanel::MemoChanged() {
   // Playback reads the text once at its start: any edit ends it first.
   Player->inHalt(&none, 0);
   EffectFile->MemoChanged();
+  // Counting reads the whole text: once typing pauses, not at every key.
+  countTimer_->Arm(250);
 }
 
 void TEffectPlayerPanel::MemoChange(void* data, TObj* sender) {
@@ -256,6 +281,26 @@ void TEffectPlayerPanel::MemoChange(void* data, TObj* sender) {
 void TEffectPlayerPanel::TimerTick(void* data, TObj*) {
   TData none;
   static_cast<TEffectPlayerPanel*>(data)->Player->inTick(&none, 0);
+}
+
+void TEffectPlayerPanel::CountTick(void* data, TObj*) {
+  TData none;
+  static_cast<TEffectPlayerPanel*>(data)->Player->inHalt(&none, 1);
+}
+
+void TEffectPlayerPanel::FrameChange(void* data, TObj* sender) {
+  auto* self = static_cast<TEffectPlayerPanel*>(data);
+  // The player's frames and the LEDs set the line to the cube's frame string; any other text was
+  // typed there, and the next frame would overwrite it.
+  if (self->Player->State() != TQxPlayer::psStopped && self->pattern_ != nullptr) {
+    const ByteString frame =
+        PullStr(nullptr, MakeLink<&TQxCubePattern::getFrame>(self->pattern_), ByteString());
+    if (self->form_.FrameEdit->Control->GetCaption() != frame.view()) {
+      TData none;
+      self->Player->inHalt(&none, 0);
+    }
+  }
+  if (self->frameChange_) self->frameChange_.Proc(self->frameChange_.Data, sender);
 }
 
 void TEffectPlayerPanel::ArmTimer(void* data, std::int32_t ms) {

@@ -31,6 +31,11 @@ class TQxPlayerFace : public TQxObject {
   TQxButton* LoopButton = nullptr;
   TQxLabel* Counter = nullptr;
   TControl* Owner = nullptr;
+  TQxEdit* Rate = nullptr;
+  TQx_Event outRate;  // string: the rate field's text when the field is left
+
+  // The rate field lost the focus: what it holds is the settled rate (a blur carries no text).
+  void inRateLeft(TData* d, std::uint16_t index);
 
   void inState(TData* d, std::uint16_t index);
   void inLoop(TData* d, std::uint16_t index);
@@ -76,14 +81,18 @@ class TEffectPlayerPanel {
   static void KeyDown(void* data, TControl* sender, std::int32_t& key, std::int32_t shift);
   static void MemoChange(void* data, TObj* sender);
   static void TimerTick(void* data, TObj* sender);
+  static void CountTick(void* data, TObj* sender);
+  static void FrameChange(void* data, TObj* sender);
   static void ArmTimer(void* data, std::int32_t ms);
   static void DisarmTimer(void* data);
   static std::int64_t ClockNow(void* data);
 
   TClassMainForm_1509590& form_;
   TQxCubePattern* pattern_;
-  TFrameTimer* timer_ = nullptr;  // the player's one-shot timer
-  TOnKeyEvent formKeyDown_;       // the form's own key handler, called for every other key
-  TObjEvent memoChange_;          // the memo's own change handler
+  TFrameTimer* timer_ = nullptr;       // the player's one-shot timer
+  TFrameTimer* countTimer_ = nullptr;  // counts the frames once typing in the effect text pauses
+  TObjEvent frameChange_;              // the frame line's own change handler
+  TOnKeyEvent formKeyDown_;            // the form's own key handler, called for every other key
+  TObjEvent memoChange_;               // the memo's own change handler
   int linkCount_ = 0;
 };

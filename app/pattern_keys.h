@@ -49,7 +49,7 @@ inline constexpr std::array<TKey, 15> kKeys{{
     {TTool::MirrorX, kVk0 + 8, true, "Ctrl+8"},
     {TTool::MirrorY, kVk0 + 9, true, "Ctrl+9"},
     {TTool::MirrorZ, kVk0, true, "Ctrl+0"},
-    {TTool::Invert, kVkA + 'I' - 'A', true, "Ctrl+I"},
+    {TTool::Invert, kVkA + 'E' - 'A', true, "Ctrl+E"},
     {TTool::LightAll, kVkA + 'L' - 'A', true, "Ctrl+L"},
     {TTool::Wrap, kVkA + 'W' - 'A', true, "Ctrl+W"},
     {TTool::Undo, kVkA + 'Z' - 'A', true, "Ctrl+Z"},

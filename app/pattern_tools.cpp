@@ -127,6 +127,14 @@ void TQxPatternKeys::inKey(TData* d, std::uint16_t) {
   Request(tool);
 }
 
+void TQxPatternKeys::inHistory(TData* d, std::uint16_t) {
+  const std::int32_t state = AsInt(d);
+  if (UndoButton != nullptr && UndoButton->Control != nullptr)
+    UndoButton->Control->SetEnabled((state & 1) != 0);
+  if (RedoButton != nullptr && RedoButton->Control != nullptr)
+    RedoButton->Control->SetEnabled((state & 2) != 0);
+}
+
 TPatternTools::TPatternTools(TClassMainForm_1509590& form, TQxCubePattern* pattern) : Pattern(pattern) {
   auto link = [this](TQx_Event& field, const TQx_Event& target) {
     field = target;
@@ -154,6 +162,8 @@ TPatternTools::TPatternTools(TClassMainForm_1509590& form, TQxCubePattern* patte
     Buttons[static_cast<int>(row.Tool) - 1] = button;
   }
   Keys->WrapButton = Button(TTool::Wrap);
+  Keys->UndoButton = Button(TTool::Undo);
+  Keys->RedoButton = Button(TTool::Redo);
 
   link(form.EditorWindow->outKeyDown, MakeLink<&TQxPatternKeys::inKey>(Keys));
   for (int i = 0; i < 6; ++i) {
@@ -172,6 +182,11 @@ TPatternTools::TPatternTools(TClassMainForm_1509590& form, TQxCubePattern* patte
   link(Keys->outTransform, MakeLink<&TQxCubePattern::inTransform>(Pattern));
   link(Keys->outUndo, MakeLink<&TQxCubePattern::inUndo>(Pattern));
   link(Keys->outRedo, MakeLink<&TQxCubePattern::inRedo>(Pattern));
+  link(Pattern->outHistory, MakeLink<&TQxPatternKeys::inHistory>(Keys));
+  TData history;
+  MakeInt(&history,
+          (Pattern->History().UndoCount() > 0 ? 1 : 0) | (Pattern->History().RedoCount() > 0 ? 2 : 0));
+  Keys->inHistory(&history, 0);
 }
 
 TPatternTools::~TPatternTools() {

@@ -23,6 +23,8 @@ class TQxPatternKeys : public TQxObject {
   std::uint8_t Wrap = 0;
   TQxWin* Form = nullptr;           // whose key report this is: a handled key is swallowed there
   TQxButton* WrapButton = nullptr;  // its caption tells the wrap setting
+  TQxButton* UndoButton = nullptr;  // greyed while there is nothing to undo
+  TQxButton* RedoButton = nullptr;  // greyed while there is nothing to redo
   TQx_Event outTransform;           // int: a TQxCubePattern transform code
   TQx_Event outUndo;
   TQx_Event outRedo;
@@ -32,6 +34,8 @@ class TQxPatternKeys : public TQxObject {
   void inWrap(TData* d, std::uint16_t index);
   // d: the virtual-key code.
   void inKey(TData* d, std::uint16_t index);
+  // d: the pattern's history state (bit 0 undo possible, bit 1 redo possible).
+  void inHistory(TData* d, std::uint16_t index);
 
   void Request(pattern_keys::TTool tool);
   static const char* WrapCaption(bool wrap);

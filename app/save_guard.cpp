@@ -28,4 +28,5 @@ void TQxSaveGuard::inClear(TData* d, std::uint16_t) {
     return;
   }
   Fire(outClear, d);
+  FireEmpty(outCleared);
 }

@@ -16,6 +16,7 @@ class TQxSaveGuard : public TQxObject {
   TQx_Event outSave;          // to the memo's inSave
   TQx_Event outClear;         // to the memo's inClear
   TQx_Event outSaved;         // empty: a save wrote the whole effect (the text in the memo is saved)
+  TQx_Event outCleared;       // empty: a clearing tick emptied the memo (no change report says so)
   bool KeepText = false;      // set by a failed save, cleared by the tick it suppressed
 
   void inSave(TData* d, std::uint16_t index);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -203,20 +204,57 @@ void MeasureBareTimer(HWND window, int frames, int rateMs) {
       frames - 1 - late.size());
 }
 
+// The memo's edit control laying out a text of `bytes` bytes: of 40-character frame lines, or of
+// one line of 'a'. This, not reading or checking the file, is what makes a big effect slow to open,
+// and what the open limits (effect::kMaxEffectBytes, effect::kMaxLineBytes) are set from.
+void MeasureMemoText(TClassMainForm_1509590& form, bool oneLine, bool wide, std::size_t bytes) {
+  std::string text;
+  if (oneLine) {
+    text.assign(bytes, 'a');
+  } else {
+    std::string line = "7,28,49,70,91,112,133,154,175,196,227\r\n";
+    if (wide) {  // every LED lit: the longest frame line
+      line.clear();
+      for (int i = 0; i < 216; ++i) line += std::to_string(i) + ",";
+      line += "227\r\n";
+    }
+    while (text.size() + line.size() <= bytes) text += line;
+  }
+  const HWND memo = form.EffectMemo->Control->Handle;
+  SetWindowTextA(memo, "");
+  Pump();
+  const auto start = Clock::now();
+  SetWindowTextA(memo, text.c_str());
+  UpdateWindow(form.EditorWindow->Control->Handle);
+  Pump();
+  std::printf("memo text of %zu bytes as %s: %.0f ms\n", text.size(),
+              oneLine ? "one line"
+              : wide  ? "757-char lines"
+                      : "40-char lines",
+              MillisecondsSince(start));
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TClassMainForm_1509590* form = editor_form_fixture::StartForm(true);
-  char dir[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, dir);
-  const std::string small = EffectFile(dir, 1000);
-  const std::string large = EffectFile(dir, 10000);
-  MeasureOpen(*form, small, 1000);
-  MeasureOpen(*form, large, 10000);
-  MeasurePlayback(*form, small, 1000, 20);
-  MeasureBareTimer(form->EditorWindow->Control->Handle, 1000, 20);
-  DeleteFileA(small.c_str());
-  DeleteFileA(large.c_str());
+  // "line N", "lines N" or "wide N" (all-lit frames): only the memo layout of N bytes (each size in its own
+  // run: the worst ones take minutes).
+  if (__argc == 3) {
+    MeasureMemoText(*form, std::string(__argv[1]) == "line", std::string(__argv[1]) == "wide",
+                    std::strtoull(__argv[2], nullptr, 10));
+  } else {
+    char dir[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, dir);
+    const std::string small = EffectFile(dir, 1000);
+    const std::string large = EffectFile(dir, 10000);
+    MeasureOpen(*form, small, 1000);
+    MeasureOpen(*form, large, 10000);
+    MeasurePlayback(*form, small, 1000, 20);
+    MeasureBareTimer(form->EditorWindow->Control->Handle, 1000, 20);
+    DeleteFileA(small.c_str());
+    DeleteFileA(large.c_str());
+  }
   editor_form_fixture::FinishForm(form);
   return 0;
 }

@@ -22,6 +22,18 @@ std::vector<std::string_view> SplitFileLines(std::string_view bytes) {
   return lines;
 }
 
+std::size_t FirstLongLine(const std::vector<std::string_view>& lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].size() > kMaxLineBytes) return i;
+  return lines.size();
+}
+
+std::uint64_t LayoutWeight(const std::vector<std::string_view>& lines) {
+  std::uint64_t weight = 0;
+  for (std::string_view line : lines) weight += std::uint64_t{line.size()} * line.size();
+  return weight;
+}
+
 bool LooksLikeText(std::string_view bytes) {
   return bytes.empty() || std::memchr(bytes.data(), 0, bytes.size()) == nullptr;
 }

@@ -12,8 +12,20 @@
 
 namespace effect {
 
-// Files larger than this are refused: no effect is anywhere near it.
-inline constexpr std::size_t kMaxEffectBytes = std::size_t{16} << 20;
+// Files larger than this are refused: no effect is anywhere near it, and the effect text's edit
+// control takes seconds to lay out one this large under Wine (4 MiB of 40-character lines: about
+// 5 s; bench/effect_bench.cpp measures it).
+inline constexpr std::size_t kMaxEffectBytes = std::size_t{4} << 20;
+// The edit control's layout time grows with each line's length times itself (about 3e-8 s per unit
+// under Wine, far less on Windows). The bound still admits 1,000 frames with every LED lit (some
+// seconds under Wine, behind a wait cursor), which real effects reach; a text beyond it would keep
+// the program busy for much longer, so it is refused.
+inline constexpr std::uint64_t kMaxLayoutWeight = 600'000'000;
+// The longest frame line: all 216 indices with their commas, then "227".
+inline constexpr std::size_t kMaxFrameChars = 757;
+// A line longer than this cannot belong to an effect; the edit control takes a quarter second
+// for one such line and minutes for one of a megabyte, so a file holding one is refused.
+inline constexpr std::size_t kMaxLineBytes = 4096;
 // How many line numbers a message about lines that are not frames lists.
 inline constexpr std::size_t kListedBadLines = 5;
 
@@ -22,6 +34,10 @@ using TLineTest = bool (*)(std::string_view line);
 // An effect file's lines, split at CR LF, LF and CR alike. A line end at the end of the bytes does
 // not start another line, so "" has no lines and "a\n" one.
 std::vector<std::string_view> SplitFileLines(std::string_view bytes);
+// The index of the first line longer than kMaxLineBytes; lines.size() when there is none.
+std::size_t FirstLongLine(const std::vector<std::string_view>& lines);
+// The sum of the squared line lengths: what the edit control's layout time follows.
+std::uint64_t LayoutWeight(const std::vector<std::string_view>& lines);
 // A text file holds no NUL byte.
 bool LooksLikeText(std::string_view bytes);
 // The memo text of these lines: joined by CR LF, so saving the memo writes CR LF after every line.

@@ -104,10 +104,7 @@ void TQxPlayer::inPlay(TData*, std::uint16_t) {
       Arm(now);
       return;
     case psPlaying:
-      clock_.Pause(now);
-      if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
-      SetState(psPaused);
-      FireEmpty(outSettle);
+      Pause(now);
       return;
     case psPaused:
       if (finished_) {
@@ -125,6 +122,17 @@ void TQxPlayer::inPlay(TData*, std::uint16_t) {
       Arm(now);
       return;
   }
+}
+
+void TQxPlayer::Pause(std::int64_t now) {
+  clock_.Pause(now);
+  if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
+  SetState(psPaused);
+  FireEmpty(outSettle);
+}
+
+void TQxPlayer::inPause(TData*, std::uint16_t) {
+  if (state_ == psPlaying) Pause(Now());
 }
 
 void TQxPlayer::inTick(TData*, std::uint16_t) {
@@ -211,11 +219,19 @@ void TQxPlayer::inStop(TData*, std::uint16_t) {
   EndSession();
 }
 
-void TQxPlayer::inHalt(TData*, std::uint16_t) {
-  if (state_ == psStopped) return;
-  if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
-  FireEmpty(outSettle);
-  EndSession();
+void TQxPlayer::inHalt(TData*, std::uint16_t index) {
+  if (state_ != psStopped) {
+    if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
+    FireEmpty(outSettle);
+    EndSession();
+  }
+  if (index != 1) return;
+  const std::string text(PullStr(nullptr, dataText, ByteString()).view());
+  const std::vector<effect::TLineSpan> lines = effect::MemoLines(text);
+  std::size_t n = 0;
+  for (const effect::TLineSpan& line : lines)
+    if (IsFrameLine(std::string_view(text).substr(line.Start, line.Length))) ++n;
+  FireStr(outCounter, ByteString(CounterText(0, n)));
 }
 
 void TQxPlayer::inRate(TData* d, std::uint16_t index) {

@@ -58,8 +58,10 @@ class TQxPlayer : public TQxObject {
   void inBack(TData* d, std::uint16_t index);
   void inForward(TData* d, std::uint16_t index);
   // Ends the session, leaving the shown frame on the cube recorded: the user changed the text or
-  // the pattern.
+  // the pattern. Index 1: the text changed, so the counter's frame count is read from it anew.
   void inHalt(TData* d, std::uint16_t index);
+  // Pauses a running session (a modal box or dialog is about to show); else does nothing.
+  void inPause(TData* d, std::uint16_t index);
   // d: milliseconds per frame, clamped to kMinRate..kMaxRate; a text that is no number keeps the
   // rate. Index 0 while the rate is being typed; index 1 when it is settled (Enter, leaving the
   // field), which reports the rate in force through outRate.
@@ -90,6 +92,7 @@ class TQxPlayer : public TQxObject {
   void Arm(std::int64_t now);
   std::int64_t Now() const;
   void Step(int direction);
+  void Pause(std::int64_t now);
 
   TState state_ = psStopped;
   std::string text_;  // the effect text of the session

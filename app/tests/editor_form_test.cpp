@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/tests/editor_form_fixture.h"
+#include "elements/effect_text.h"
 #include "elements/hint_manager.h"
 #include "elements/player.h"
 #include "platform/app.h"
@@ -45,6 +46,19 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
   if (box == nullptr) return;
   KillTimer(nullptr, id);
   boxCaption = WindowText(box);
+  EnumChildWindows(box, &CollectText, 0);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+// Any box of the workbench by its caption; notes the player's state while the box is up.
+const char* wantedBox = "";
+TQxPlayer::TState stateUnderBox = TQxPlayer::psStopped;
+void CALLBACK AnswerWorkbenchBox(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND box = FindWindowA("#32770", wantedBox);
+  if (box == nullptr) return;
+  KillTimer(nullptr, id);
+  boxCaption = WindowText(box);
+  stateUnderBox = form->Effect->Player->State();
   EnumChildWindows(box, &CollectText, 0);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
@@ -103,16 +117,16 @@ TEST_F(EditorForm, HasEveryElementAndEveryLink) {
 
 TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   ASSERT_NE(form->PatternTools, nullptr);
-  // The pattern tools: the key element and fifteen buttons; the key report, 15 button clicks and
-  // the key element's three requests.
+  // The pattern tools: the key element and fifteen buttons; the key report, 15 button clicks, the
+  // key element's three requests and the history state that greys undo and redo.
   EXPECT_EQ(form->PatternTools->ElementCount(), 16);
-  EXPECT_EQ(form->PatternTools->LinkCount(), 1 + 15 + 3);
-  // The effect panel's 14 elements and 28 links.
+  EXPECT_EQ(form->PatternTools->LinkCount(), 1 + 15 + 3 + 1);
+  // The effect panel's 14 elements and 31 links.
   EXPECT_EQ(form->Effect->ElementCount(), 14);
-  EXPECT_EQ(form->Effect->LinkCount(), 28);
+  EXPECT_EQ(form->Effect->LinkCount(), 31);
   // With the pattern element and its 216 LED change reports.
   EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 14);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19 + 28);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 31);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
@@ -422,25 +436,150 @@ TEST_F(EditorForm, TheRateFieldIsClampedWhenSettledAndTheLoopButtonTellsItsSetti
   TEffectPlayerPanel& panel = *form->Effect;
   HWND rate = panel.RateEdit->Control->Handle;
   SetFocus(rate);
+  const std::int32_t before = panel.Player->Rate;
   SetWindowTextA(rate, "5");
-  EXPECT_EQ(panel.Player->Rate, TQxPlayer::kMinRate) << "a typed rate applies at once";
+  EXPECT_EQ(panel.Player->Rate, before) << "a rate being typed (\"1\" of \"1500\") must not apply yet";
   EXPECT_EQ(WindowText(rate), "5") << "and is not rewritten while typed";
+  SendMessageA(rate, WM_CHAR, 'x', 1);
+  EXPECT_EQ(WindowText(rate), "5") << "the field takes digits only";
   SendMessageA(rate, WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_EQ(WindowText(rate), "20");
   SetWindowTextA(rate, "99999");
   SetFocus(form->FrameEdit->Control->Handle);  // leaving the field settles it
   EXPECT_EQ(WindowText(rate), "2000");
+  SetFocus(rate);
   SetWindowTextA(rate, "100");
   SendMessageA(rate, WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_EQ(panel.Player->Rate, 100);
 
   HWND loop = panel.LoopButton->Control->Handle;
   EXPECT_EQ(WindowText(loop), "Повтор: нет");
+  SetFocus(form->FrameEdit->Control->Handle);
   SendMessageA(form->FrameEdit->Control->Handle, WM_KEYDOWN, VK_F9, 0);
   EXPECT_EQ(WindowText(loop), "Повтор: да");
   EXPECT_EQ(panel.Player->Loop, 1);
   SendMessageA(loop, BM_CLICK, 0, 0);
   EXPECT_EQ(WindowText(loop), "Повтор: нет");
+}
+
+TEST_F(EditorForm, TheRateFieldShowsTheLargestRateWhole) {
+  HWND rate = form->Effect->RateEdit->Control->Handle;
+  HDC dc = GetDC(rate);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(rate, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, "2000", 4, &size);
+  SelectObject(dc, old);
+  ReleaseDC(rate, dc);
+  RECT room{};
+  SendMessageA(rate, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+  EXPECT_LE(size.cx, room.right - room.left) << "\"2000\" would show as \"000\"";
+}
+
+// The session's end and the counter, through the paths that send the memo no change report.
+class EffectSession : public EditorForm {
+ protected:
+  TEffectPlayerPanel& panel = *form->Effect;
+  void TearDown() override {
+    FireEmpty(MakeLink<&TQxPlayer::inStop>(panel.Player));
+    FireInt(MakeLink<&TQxPlayer::inLoop>(panel.Player), 0);
+    FireInt(MakeLink<&TQxPlayer::inRate>(panel.Player, 1), TQxPlayer::kDefaultRate);
+  }
+  std::string Counter() { return WindowText(panel.CounterLabel->Control->Handle); }
+  void PlayLooping(const char* text) {
+    SetWindowTextA(form->EffectMemo->Control->Handle, text);
+    FireInt(MakeLink<&TQxPlayer::inLoop>(panel.Player), 1);
+    FireInt(MakeLink<&TQxPlayer::inRate>(panel.Player, 1), 20);
+    FireEmpty(MakeLink<&TQxPlayer::inPlay>(panel.Player));
+    ASSERT_EQ(panel.Player->State(), TQxPlayer::psPlaying);
+  }
+};
+
+TEST_F(EffectSession, TheClearingTickAfterASaveEndsPlaybackAndTheCounterStops) {
+  ClickLed(1);
+  PlayLooping("3,227\r\n4,227");
+  const std::string path = TempPath("cube_effect_played_saved.txt");
+  SaveThroughTheHub(path);
+  PumpFor(3000, [&] { return Effect().empty(); });
+  ASSERT_EQ(Effect(), "");
+  EXPECT_EQ(panel.Player->State(), TQxPlayer::psStopped);
+  EXPECT_EQ(Counter(), "кадр 0 из 0");
+  const std::string frame = Frame();
+  PumpFor(300);
+  EXPECT_EQ(Counter(), "кадр 0 из 0") << "the counter still advances";
+  EXPECT_EQ(Frame(), frame) << "frames still reach the cube";
+  EXPECT_EQ(ReadFileBytes(path), "3,227\r\n4,227\r\n");
+  std::remove(path.c_str());
+}
+
+TEST_F(EffectSession, TypingInTheFrameLineWhilePlayingEndsPlaybackAndKeepsWhatWasTyped) {
+  PlayLooping("3,227\r\n4,227");
+  PumpFor(100);
+  ASSERT_EQ(panel.Player->State(), TQxPlayer::psPlaying) << "the player's own frames must not halt it";
+  HWND line = form->FrameEdit->Control->Handle;
+  SetFocus(line);
+  SendMessageA(line, EM_SETSEL, 0, -1);
+  SendMessageA(line, WM_CHAR, '9', 1);
+  EXPECT_EQ(panel.Player->State(), TQxPlayer::psStopped);
+  PumpFor(150);
+  EXPECT_EQ(Frame(), "9");
+}
+
+TEST_F(EffectSession, AfterStopReplaceWritesToTheLineBroughtBackNotToTheLinePlayedLast) {
+  HWND memo = form->EffectMemo->Control->Handle;
+  SetWindowTextA(memo, "0,227\r\n1,227\r\n2,227");
+  SendMessageA(memo, EM_SETSEL, 15, 15);  // line 3
+  FireEmpty(MakeLink<&TQxEffectFile::inBringBack>(panel.EffectFile));
+  ClickLed(36);                                              // the frame changed: "2,35,227"
+  FireEmpty(MakeLink<&TQxPlayer::inForward>(panel.Player));  // line 1 shown and marked
+  FireEmpty(MakeLink<&TQxPlayer::inStop>(panel.Player));
+  EXPECT_EQ(Frame(), "2,35,227");
+  FireEmpty(MakeLink<&TQxEffectFile::inReplace>(panel.EffectFile));
+  EXPECT_EQ(Effect(), "0,227\r\n1,227\r\n2,35,227");
+}
+
+TEST_F(EffectSession, TheCounterTellsTheFramesOfAnOpenedOrEditedTextBeforePlay) {
+  const std::string path = TempPath("cube_effect_counted.txt");
+  std::ofstream(path, std::ios::binary) << "1,227\nnot a frame\n2,227\n3,227\n";
+  wantedBox = "Эффект открыт";  // it tells of the line that is no frame
+  const UINT_PTR answer = SetTimer(nullptr, 0, 100, &AnswerWorkbenchBox);
+  FireStr(MakeLink<&TQxEffectFile::inOpenFile>(panel.EffectFile), ByteString(path));
+  KillTimer(nullptr, answer);
+  EXPECT_EQ(Counter(), "кадр 0 из 3");
+  HWND memo = form->EffectMemo->Control->Handle;
+  SendMessageA(memo, EM_SETSEL, 0, 0);
+  SendMessageA(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("5,227\r\n"));
+  PumpFor(2000, [&] { return Counter() == "кадр 0 из 4"; });
+  EXPECT_EQ(Counter(), "кадр 0 из 4");
+  std::remove(path.c_str());
+}
+
+TEST_F(EffectSession, ABoxShownWhilePlayingPausesPlaybackFirst) {
+  PlayLooping("3,227\r\nnot a frame");
+  SendMessageA(form->EffectMemo->Control->Handle, EM_SETSEL, 10, 10);
+  wantedBox = "Кадр из строки";
+  boxCaption.clear();
+  stateUnderBox = TQxPlayer::psPlaying;
+  const UINT_PTR answer = SetTimer(nullptr, 0, 100, &AnswerWorkbenchBox);
+  FireEmpty(MakeLink<&TQxEffectFile::inBringBack>(panel.EffectFile));
+  KillTimer(nullptr, answer);
+  EXPECT_EQ(boxCaption, "Кадр из строки");
+  EXPECT_EQ(stateUnderBox, TQxPlayer::psPaused);
+}
+
+TEST_F(EffectSession, AFileWithALineNoEffectCouldHoldIsRefusedAndTheTextKept) {
+  SetWindowTextA(form->EffectMemo->Control->Handle, "5,227");
+  const std::string path = TempPath("cube_effect_long_line.txt");
+  std::ofstream(path, std::ios::binary) << "1,227\n" << std::string(effect::kMaxLineBytes + 1, '1') << "\n";
+  wantedBox = "Ошибка открытия";
+  boxCaption.clear();
+  boxText.clear();
+  const UINT_PTR answer = SetTimer(nullptr, 0, 100, &AnswerWorkbenchBox);
+  FireStr(MakeLink<&TQxEffectFile::inOpenFile>(panel.EffectFile), ByteString(path));
+  KillTimer(nullptr, answer);
+  EXPECT_EQ(boxCaption, "Ошибка открытия");
+  EXPECT_NE(boxText.find("Это не файл эффекта: строка 2 длиннее"), std::string::npos) << boxText;
+  EXPECT_EQ(Effect(), "5,227");
+  std::remove(path.c_str());
 }
 
 }  // namespace

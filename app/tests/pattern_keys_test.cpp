@@ -44,6 +44,10 @@ TEST(PatternKeysTest, TakesNoKeyOfTypingEditingOrNavigation) {
   for (char letter : {'A', 'C', 'V', 'X'}) {
     EXPECT_EQ(pattern_keys::ToolOf(letter, true, false, false), TTool::None) << letter;
   }
+  // A multi-line edit turns Ctrl+H, I, J and M into backspace, tab, line feed and Enter: they type.
+  for (char letter : {'H', 'I', 'J', 'M'}) {
+    EXPECT_EQ(pattern_keys::ToolOf(letter, true, false, false), TTool::None) << letter;
+  }
 }
 
 TEST(PatternKeysTest, ShiftAltAndAltGrNeverMatch) {

@@ -224,8 +224,42 @@ TEST_F(PatternTools, KeysOutsideTheTextControlsRunTheirTools) {
   EXPECT_EQ(Frame(), "191,227");
   Press(button, 'L', true);
   EXPECT_EQ(Frame(), cube::FormatFrame(cube::AllLit()));
-  Press(button, 'I', true);
+  Press(button, 'E', true);
   EXPECT_EQ(Frame(), "227");
+}
+
+// A multi-line edit turns a Ctrl+letter into the control character it types (Ctrl+I a tab): the
+// table's keys must be ones the effect text ignores, since they reach it when it has the focus.
+TEST_F(PatternTools, NoCtrlLetterOfTheTableTypesIntoTheEffectText) {
+  const HWND memo = form->EffectMemo->Control->Handle;
+  SetWindowTextA(memo, "0,227");
+  for (const pattern_keys::TKey& key : pattern_keys::kKeys) {
+    if (!key.Ctrl || key.VirtualKey < 'A' || key.VirtualKey > 'Z') continue;
+    SendMessageA(memo, EM_SETSEL, 2, 2);
+    SendMessageA(memo, WM_CHAR, static_cast<WPARAM>(key.VirtualKey - 'A' + 1), 1);
+    char text[32] = {};
+    GetWindowTextA(memo, text, sizeof text);
+    EXPECT_STREQ(text, "0,227") << key.Name;
+  }
+}
+
+TEST_F(PatternTools, UndoAndRedoAreGreyedExactlyWhileThereIsNothingToUndoOrRedo) {
+  const HWND undo = tools->Button(TTool::Undo)->Control->Handle;
+  const HWND redo = tools->Button(TTool::Redo)->Control->Handle;
+  Show("7,227");
+  EXPECT_TRUE(IsWindowEnabled(undo));
+  EXPECT_FALSE(IsWindowEnabled(redo));  // a new step ends what could be redone
+  while (tools->Pattern->History().UndoCount() > 0) {
+    EXPECT_TRUE(IsWindowEnabled(undo));
+    Click(TTool::Undo);
+    EXPECT_TRUE(IsWindowEnabled(redo));
+  }
+  EXPECT_FALSE(IsWindowEnabled(undo));
+  Click(TTool::Undo);  // greyed, but its click must still do no harm
+  while (tools->Pattern->History().RedoCount() > 0) Click(TTool::Redo);
+  EXPECT_FALSE(IsWindowEnabled(redo));
+  EXPECT_TRUE(IsWindowEnabled(undo));
+  EXPECT_EQ(Lit(), "7,227");
 }
 
 TEST_F(PatternTools, CtrlZInsideTheFrameLineLeavesThePatternAlone) {

@@ -62,6 +62,34 @@ TEST(EffectFileText, OnlyANulByteMakesBytesNotText) {
   EXPECT_FALSE(effect::LooksLikeText(std::string(1, '\0')));
 }
 
+TEST(EffectFileText, TheFirstLineOverTheLineLimitIsFoundAndTheLongestFrameIsWellUnderIt) {
+  const std::string atLimit(effect::kMaxLineBytes, 'a');
+  const std::string over(effect::kMaxLineBytes + 1, 'a');
+  using Views = std::vector<std::string_view>;
+  EXPECT_EQ(effect::FirstLongLine(Views{}), 0u);
+  EXPECT_EQ(effect::FirstLongLine(Views{"227", atLimit, ""}), 3u);
+  EXPECT_EQ(effect::FirstLongLine(Views{"227", over, atLimit, over}), 1u);
+  EXPECT_EQ(effect::FirstLongLine(Views{over}), 0u);
+  std::string all;
+  for (int i = 0; i < 216; ++i) all += std::to_string(i) + ",";
+  all += "227";
+  EXPECT_EQ(all.size(), effect::kMaxFrameChars);
+  EXPECT_LT(effect::kMaxFrameChars * 5, effect::kMaxLineBytes);
+}
+
+TEST(EffectFileText, TheLayoutWeightAdmitsTenThousandFramesAndAHundredThousandShortLinesButNotAFullSizeOfWideOnes) {
+  using Views = std::vector<std::string_view>;
+  EXPECT_EQ(effect::LayoutWeight(Views{}), 0u);
+  EXPECT_EQ(effect::LayoutWeight(Views{"ab", "", "abc"}), 4u + 9u);
+  const std::string frame(40, '1'), wide(effect::kMaxFrameChars, '1'), tiny(8, '1');
+  EXPECT_LE(effect::LayoutWeight(Views(10000, frame)), effect::kMaxLayoutWeight);
+  EXPECT_LE(effect::LayoutWeight(Views(100000, tiny)), effect::kMaxLayoutWeight);
+  EXPECT_LE(effect::LayoutWeight(Views(1000, wide)), effect::kMaxLayoutWeight);
+  // A file at the size limit of all-lit frames would take the edit control most of a minute.
+  EXPECT_GT(effect::LayoutWeight(Views(effect::kMaxEffectBytes / (wide.size() + 2), wide)),
+            effect::kMaxLayoutWeight);
+}
+
 TEST(EffectMemoText, SavingTheMemoTextGivesEveryFileLineEndedByCrLf) {
   for (const char* file : {"", "a", "a\n", "a\rb\nc\r\n", "a\n\n", "\n", "\r\n\r\n", "x\n\ny\n\n\n"}) {
     const auto lines = effect::SplitFileLines(file);

@@ -223,6 +223,42 @@ TEST_F(Player, AHaltLeavesTheShownFrameRecordedAndEndsTheSession) {
   EXPECT_EQ(watch.lines.size(), 2u);
 }
 
+TEST_F(Player, AHaltForAChangedTextCountsItsFramesAnewWhetherPlayingOrNot) {
+  TData changed;
+  player.inHalt(&changed, 1);  // stopped: only the count
+  EXPECT_EQ(player.State(), TQxPlayer::psStopped);
+  EXPECT_EQ(watch.counters.back(), TQxPlayer::CounterText(0, 4));
+  Send(&TQxPlayer::inPlay);
+  memo.text = "";  // the clearing tick emptied the memo
+  player.inHalt(&changed, 1);
+  EXPECT_EQ(player.State(), TQxPlayer::psStopped);
+  EXPECT_EQ(time.armedMs, -1);
+  EXPECT_EQ(watch.counters.back(), TQxPlayer::CounterText(0, 0));
+  memo.text = "bad\r\n5,227\r\n5,227\r\n";
+  player.inHalt(&changed, 1);
+  EXPECT_EQ(watch.counters.back(), TQxPlayer::CounterText(0, 2));
+  const std::size_t reports = watch.counters.size();
+  Send(&TQxPlayer::inHalt);  // a plain halt while stopped says nothing
+  EXPECT_EQ(watch.counters.size(), reports);
+}
+
+TEST_F(Player, APauseForABoxPausesOnlyARunningSession) {
+  Send(&TQxPlayer::inPause);
+  EXPECT_EQ(player.State(), TQxPlayer::psStopped);
+  Send(&TQxPlayer::inPlay);
+  TickWhenDue();
+  Send(&TQxPlayer::inPause);
+  EXPECT_EQ(player.State(), TQxPlayer::psPaused);
+  EXPECT_EQ(time.armedMs, -1);
+  EXPECT_EQ(pattern.History().UndoCount(), 1u) << "the paused frame is recorded";
+  Send(&TQxPlayer::inPause);
+  EXPECT_EQ(player.State(), TQxPlayer::psPaused);
+  Send(&TQxPlayer::inPlay);  // Play goes on from the same frame
+  EXPECT_EQ(player.State(), TQxPlayer::psPlaying);
+  TickWhenDue();
+  EXPECT_EQ(watch.lines, (std::vector<int>{0, 2, 3}));
+}
+
 TEST_F(Player, AClickOnAnLedWhilePlayingKeepsTheFrameAsItsOwnStepBeforeTheClick) {
   Frame("9,227");
   Send(&TQxPlayer::inPlay);

@@ -136,10 +136,10 @@ TEST_F(EditorEffect, AFileWithNulBytesIsRefusedAsNoText) {
   ExpectRefused(effect.OpenFile(path), "нулевые байты", "kept");
 }
 
-TEST_F(EditorEffect, AFileOverSixteenMegabytesIsRefused) {
-  const std::string path = WriteEffect("huge.TXT", std::string((16u << 20) + 1, '7'));
+TEST_F(EditorEffect, AFileOverFourMegabytesIsRefused) {
+  const std::string path = WriteEffect("huge.TXT", std::string((4u << 20) + 1, '7'));
   ASSERT_TRUE(editor.SetTextOf(editor.EffectMemo(), "kept"));
-  ExpectRefused(effect.OpenFile(path), "16", "kept");
+  ExpectRefused(effect.OpenFile(path), "больше 4 МБ", "kept");
 }
 
 TEST_F(EditorEffect, AFolderIsRefusedOrBrowsedIntoButNeverOpened) {

@@ -69,8 +69,8 @@ TEST_F(PatternProgram, LightAllAndInvertFromTheirKeys) {
   for (int i = 0; i < 216; ++i) allFrame += std::to_string(i) + ",";
   allFrame += "227";
   ExpectShown(allFrame, "light all from the mouse");
-  ASSERT_TRUE(Ctrl('I'));
-  ExpectShown("227", "invert from Ctrl+I");
+  ASSERT_TRUE(Ctrl('E'));
+  ExpectShown("227", "invert from Ctrl+E");
   ASSERT_TRUE(Ctrl('L'));
   ExpectShown(allFrame, "light all from Ctrl+L");
 }
