@@ -61,8 +61,8 @@ void TQxEffectFile::inSaved(TData*, std::uint16_t) { changed_ = false; }
 void TQxEffectFile::inOpen(TData*, std::uint16_t) {
   if (Dialog == nullptr) {
     Dialog = CreateOpenSaveDialog("Открыть эффект", ".",
-                          TOpenSaveOptions::FileMustExist | TOpenSaveOptions::PathMustExist |
-                              TOpenSaveOptions::HideReadOnly | TOpenSaveOptions::NoChangeDir);
+                                  TOpenSaveOptions::FileMustExist | TOpenSaveOptions::PathMustExist |
+                                      TOpenSaveOptions::HideReadOnly | TOpenSaveOptions::NoChangeDir);
     Dialog->Filter = "Эффекты (*.TXT)|*.TXT|Все файлы (*.*)|*.*";
     Dialog->FilterIndex = 1;
     Dialog->OwnerWindow = Owner != nullptr ? Owner->Handle : nullptr;

@@ -77,7 +77,8 @@ TEST(EffectFileText, TheFirstLineOverTheLineLimitIsFoundAndTheLongestFrameIsWell
   EXPECT_LT(effect::kMaxFrameChars * 5, effect::kMaxLineBytes);
 }
 
-TEST(EffectFileText, TheLayoutWeightAdmitsTenThousandFramesAndAHundredThousandShortLinesButNotAFullSizeOfWideOnes) {
+TEST(EffectFileText,
+     TheLayoutWeightAdmitsTenThousandFramesAndAHundredThousandShortLinesButNotAFullSizeOfWideOnes) {
   using Views = std::vector<std::string_view>;
   EXPECT_EQ(effect::LayoutWeight(Views{}), 0u);
   EXPECT_EQ(effect::LayoutWeight(Views{"ab", "", "abc"}), 4u + 9u);
