@@ -222,11 +222,11 @@ void MeasureMemoText(TClassMainForm_1509590& form, bool oneLine, bool wide, std:
   }
   const HWND memo = form.EffectMemo->Control->Handle;
   SetWindowTextA(memo, "");
-  Pump();
+  PumpMessages();
   const auto start = Clock::now();
   SetWindowTextA(memo, text.c_str());
   UpdateWindow(form.EditorWindow->Control->Handle);
-  Pump();
+  PumpMessages();
   std::printf("memo text of %zu bytes as %s: %.0f ms\n", text.size(),
               oneLine ? "one line"
               : wide  ? "757-char lines"
