@@ -12,8 +12,6 @@
 
 namespace {
 
-bool IsFrameLine(std::string_view line) { return cube::ParseFrame(line).Ok(); }
-
 std::string Quoted(std::string_view name) { return "\r\n" + std::string(name) + "\r\n"; }
 
 }  // namespace
@@ -34,6 +32,12 @@ void TQxEffectFile::SelectMemo(std::size_t start, std::size_t end) const {
   HWND edit = Memo->Control->Handle;
   SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
   SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+}
+
+std::size_t TQxEffectFile::CaretLine(const std::vector<effect::TLineSpan>& lines) const {
+  DWORD caret = 0;
+  SendMessageA(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+  return effect::LineAt(lines, caret);
 }
 
 void TQxEffectFile::SetMemoText(const std::string& text) {
@@ -140,7 +144,7 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
   hasSource_ = false;
   FireEmpty(outOpened);
 
-  const effect::TBadLines bad = effect::FindBadLines(lines, &IsFrameLine);
+  const effect::TBadLines bad = effect::FindBadLines(lines, &cube::IsFrameLine);
   if (bad.Count > 0) Tell(effect::BadLinesMessage(bad), "Эффект открыт", MB_ICONWARNING);
 }
 
@@ -149,13 +153,9 @@ void TQxEffectFile::inBringBack(TData* d, std::uint16_t) {
   if (d != nullptr && d->Kind == dkInteger && d->IntValue != 0) return;
   if (Memo == nullptr || Memo->Control == nullptr || Memo->Control->Handle == nullptr) return;
   const std::string text = MemoText();
-  DWORD caret = 0;
-  SendMessageA(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
   const std::vector<effect::TLineSpan> lines = effect::MemoLines(text);
-  const std::size_t line = effect::LineAt(lines, caret);
-  const std::string_view frame = line < lines.size()
-                                     ? std::string_view(text).substr(lines[line].Start, lines[line].Length)
-                                     : std::string_view();
+  const std::size_t line = CaretLine(lines);
+  const std::string_view frame = line < lines.size() ? effect::LineOf(text, lines[line]) : std::string_view();
   const cube::TFrameParse parsed = cube::ParseFrame(frame);
   if (!parsed.Ok()) {
     Tell("Строка " + std::to_string(line + 1) + " не является кадром: " + cube::FrameFaultText(parsed.Fault) +
@@ -177,18 +177,10 @@ void TQxEffectFile::inReplace(TData*, std::uint16_t) {
   FireEmpty(outHalt);
   const std::string text = MemoText();
   const std::vector<effect::TLineSpan> lines = effect::MemoLines(text);
-  std::size_t line = lines.size();
-  auto lineText = [&](std::size_t i) {
-    return std::string_view(text).substr(lines[i].Start, lines[i].Length);
-  };
   // The frame's own line while it still holds what it held; else the caret's line.
-  if (hasSource_ && sourceLine_ < lines.size() && lineText(sourceLine_) == sourceText_) {
-    line = sourceLine_;
-  } else {
-    DWORD caret = 0;
-    SendMessageA(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
-    line = effect::LineAt(lines, caret);
-  }
+  const bool sourceHolds =
+      hasSource_ && sourceLine_ < lines.size() && effect::LineOf(text, lines[sourceLine_]) == sourceText_;
+  const std::size_t line = sourceHolds ? sourceLine_ : CaretLine(lines);
   // Past the last line (an empty memo, or the caret after the final line break) the frame is
   // added as a new last line.
   const std::size_t from = line < lines.size() ? lines[line].Start : text.size();

@@ -9,8 +9,10 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "app/save_guard.h"
+#include "elements/effect_text.h"
 #include "elements/memo.h"
 #include "elements/player.h"
 #include "elements/timer_element.h"
@@ -65,6 +67,8 @@ class TQxEffectFile : public TQxObject {
   void SetMemoText(const std::string& text);
   std::string MemoText() const;
   void SelectMemo(std::size_t start, std::size_t end) const;
+  // The memo line holding the caret (lines.size() past the last line break).
+  std::size_t CaretLine(const std::vector<effect::TLineSpan>& lines) const;
 
   bool changed_ = false;    // the memo text changed since the last open or save
   bool ownChange_ = false;  // the memo is being changed by this element

@@ -8,6 +8,7 @@
 
 #include "app/editor_form.h"
 #include "app/form_controls.h"
+#include "elements/cube_pattern.h"
 #include "platform/frame_timer.h"
 
 namespace {
@@ -293,9 +294,7 @@ void TEffectPlayerPanel::FrameChange(void* data, TObj* sender) {
   // The player's frames and the LEDs set the line to the cube's frame string; any other text was
   // typed there, and the next frame would overwrite it.
   if (self->Player->State() != TQxPlayer::psStopped && self->pattern_ != nullptr) {
-    const ByteString frame =
-        PullStr(nullptr, MakeLink<&TQxCubePattern::getFrame>(self->pattern_), ByteString());
-    if (self->form_.FrameEdit->Control->GetCaption() != frame.view()) {
+    if (self->form_.FrameEdit->Control->GetCaption() != cube::FormatFrame(self->pattern_->Shown())) {
       TData none;
       self->Player->inHalt(&none, 0);
     }

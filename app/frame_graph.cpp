@@ -55,7 +55,6 @@ void TFrameGraph::Connect(const TFrameGraphPorts& ports) {
     const frame::Place& place = frame::kTree.LedAt(n);
     Link(*led.outClick, led.inToggle);
     Link(*led.outState, MakeLink<&TQxMath::inMultiply>(&LedScale(n)));
-    ledStateLinks_[frame::Slot(n - 1)] = *led.outState;
     Link(LedScale(n).dataOp1, led.getState);
     Link(LedScale(n).outResult, MakeLink<&TQxMath::inSubtract>(&LedIndex(n)));
     Link(LedIndex(n).dataOp1, MakeLink<&TQxMath::getResult>(&LedScale(n)));
@@ -111,7 +110,7 @@ void TFrameGraph::Resync(const std::bitset<frame::kLedCount>& changed) {
     TData read;
     DeliverRead(&LedScale(n).dataOp1, &read);
     MakeInt(&state, AsInt(&read));
-    Fire(ledStateLinks_[frame::Slot(n - 1)], &state);
+    Fire(MakeLink<&TQxMath::inMultiply>(&LedScale(n)), &state);
     text.outResult = toTree;
     for (int j = frame::kTree.LedAt(n).Parent; j >= 0 && !dirty.test(frame::Slot(j));
          j = frame::kTree.JoinAt(j).Parent) {

@@ -111,8 +111,6 @@ class TFrameGraph {
   std::array<TQxHub, frame::kResetGroups.size()> resetGroupHub_;
   std::array<TQxHub, frame::kResetLedHubs.size()> resetLedHub_;
   int linkCount_ = 0;
-  // Each LED's outState target, as linked; LED N at N - 1.
-  std::array<TQx_Event, frame::kLedCount> ledStateLinks_{};
 };
 
 // Resync in the shape of the pattern element's frame-sync callback (the graph as `self`).

@@ -13,8 +13,6 @@ namespace {
 
 using pattern_keys::TTool;
 
-using form_controls::kDarkBlue;
-
 // Two rows in the strip right of the title, above layers 3-5, clear of both.
 constexpr int kRow1 = 38;
 constexpr int kRow2 = 67;
@@ -146,18 +144,11 @@ TPatternTools::TPatternTools(TClassMainForm_1509590& form, TQxCubePattern* patte
 
   TControl* parent = form.EditorWindow->Control;
   for (const TToolButton& row : kToolButtons) {
-    auto* button = new TQxButton(parent);
-    button->Left = row.Left;
-    button->Top = row.Top;
-    button->Width = row.Width;
-    button->Height = kRowHeight;
-    button->Font = MakeFontRec("Arial", 8, 3, kDarkBlue, 204);
+    const std::string hint = std::string(row.Hint) + " (" + pattern_keys::KeyNameOf(row.Tool) + ")";
     // Off the tab order, so the designed order stays as it is; the keys reach every tool.
-    button->TabOrder = -1;
-    button->Ctl3D = 0;
-    button->Caption = row.Caption != nullptr ? row.Caption : TQxPatternKeys::WrapCaption(false);
-    button->Hint = ByteString(std::string(row.Hint) + " (" + pattern_keys::KeyNameOf(row.Tool) + ")");
-    button->Init();
+    TQxButton* button = form_controls::MakeButton(
+        parent, row.Left, row.Top, row.Width, kRowHeight, 8,
+        row.Caption != nullptr ? row.Caption : TQxPatternKeys::WrapCaption(false), {-1, hint.c_str()});
     button->AttachHint(nullptr);
     Buttons[static_cast<int>(row.Tool) - 1] = button;
   }
@@ -184,8 +175,7 @@ TPatternTools::TPatternTools(TClassMainForm_1509590& form, TQxCubePattern* patte
   link(Keys->outRedo, MakeLink<&TQxCubePattern::inRedo>(Pattern));
   link(Pattern->outHistory, MakeLink<&TQxPatternKeys::inHistory>(Keys));
   TData history;
-  MakeInt(&history,
-          (Pattern->History().UndoCount() > 0 ? 1 : 0) | (Pattern->History().RedoCount() > 0 ? 2 : 0));
+  MakeInt(&history, Pattern->HistoryState());
   Keys->inHistory(&history, 0);
 }
 

@@ -12,8 +12,6 @@
 
 namespace {
 
-bool IsFrameLine(std::string_view line) { return cube::ParseFrame(line).Ok(); }
-
 std::string EffectBytes(int frames) {
   std::string bytes;
   for (int k = 0; k < frames; ++k) {
@@ -33,7 +31,7 @@ void BM_OpenText(benchmark::State& state) {
     const bool text = effect::LooksLikeText(bytes);
     const auto lines = effect::SplitFileLines(bytes);
     std::string memo = effect::MemoTextOf(lines);
-    const effect::TBadLines bad = effect::FindBadLines(lines, &IsFrameLine);
+    const effect::TBadLines bad = effect::FindBadLines(lines, &cube::IsFrameLine);
     benchmark::DoNotOptimize(text);
     benchmark::DoNotOptimize(memo.data());
     benchmark::DoNotOptimize(bad.Count);
@@ -46,12 +44,7 @@ void BM_PlayListOfTheMemo(benchmark::State& state) {
   const std::string bytes = EffectBytes(static_cast<int>(state.range(0)));
   const std::string memo = effect::MemoTextOf(effect::SplitFileLines(bytes));
   for (auto _ : state) {
-    const auto spans = effect::MemoLines(memo);
-    std::vector<std::string_view> views;
-    views.reserve(spans.size());
-    for (const effect::TLineSpan& line : spans)
-      views.push_back(std::string_view(memo).substr(line.Start, line.Length));
-    const auto list = effect::PlayList(views, &IsFrameLine);
+    const auto list = effect::PlayList(effect::LineViews(memo, effect::MemoLines(memo)), &cube::IsFrameLine);
     benchmark::DoNotOptimize(list.data());
   }
 }

@@ -30,6 +30,8 @@ struct TFrameParse {
 // Strict: exactly the frame string format, nothing else (no spaces, signs, leading zeros or line
 // ends). The first fault from the left is reported.
 TFrameParse ParseFrame(std::string_view line);
+// Whether the line is a frame string; the test the effect text's line checks take.
+inline bool IsFrameLine(std::string_view line) { return ParseFrame(line).Ok(); }
 // "0,1,215,227"; "227" for a dark cube.
 std::string FormatFrame(const TPattern& pattern);
 // Short Russian reason (CP1251) for a message; "" for None.

@@ -51,30 +51,33 @@ void TQxCubePattern::Change(const cube::TPattern& pattern) {
   ReportHistory();
 }
 
+std::int32_t TQxCubePattern::HistoryState() const {
+  return (history_.UndoCount() > 0 ? 1 : 0) | (history_.RedoCount() > 0 ? 2 : 0);
+}
+
 void TQxCubePattern::ReportHistory() {
-  const std::int32_t state = (history_.UndoCount() > 0 ? 1 : 0) | (history_.RedoCount() > 0 ? 2 : 0);
+  const std::int32_t state = HistoryState();
   if (state == historyState_) return;
   historyState_ = state;
   FireInt(outHistory, state);
 }
 
-void TQxCubePattern::inFrame(TData* d, std::uint16_t) {
+std::optional<cube::TPattern> TQxCubePattern::FrameOf(TData* d) {
   const cube::TFrameParse parsed = cube::ParseFrame(AsStr(d).view());
-  if (!parsed.Ok()) {
-    FireStr(outFault, cube::FrameFaultText(parsed.Fault));
-    return;
-  }
-  Change(parsed.Pattern);
+  if (parsed.Ok()) return parsed.Pattern;
+  FireStr(outFault, cube::FrameFaultText(parsed.Fault));
+  return std::nullopt;
+}
+
+void TQxCubePattern::inFrame(TData* d, std::uint16_t) {
+  if (const std::optional<cube::TPattern> pattern = FrameOf(d)) Change(*pattern);
 }
 
 void TQxCubePattern::inShow(TData* d, std::uint16_t) {
-  const cube::TFrameParse parsed = cube::ParseFrame(AsStr(d).view());
-  if (!parsed.Ok()) {
-    FireStr(outFault, cube::FrameFaultText(parsed.Fault));
-    return;
-  }
+  const std::optional<cube::TPattern> pattern = FrameOf(d);
+  if (!pattern) return;
   CloseReset();
-  Apply(parsed.Pattern);
+  Apply(*pattern);
 }
 
 void TQxCubePattern::inSettle(TData*, std::uint16_t) {

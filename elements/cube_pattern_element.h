@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "elements/cube_pattern.h"
 #include "elements/pattern_history.h"
@@ -87,6 +88,8 @@ class TQxCubePattern : public TQxObject {
   void Init();
   const cube::TPattern& Shown() const { return shown_; }
   const cube::TPatternHistory& History() const { return history_; }
+  // What outHistory reports: bit 0 undo possible, bit 1 redo possible.
+  std::int32_t HistoryState() const;
 
  private:
   void Apply(const cube::TPattern& pattern);
@@ -97,6 +100,8 @@ class TQxCubePattern : public TQxObject {
   // An undo or a redo: the open step closed, then the pattern the history gives back shown.
   using HistoryStep = std::optional<cube::TPattern> (cube::TPatternHistory::*)(const cube::TPattern&);
   void StepHistory(HistoryStep step);
+  // The pattern of the frame string in d, or none after reporting why it is no frame.
+  std::optional<cube::TPattern> FrameOf(TData* d);
 
   cube::TPattern shown_;
   cube::TPattern base_;  // the pattern after the last recorded step

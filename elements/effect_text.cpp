@@ -67,6 +67,13 @@ std::vector<TLineSpan> MemoLines(std::string_view text) {
   return lines;
 }
 
+std::vector<std::string_view> LineViews(std::string_view text, const std::vector<TLineSpan>& lines) {
+  std::vector<std::string_view> views;
+  views.reserve(lines.size());
+  for (const TLineSpan& line : lines) views.push_back(LineOf(text, line));
+  return views;
+}
+
 std::size_t LineAt(const std::vector<TLineSpan>& lines, std::size_t at) {
   // The last line starting at or before `at`; past its end (and its break) is the place after it.
   auto after =

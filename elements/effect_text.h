@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "elements/cube_pattern.h"
+
 namespace effect {
 
 // Files larger than this are refused: no effect is anywhere near it, and the effect text's edit
@@ -22,7 +24,7 @@ inline constexpr std::size_t kMaxEffectBytes = std::size_t{4} << 20;
 // the program busy for much longer, so it is refused.
 inline constexpr std::uint64_t kMaxLayoutWeight = 600'000'000;
 // The longest frame line: all 216 indices with their commas, then "227".
-inline constexpr std::size_t kMaxFrameChars = 757;
+inline constexpr std::size_t kMaxFrameChars = cube::kMaxFrameLength;
 // A line longer than this cannot belong to an effect; the edit control takes a quarter second
 // for one such line and minutes for one of a megabyte, so a file holding one is refused.
 inline constexpr std::size_t kMaxLineBytes = 4096;
@@ -51,6 +53,11 @@ struct TLineSpan {
   std::size_t Length = 0;
 };
 std::vector<TLineSpan> MemoLines(std::string_view text);
+inline std::string_view LineOf(std::string_view text, const TLineSpan& line) {
+  return text.substr(line.Start, line.Length);
+}
+// The texts of those lines, in order.
+std::vector<std::string_view> LineViews(std::string_view text, const std::vector<TLineSpan>& lines);
 // The 0-based line holding character offset `at`; lines.size() for the empty place after a final
 // line break (or in an empty text).
 std::size_t LineAt(const std::vector<TLineSpan>& lines, std::size_t at);

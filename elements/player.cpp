@@ -9,8 +9,6 @@
 
 namespace {
 
-bool IsFrameLine(std::string_view line) { return cube::ParseFrame(line).Ok(); }
-
 // A rate typed as text: digits only, with blanks around them; anything else is no rate.
 bool RateOf(const TData* d, std::int32_t& rate) {
   if (d == nullptr) return false;
@@ -49,11 +47,7 @@ void TQxPlayer::SetState(TState state) {
 bool TQxPlayer::BeginSession() {
   text_ = std::string(PullStr(nullptr, dataText, ByteString()).view());
   lines_ = effect::MemoLines(text_);
-  std::vector<std::string_view> views;
-  views.reserve(lines_.size());
-  for (const effect::TLineSpan& line : lines_)
-    views.push_back(std::string_view(text_).substr(line.Start, line.Length));
-  playList_ = effect::PlayList(views, &IsFrameLine);
+  playList_ = effect::PlayList(effect::LineViews(text_, lines_), &cube::IsFrameLine);
   if (playList_.empty()) {
     text_.clear();
     lines_.clear();
@@ -68,7 +62,7 @@ bool TQxPlayer::BeginSession() {
 }
 
 void TQxPlayer::EndSession() {
-  if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
+  Disarm();
   const std::size_t n = playList_.size();
   text_.clear();
   lines_.clear();
@@ -78,13 +72,16 @@ void TQxPlayer::EndSession() {
 }
 
 void TQxPlayer::ShowPosition() {
-  const effect::TLineSpan& line = lines_[playList_[position_]];
-  FireStr(outShow, ByteString(std::string_view(text_).substr(line.Start, line.Length)));
+  FireStr(outShow, ByteString(effect::LineOf(text_, lines_[playList_[position_]])));
   FireInt(outLine, static_cast<std::int32_t>(playList_[position_]));
   FireStr(outCounter, ByteString(CounterText(position_ + 1, playList_.size())));
 }
 
-void TQxPlayer::Arm(std::int64_t) {
+void TQxPlayer::Disarm() {
+  if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
+}
+
+void TQxPlayer::Arm() {
   if (Timer.Arm == nullptr) return;
   // Measured after the frame's work, which the delay must not come on top of.
   const std::int64_t delay = clock_.DelayAfter(shownTick_, Now());
@@ -101,7 +98,7 @@ void TQxPlayer::inPlay(TData*, std::uint16_t) {
       clock_.Start(now, std::int64_t{Rate} * 1000);
       SetState(psPlaying);
       ShowPosition();
-      Arm(now);
+      Arm();
       return;
     case psPlaying:
       Pause(now);
@@ -119,14 +116,14 @@ void TQxPlayer::inPlay(TData*, std::uint16_t) {
         clock_.Resume(now);
         SetState(psPlaying);
       }
-      Arm(now);
+      Arm();
       return;
   }
 }
 
 void TQxPlayer::Pause(std::int64_t now) {
   clock_.Pause(now);
-  if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
+  Disarm();
   SetState(psPaused);
   FireEmpty(outSettle);
 }
@@ -140,7 +137,7 @@ void TQxPlayer::inTick(TData*, std::uint16_t) {
   const std::int64_t now = Now();
   const std::int64_t due = clock_.DueFrame(now);
   if (due <= shownTick_) {
-    Arm(now);
+    Arm();
     return;
   }
   const std::size_t n = playList_.size();
@@ -154,16 +151,13 @@ void TQxPlayer::inTick(TData*, std::uint16_t) {
       next = n - 1;  // the last frame still gets its time
     } else {
       finished_ = true;
-      clock_.Pause(now);
-      if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
-      SetState(psPaused);
-      FireEmpty(outSettle);
+      Pause(now);
       return;
     }
   }
   position_ = next;
   ShowPosition();
-  Arm(now);
+  Arm();
 }
 
 void TQxPlayer::Step(int direction) {
@@ -180,7 +174,7 @@ void TQxPlayer::Step(int direction) {
   }
   if (state_ == psPlaying) {
     clock_.Pause(now);
-    if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
+    Disarm();
     SetState(psPaused);
   }
   const std::size_t n = playList_.size();
@@ -210,9 +204,9 @@ void TQxPlayer::inForward(TData*, std::uint16_t) { Step(1); }
 
 void TQxPlayer::inStop(TData*, std::uint16_t) {
   if (state_ == psStopped) return;
-  if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
+  Disarm();
   // Recorded too: after a pause the history's last step is the paused frame, not this pattern.
-  if (cube::ParseFrame(before_.view()).Ok()) {
+  if (cube::IsFrameLine(before_.view())) {
     FireStr(outShow, before_);
     FireEmpty(outSettle);
   }
@@ -221,16 +215,14 @@ void TQxPlayer::inStop(TData*, std::uint16_t) {
 
 void TQxPlayer::inHalt(TData*, std::uint16_t index) {
   if (state_ != psStopped) {
-    if (Timer.Disarm != nullptr) Timer.Disarm(Timer.Object);
+    Disarm();
     FireEmpty(outSettle);
     EndSession();
   }
   if (index != 1) return;
   const std::string text(PullStr(nullptr, dataText, ByteString()).view());
-  const std::vector<effect::TLineSpan> lines = effect::MemoLines(text);
-  std::size_t n = 0;
-  for (const effect::TLineSpan& line : lines)
-    if (IsFrameLine(std::string_view(text).substr(line.Start, line.Length))) ++n;
+  const std::size_t n =
+      effect::PlayList(effect::LineViews(text, effect::MemoLines(text)), &cube::IsFrameLine).size();
   FireStr(outCounter, ByteString(CounterText(0, n)));
 }
 
@@ -242,7 +234,7 @@ void TQxPlayer::inRate(TData* d, std::uint16_t index) {
     if (state_ != psStopped) {
       const std::int64_t now = Now();
       clock_.SetPeriod(shownTick_, now, std::int64_t{Rate} * 1000);
-      if (state_ == psPlaying) Arm(now);
+      if (state_ == psPlaying) Arm();
     }
   }
   if (index == 1) FireInt(outRate, Rate);

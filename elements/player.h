@@ -75,9 +75,6 @@ class TQxPlayer : public TQxObject {
   // The memo text's line of a play-list entry, as read at the session's start.
   const effect::TLineSpan& LineSpan(std::size_t line) const { return lines_[line]; }
   std::size_t LineCount() const { return lines_.size(); }
-  std::string_view LineText(std::size_t line) const {
-    return std::string_view(text_).substr(lines_[line].Start, lines_[line].Length);
-  }
   // Position in the play list of the frame shown; frames in the list.
   std::size_t Position() const { return position_; }
   std::size_t FrameCount() const { return playList_.size(); }
@@ -89,7 +86,8 @@ class TQxPlayer : public TQxObject {
   void EndSession();
   void ShowPosition();
   void SetState(TState state);
-  void Arm(std::int64_t now);
+  void Arm();
+  void Disarm();
   std::int64_t Now() const;
   void Step(int direction);
   void Pause(std::int64_t now);

@@ -344,13 +344,16 @@ class TControl : public TObj, public TCanvasHost {
   HICON CurrentIcon() const;
   // Built-in message handling by family; each returns whether the after-message hook runs.
   bool BuiltInHandling(TMessage& msg, LRESULT& result);
-  bool HandleWindowState(TMessage& msg, LRESULT& result);
+  bool HandleSize(TMessage& msg, LRESULT& result);
+  bool HandleShowWindow(TMessage& msg, LRESULT& result);
   bool HandleSetFocus(TMessage& msg, LRESULT& result);
   bool HandleSetCursor(TMessage& msg, LRESULT& result);
-  bool HandleLifetime(TMessage& msg, LRESULT& result);
+  bool HandleSelfRelease(TMessage& msg, LRESULT& result);
   bool HandleClose(TMessage& msg, LRESULT& result);
   bool HandleNcDestroy(TMessage& msg, LRESULT& result);
-  bool HandleCommand(TMessage& msg, LRESULT& result);
+  bool ForwardCommand(TMessage& msg, LRESULT& result);
+  bool HandleSysCommand(TMessage& msg, LRESULT& result);
+  bool AnswerReflectedCommand(TMessage& msg, LRESULT& result);
   bool HandleReflectedCommand(TMessage& msg, LRESULT& result);
   bool ReflectColor(TMessage& msg, LRESULT& result);
   bool AnswerReflectedColor(TMessage& msg, LRESULT& result);

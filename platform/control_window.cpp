@@ -250,20 +250,25 @@ LRESULT TControl::WndProc(TMessage& msg) {
 bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
   switch (msg.Message) {
     case WM_SIZE:
+      return HandleSize(msg, result);
     case WM_SHOWWINDOW:
-      return HandleWindowState(msg, result);
+      return HandleShowWindow(msg, result);
     case WM_SETFOCUS:
       return HandleSetFocus(msg, result);
     case WM_SETCURSOR:
       return HandleSetCursor(msg, result);
     case WM_CLOSE:
+      return HandleClose(msg, result);
     case WM_NCDESTROY:
+      return HandleNcDestroy(msg, result);
     case kSelfReleaseMessage:
-      return HandleLifetime(msg, result);
+      return HandleSelfRelease(msg, result);
     case WM_COMMAND:
+      return ForwardCommand(msg, result);
     case WM_SYSCOMMAND:
+      return HandleSysCommand(msg, result);
     case kReflectedCommand:
-      return HandleCommand(msg, result);
+      return AnswerReflectedCommand(msg, result);
     default:
       break;
   }
@@ -276,16 +281,17 @@ bool TControl::BuiltInHandling(TMessage& msg, LRESULT& result) {
   return false;
 }
 
-// WM_SIZE and WM_SHOWWINDOW: the stored window state, realigning, and showing again what the
-// parent's closing hid.
-bool TControl::HandleWindowState(TMessage& msg, LRESULT& result) {
-  if (msg.Message == WM_SIZE) {
-    result = CallDefault(msg);
-    if (msg.WParam <= SIZE_MAXIMIZED) WindowState = static_cast<std::uint8_t>(msg.WParam);
-    if (!IsForm && Parent != nullptr) RealignHook(Parent);
-    RealignHook(this);
-    return false;
-  }
+// The stored window state, and realigning.
+bool TControl::HandleSize(TMessage& msg, LRESULT& result) {
+  result = CallDefault(msg);
+  if (msg.WParam <= SIZE_MAXIMIZED) WindowState = static_cast<std::uint8_t>(msg.WParam);
+  if (!IsForm && Parent != nullptr) RealignHook(Parent);
+  RealignHook(this);
+  return false;
+}
+
+// Showing again what the parent's closing hid.
+bool TControl::HandleShowWindow(TMessage& msg, LRESULT& result) {
   if (msg.LParam == SW_PARENTCLOSING) {
     SavedShowCommand = IsIconic(msg.Window)   ? SW_SHOWMINNOACTIVE
                        : IsZoomed(msg.Window) ? SW_SHOWMAXIMIZED
@@ -327,20 +333,12 @@ bool TControl::HandleSetCursor(TMessage& msg, LRESULT& result) {
   return true;
 }
 
-// WM_CLOSE, WM_NCDESTROY and the self-release message: the close query, ending the program with
-// its main window, and the object ending with its window.
-bool TControl::HandleLifetime(TMessage& msg, LRESULT& result) {
-  switch (msg.Message) {
-    case WM_CLOSE:
-      return HandleClose(msg, result);
-    case WM_NCDESTROY:
-      return HandleNcDestroy(msg, result);
-    default:  // kSelfReleaseMessage
-      Released = true;
-      if (!TearingDown) Free();
-      result = 0;
-      return true;
-  }
+// The object ends once its window is gone (posted by HandleNcDestroy of a main window).
+bool TControl::HandleSelfRelease(TMessage&, LRESULT& result) {
+  Released = true;
+  if (!TearingDown) Free();
+  result = 0;
+  return true;
 }
 
 bool TControl::HandleClose(TMessage& msg, LRESULT& result) {
@@ -385,32 +383,32 @@ bool TControl::HandleNcDestroy(TMessage& msg, LRESULT& result) {
   return true;
 }
 
-// WM_COMMAND goes on to the child that sent it; the child answers it as kReflectedCommand. A main
-// window's minimise minimises the application window.
-bool TControl::HandleCommand(TMessage& msg, LRESULT& result) {
-  switch (msg.Message) {
-    case WM_COMMAND: {
-      HWND from = reinterpret_cast<HWND>(msg.LParam);
-      if (from != nullptr && ControlOfWindow(from) != nullptr)
-        result = SendMessageA(from, kReflectedCommand, msg.WParam, msg.LParam);
-      else
-        result = CallDefault(msg);
-      return true;
-    }
-    case WM_SYSCOMMAND:
-      if ((msg.WParam & kSysCommandMask) == SC_MINIMIZE && IsMainWindow(this) && AppWindow != nullptr &&
-          AppWindow != this && AppWindow->Handle != nullptr) {
-        PostMessageA(AppWindow->Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        result = 0;
-      } else {
-        result = CallDefault(msg);
-      }
-      return true;
-    default:  // kReflectedCommand
-      if (HasCommandTable && HandleReflectedCommand(msg, result)) return false;
-      result = CallDefault(msg);
-      return false;
+// WM_COMMAND goes on to the child that sent it; the child answers it as kReflectedCommand.
+bool TControl::ForwardCommand(TMessage& msg, LRESULT& result) {
+  HWND from = reinterpret_cast<HWND>(msg.LParam);
+  if (from != nullptr && ControlOfWindow(from) != nullptr)
+    result = SendMessageA(from, kReflectedCommand, msg.WParam, msg.LParam);
+  else
+    result = CallDefault(msg);
+  return true;
+}
+
+// A main window's minimise minimises the application window.
+bool TControl::HandleSysCommand(TMessage& msg, LRESULT& result) {
+  if ((msg.WParam & kSysCommandMask) == SC_MINIMIZE && IsMainWindow(this) && AppWindow != nullptr &&
+      AppWindow != this && AppWindow->Handle != nullptr) {
+    PostMessageA(AppWindow->Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    result = 0;
+  } else {
+    result = CallDefault(msg);
   }
+  return true;
+}
+
+bool TControl::AnswerReflectedCommand(TMessage& msg, LRESULT& result) {
+  if (HasCommandTable && HandleReflectedCommand(msg, result)) return false;
+  result = CallDefault(msg);
+  return false;
 }
 
 // WM_CTLCOLOR*: reflected to the child so it answers with its own colours; a foreign child keeps

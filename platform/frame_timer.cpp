@@ -1,17 +1,18 @@
 // TFrameTimer over a kernel waitable timer, a registered wait and a message-only window.
 #include "platform/frame_timer.h"
 
+#include "platform/messages.h"
+
 namespace {
 
 constexpr const char* kClassName = "CubeFrameTimer";
-constexpr UINT kTickMessage = WM_APP + 0x3A1;
 // Not in every SDK's headers yet; systems before Windows 10 1803 refuse it.
 constexpr DWORD kHighResolutionTimer = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 
-bool RegisterOnce() {
-  static const bool registered = [] {
+bool RegisterOnce(WNDPROC windowProc) {
+  static const bool registered = [windowProc] {
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kClassName;
     return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
@@ -25,15 +26,24 @@ LARGE_INTEGER Now() {
   return now;
 }
 
+// Counts of the performance counter per second; fixed while the system runs.
+LONGLONG Frequency() {
+  static const LONGLONG frequency = [] {
+    LARGE_INTEGER value;
+    QueryPerformanceFrequency(&value);
+    return value.QuadPart;
+  }();
+  return frequency;
+}
+
 }  // namespace
 
 TFrameTimer::TFrameTimer() {
-  if (!RegisterOnce()) return;
+  if (!RegisterOnce(&WindowProc)) return;
   window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
   if (window_ == nullptr) return;
   SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
   timer_ = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS);
   if (timer_ == nullptr) timer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
   // The wait thread only posts; the wait stays registered for every later arming.
@@ -58,10 +68,8 @@ bool TFrameTimer::Arm(std::int32_t ms) {
   Disarm();
   if (wait_ == nullptr) return false;
   const std::int32_t delay = ms < 1 ? 1 : ms;
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
   due_ = Now();
-  due_.QuadPart += frequency.QuadPart * delay / 1000;
+  due_.QuadPart += Frequency() * delay / 1000;
   LARGE_INTEGER relative;
   relative.QuadPart = -static_cast<LONGLONG>(delay) * 10000;  // negative: relative, in 100 ns
   armed_ = SetWaitableTimer(timer_, &relative, 0, nullptr, nullptr, FALSE) != 0;
@@ -75,11 +83,11 @@ void TFrameTimer::Disarm() {
 }
 
 void CALLBACK TFrameTimer::Fired(void* window, BOOLEAN) {
-  PostMessageA(static_cast<HWND>(window), kTickMessage, 0, 0);
+  PostMessageA(static_cast<HWND>(window), kFrameTimerTick, 0, 0);
 }
 
 LRESULT CALLBACK TFrameTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kTickMessage) {
+  if (message == kFrameTimerTick) {
     if (auto* self = reinterpret_cast<TFrameTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
       self->Delivered();
     return 0;
@@ -91,14 +99,12 @@ void TFrameTimer::Delivered() {
   if (!armed_) return;
   // A post of a replaced arming, or a timer that rounded its time down: wait out the rest, so the
   // arming still ticks exactly once and never early. Half a millisecond is below what a frame shows.
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
   const LONGLONG early = due_.QuadPart - Now().QuadPart;
-  if (early > frequency.QuadPart / 2000) {
+  if (early > Frequency() / 2000) {
     LARGE_INTEGER relative;
-    relative.QuadPart = -(early * 10000000 / frequency.QuadPart);
+    relative.QuadPart = -(early * 10000000 / Frequency());
     if (SetWaitableTimer(timer_, &relative, 0, nullptr, nullptr, FALSE)) return;
   }
   armed_ = false;  // one-shot: it has fired
-  if (OnTick) OnTick.Proc(OnTick.Data, nullptr);
+  if (OnTick) OnTick(nullptr);
 }

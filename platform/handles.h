@@ -43,9 +43,6 @@ struct TDeleteGdiObject {
 struct TDestroyIcon {
   void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
 };
-struct TDeleteMemoryDC {
-  void operator()(HDC dc) const noexcept { DeleteDC(dc); }
-};
 
 using TOwnedGdiObject = TOwned<HGDIOBJ, TDeleteGdiObject>;
 using TOwnedBrush = TOwned<HBRUSH, TDeleteGdiObject>;
@@ -54,8 +51,6 @@ using TOwnedFont = TOwned<HFONT, TDeleteGdiObject>;
 using TOwnedRegion = TOwned<HRGN, TDeleteGdiObject>;
 using TOwnedBitmap = TOwned<HBITMAP, TDeleteGdiObject>;
 using TOwnedIcon = TOwned<HICON, TDestroyIcon>;
-// A memory DC of its own (CreateCompatibleDC).
-using TMemoryDC = TOwned<HDC, TDeleteMemoryDC>;
 
 // A handle the holder uses but never gives back.
 template <class H>

@@ -11,6 +11,8 @@ inline constexpr UINT kSelfReleaseMessage = WM_APP + 0x3003;  // 0xB003
 inline constexpr UINT kReflectedCommand = WM_APP + 0x3005;  // 0xB005
 // Added to a WM_CTLCOLOR* message reflected to the child, so it answers with its own colours.
 inline constexpr UINT kReflectedColorBase = WM_APP + 0x3C00;  // 0xBC00
+// Posted to a frame timer's message window when its kernel timer fires.
+inline constexpr UINT kFrameTimerTick = WM_APP + 0x3A1;
 
 // WM_SYSCOMMAND: the move command as the caption's hit-test sends it, so a drag moves the window.
 inline constexpr WPARAM kDragMove = SC_MOVE | HTCAPTION;  // 0xF012

@@ -92,7 +92,7 @@ void PaintComposed(TControl* self, HDC target) {
   const int width = client.right;
   const int height = client.bottom;
   if (width <= 0 || height <= 0) return;
-  const TMemoryDC memoryDC(CreateCompatibleDC(target));
+  const TDC memoryDC = TDC::Memory(target);
   const TOwnedBitmap bitmap(memoryDC ? CreateCompatibleBitmap(target, width, height) : nullptr);
   if (!bitmap) return;
   HDC memory = memoryDC.Get();

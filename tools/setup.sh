@@ -16,8 +16,6 @@ required=(
 )
 optional=("$wine32_package")
 
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-
 missing=()
 for p in "${required[@]}"; do installed "$p" || missing+=("$p"); done
 missing_optional=()

@@ -4,4 +4,5 @@
 # that has 32-bit Wine.
 wine32_package=${CUBE_WINE32_PACKAGE:-wine32:i386}
 
-wine32_available() { dpkg-query -W -f='${Status}' "$wine32_package" 2>/dev/null | grep -q 'install ok installed'; }
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+wine32_available() { installed "$wine32_package"; }
