@@ -142,9 +142,10 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
   SetMemoText(effect::MemoTextOf(lines));
   SetCursor(cursor);
   hasSource_ = false;
-  FireEmpty(outOpened);
-
+  // The opened lines are the memo's lines: their frames are counted here, not read back.
   const effect::TBadLines bad = effect::FindBadLines(lines, &cube::IsFrameLine);
+  FireInt(outOpened, static_cast<std::int32_t>(lines.size() - bad.Count));
+
   if (bad.Count > 0) Tell(effect::BadLinesMessage(bad), "Эффект открыт", MB_ICONWARNING);
 }
 

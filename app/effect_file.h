@@ -35,7 +35,7 @@ class TQxEffectFile : public TQxObject {
   TQx_Event outHalt;                  // empty: playback must end before the text or the cube changes
   TQx_Event dataFrame;                // the cube's frame string, for inReplace
   TQx_Event outPause;                 // empty: a dialog or a box is about to run its modal loop
-  TQx_Event outOpened;                // empty: an effect file's text went into the memo
+  TQx_Event outOpened;                // int: an effect file's text went into the memo; its frame count
 
   // Runs the open dialog and loads the chosen file.
   void inOpen(TData* d, std::uint16_t index);

@@ -213,16 +213,20 @@ void TQxPlayer::inStop(TData*, std::uint16_t) {
   EndSession();
 }
 
-void TQxPlayer::inHalt(TData*, std::uint16_t index) {
+void TQxPlayer::inHalt(TData* d, std::uint16_t index) {
   if (state_ != psStopped) {
     Disarm();
     FireEmpty(outSettle);
     EndSession();
   }
   if (index != 1) return;
-  const std::string text(PullStr(nullptr, dataText, ByteString()).view());
-  const std::size_t n =
-      effect::PlayList(effect::LineViews(text, effect::MemoLines(text)), &cube::IsFrameLine).size();
+  std::size_t n = 0;
+  if (d != nullptr && d->Kind == dkInteger) {
+    n = static_cast<std::size_t>(d->IntValue);  // counted by whoever changed the text
+  } else {
+    const std::string text(PullStr(nullptr, dataText, ByteString()).view());
+    n = effect::PlayList(effect::LineViews(text, effect::MemoLines(text)), &cube::IsFrameLine).size();
+  }
   FireStr(outCounter, ByteString(CounterText(0, n)));
 }
 

@@ -58,7 +58,8 @@ class TQxPlayer : public TQxObject {
   void inBack(TData* d, std::uint16_t index);
   void inForward(TData* d, std::uint16_t index);
   // Ends the session, leaving the shown frame on the cube recorded: the user changed the text or
-  // the pattern. Index 1: the text changed, so the counter's frame count is read from it anew.
+  // the pattern. Index 1: the text changed, so the counter's frame count is taken from d when it
+  // holds a number, else read from the text anew.
   void inHalt(TData* d, std::uint16_t index);
   // Pauses a running session (a modal box or dialog is about to show); else does nothing.
   void inPause(TData* d, std::uint16_t index);
