@@ -62,6 +62,11 @@ void TQxPlayerFace::inRateLeft(TData*, std::uint16_t) {
   if (Rate != nullptr && Rate->Control != nullptr) FireStr(outRate, ByteString(Rate->Control->GetCaption()));
 }
 
+void TQxPlayerFace::inPlay(TData* d, std::uint16_t index) {
+  inRateLeft(d, index);
+  FireEmpty(outPlay);
+}
+
 void TQxPlayerFace::inNoFrames(TData*, std::uint16_t) {
   MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr,
               "В тексте эффекта нет ни одной строки-кадра: показывать нечего.", "Показ эффекта",
@@ -147,7 +152,8 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Link(EffectFile->outOpened, MakeLink<&TQxPlayer::inHalt>(Player, 1));
   // The clearing tick empties the memo with no change report: playback must end all the same.
   Link(form.SaveGuard->outCleared, MakeLink<&TQxPlayer::inHalt>(Player, 1));
-  Link(PlayButton->outClick, MakeLink<&TQxPlayer::inPlay>(Player));
+  Link(PlayButton->outClick, MakeLink<&TQxPlayerFace::inPlay>(Face));
+  Link(Face->outPlay, MakeLink<&TQxPlayer::inPlay>(Player));
   Link(StopButton->outClick, MakeLink<&TQxPlayer::inStop>(Player));
   Link(BackButton->outClick, MakeLink<&TQxPlayer::inBack>(Player));
   Link(ForwardButton->outClick, MakeLink<&TQxPlayer::inForward>(Player));
@@ -236,7 +242,7 @@ bool TEffectPlayerPanel::Shortcut(std::int32_t key, std::int32_t shift) {
       EffectFile->inReplace(&none, 0);
       return true;
     case VK_F5:
-      Player->inPlay(&none, 0);
+      Face->inPlay(&none, 0);
       return true;
     case VK_F6:
       Player->inStop(&none, 0);

@@ -32,10 +32,13 @@ class TQxPlayerFace : public TQxObject {
   TQxLabel* Counter = nullptr;
   TControl* Owner = nullptr;
   TQxEdit* Rate = nullptr;
-  TQx_Event outRate;  // string: the rate field's text when the field is left
+  TQx_Event outRate;  // string: the rate field's text when the field is left or Play is asked
+  TQx_Event outPlay;  // after outRate
 
   // The rate field lost the focus: what it holds is the settled rate (a blur carries no text).
   void inRateLeft(TData* d, std::uint16_t index);
+  // Play or pause asked: a rate typed but not yet settled (F5 pressed in the field) plays too.
+  void inPlay(TData* d, std::uint16_t index);
 
   void inState(TData* d, std::uint16_t index);
   void inLoop(TData* d, std::uint16_t index);

@@ -121,12 +121,12 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // key element's three requests and the history state that greys undo and redo.
   EXPECT_EQ(form->PatternTools->ElementCount(), 16);
   EXPECT_EQ(form->PatternTools->LinkCount(), 1 + 15 + 3 + 1);
-  // The effect panel's 14 elements and 31 links.
+  // The effect panel's 14 elements and 32 links.
   EXPECT_EQ(form->Effect->ElementCount(), 14);
-  EXPECT_EQ(form->Effect->LinkCount(), 31);
+  EXPECT_EQ(form->Effect->LinkCount(), 32);
   // With the pattern element and its 216 LED change reports.
   EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 14);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 31);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 32);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched

@@ -319,6 +319,18 @@ TEST_F(EditorPlayback, StopBringsBackThePatternFromBeforePlay) {
   EXPECT_EQ(LedsShow({2, 200}), "");
 }
 
+TEST_F(EditorPlayback, F5InTheRateFieldPlaysAtTheRateTypedThere) {
+  OpenTenFrames();
+  ASSERT_TRUE(editor.PressKeyWith(VK_CONTROL, 'R'));  // to the rate field, its text selected
+  ASSERT_TRUE(editor.WaitFocus(effect.RateEdit()));
+  for (WORD digit : {'2', '0', '0', '0'}) ASSERT_TRUE(editor.PressKey(digit));
+  ASSERT_TRUE(editor.PressKey(VK_F5));  // neither Enter nor leaving the field settled the rate
+  ASSERT_TRUE(editor.WaitFrameText(frames[0]));
+  Sleep(700);
+  EXPECT_EQ(editor.FrameText(), frames[0]) << "the default 100 ms would be six frames further";
+  EXPECT_EQ(effect.Counter(), "кадр 1 из 10");
+}
+
 TEST_F(EditorPlayback, AClickOnAnLedWhilePlayingEndsPlaybackAndKeepsTheShownFrame) {
   OpenTenFrames();
   SetRate("2000");
