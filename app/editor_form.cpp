@@ -150,15 +150,25 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
 void TClassMainForm_1509590::CreatePattern() {
   Pattern = new TQxCubePattern();
   for (int i = 0; i < frame::kLedCount; ++i) {
-    Pattern->Leds[i] = CubeLedAccessOf(Leds[i], [](void* led) {
-      TControl* c = static_cast<TQxLED*>(led)->Control;
-      if (c != nullptr) c->Invalidate();
-    });
+    // Repainted by PaintLedsNow, all at once.
+    Pattern->Leds[i] = CubeLedAccessOf(Leds[i]);
     Leds[i]->outChange = MakeLink<&TQxCubePattern::inLedChange>(Pattern, static_cast<std::uint16_t>(i));
     ++patternLinkCount_;
   }
   Pattern->FrameSync = {&ResyncFrameGraph, Frame};
+  Pattern->PaintNow = {&PaintLedsNow, this};
   Pattern->Init();
+}
+
+void TClassMainForm_1509590::PaintLedsNow(void* form, const std::bitset<frame::kLedCount>& changed) {
+  auto& self = *static_cast<TClassMainForm_1509590*>(form);
+  TControl* parent = self.EditorWindow->Control;
+  if (self.ledAreas_.Empty() && parent->Handle != nullptr) self.ledAreas_.Read(parent->Handle);
+  std::array<TControl*, frame::kLedCount> controls{};
+  std::size_t count = 0;
+  for (std::size_t i = changed._Find_first(); i < changed.size(); i = changed._Find_next(i))
+    controls[count++] = self.Leds[i]->Control;
+  PaintNow(parent, self.ledAreas_, std::span(controls.data(), count));
 }
 
 int TClassMainForm_1509590::WorkbenchElementCount() const {

@@ -20,6 +20,7 @@
 #include "elements/main_form.h"
 #include "elements/memo.h"
 #include "elements/timer_element.h"
+#include "platform/paint_now.h"
 #include "runtime/hub.h"
 
 class TClassMainForm_1509590 {
@@ -70,9 +71,13 @@ class TClassMainForm_1509590 {
   void CreateNonVisual();
   void ConnectAll();
   void CreatePattern();
+  static void PaintLedsNow(void* form, const std::bitset<frame::kLedCount>& changed);
 
   std::vector<TQxWin*> visualOrder_;  // EditorWindow at its place in the element order
   int linkCount_ = 0;
   int guardLinkCount_ = 0;
   int patternLinkCount_ = 0;
+  // Where each LED shows on the form (neighbours in the deeper layers overlap); read at the first
+  // whole frame, since nothing on the form moves.
+  TChildAreas ledAreas_;
 };

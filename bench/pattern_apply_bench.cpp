@@ -38,7 +38,8 @@ std::string FrameText(TClassMainForm_1509590& form) {
   return text;
 }
 
-// The part of the last Shown before the paint: the element work and FrameEdit taking its text.
+// The part of the last Shown inside the request: the element work, the LEDs painted at once and
+// FrameEdit taking its text.
 double lastBeforePaint = 0;
 
 // The request, then every pending paint of the form's windows done, as the screen would show it.
@@ -89,13 +90,15 @@ void MeasureFrames(TClassMainForm_1509590& form) {
   }
   whole.Print("whole frame, all 216 LEDs change, request to LEDs painted and FrameEdit set");
   wholeBeforePaint.Print(
-      "  of which before the paint (element work, frame graph, FrameEdit's one WM_SETTEXT)");
+      "  of which inside the request (element work, the changed LEDs painted at once, frame graph, "
+      "FrameEdit's "
+      "WM_SETTEXT)");
   half.Print("whole frame, about half the LEDs change");
   one.Print("whole frame, one LED changes");
   transform.Print("rotation of a random pattern, request to painted");
   undo.Print("undo step, request to painted");
 
-  // The floor under the whole frame: the 216 LEDs repainted as they stand, nothing else done.
+  // For scale: the 216 LEDs repainted one WM_PAINT each, as a whole frame once was.
   TFigures repaint;
   for (int round = 0; round < kRounds; ++round) {
     const auto start = Clock::now();
@@ -104,7 +107,7 @@ void MeasureFrames(TClassMainForm_1509590& form) {
     repaint.Values.push_back(MicrosecondsSince(start));
     PumpMessages();
   }
-  repaint.Print("the floor: all 216 LEDs repainted with nothing changed");
+  repaint.Print("for scale: all 216 LEDs repainted one WM_PAINT each, nothing changed");
 
   // For scale: the same 216 changes one click at a time through the designed graph.
   for (int round = 0; round < 5; ++round) {

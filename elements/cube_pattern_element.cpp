@@ -26,6 +26,7 @@ void TQxCubePattern::Apply(const cube::TPattern& pattern) {
     if (led.Repaint != nullptr) led.Repaint(led.Led);
   }
   shown_ = pattern;
+  if (PaintNow.Code != nullptr && changed.any()) PaintNow.Code(PaintNow.Object, changed);
   // Even with nothing changed the frame line is set: it may hold text the user typed.
   if (FrameSync.Code != nullptr) FrameSync.Code(FrameSync.Object, changed);
 }

@@ -26,9 +26,8 @@ TCubeLedAccess CubeLedAccessOf(Led* led, void (*repaint)(void* led) = nullptr) {
   return {&led->State, repaint, led};
 }
 
-// Brings the frame-string graph in line with the LEDs after a batch: the LEDs whose bits are set in
-// `changed` have new states. The frame line must then hold the new frame string, set once.
-struct TCubeFrameSync {
+// Called once after a batch: the LEDs whose bits are set in `changed` have new states.
+struct TCubeBatchHook {
   void (*Code)(void* self, const cube::TPattern& changed) = nullptr;
   void* Object = nullptr;
 };
@@ -59,7 +58,11 @@ class TQxCubePattern : public TQxObject {
 
   // Set by the form before the first input arrives; LED index i at i.
   std::array<TCubeLedAccess, cube::kLedCount> Leds{};
-  TCubeFrameSync FrameSync;
+  // Brings the frame-string graph in line; the frame line must then hold the new frame string, set once.
+  TCubeBatchHook FrameSync;
+  // Paints the changed LEDs at once rather than one paint message each; with it set, the LEDs'
+  // Repaint may be left unset.
+  TCubeBatchHook PaintNow;
 
   TQx_Event outFault;  // string: the Russian reason (CP1251) a frame was refused
   // empty: the user changed the pattern (an LED click, a reset, a transform, undo or redo), fired

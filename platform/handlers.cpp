@@ -172,6 +172,16 @@ bool HoverHandler(TControl* self, TMessage& msg, LRESULT&) {
   return false;
 }
 
+void PaintControlInto(TControl* self, HDC dc) {
+  const int saved = SaveDC(dc);
+  if (self->PaintClipRegion) ExtSelectClipRgn(dc, self->PaintClipRegion.Get(), RGN_AND);
+  // A canvas the control already has draws on the paint DC meanwhile, and gives it back after.
+  if (self->Canvas != nullptr) self->Canvas->SetHandle(dc, TDCRelease::None);
+  self->OnPaint(self, dc);
+  if (self->Canvas != nullptr && self->Canvas->Handle == dc) self->Canvas->SetHandle(nullptr);
+  if (saved != 0) RestoreDC(dc, saved);
+}
+
 bool PaintHandler(TControl* self, TMessage& msg, LRESULT& result) {
   if ((msg.Message != WM_PAINT && msg.Message != WM_PRINT) || msg.Window != self->Handle || !self->OnPaint)
     return false;
@@ -179,15 +189,7 @@ bool PaintHandler(TControl* self, TMessage& msg, LRESULT& result) {
   HDC dc = reinterpret_cast<HDC>(msg.WParam);
   const bool began = dc == nullptr;
   if (began) dc = BeginPaint(msg.Window, &paint);
-  if (dc != nullptr) {
-    const int saved = SaveDC(dc);
-    if (self->PaintClipRegion) ExtSelectClipRgn(dc, self->PaintClipRegion.Get(), RGN_AND);
-    // A canvas the control already has draws on the paint DC meanwhile, and gives it back after.
-    if (self->Canvas != nullptr) self->Canvas->SetHandle(dc, TDCRelease::None);
-    self->OnPaint(self, dc);
-    if (self->Canvas != nullptr && self->Canvas->Handle == dc) self->Canvas->SetHandle(nullptr);
-    if (saved != 0) RestoreDC(dc, saved);
-  }
+  if (dc != nullptr) PaintControlInto(self, dc);
   if (began) EndPaint(msg.Window, &paint);
   result = 0;
   return true;

@@ -22,6 +22,8 @@ bool ShowHandler(TControl* self, TMessage& msg, LRESULT& result);
 bool HoverHandler(TControl* self, TMessage& msg, LRESULT& result);
 // WM_PAINT and WM_PRINT -> OnPaint with the paint DC (or the DC in wParam).
 bool PaintHandler(TControl* self, TMessage& msg, LRESULT& result);
+// OnPaint on `dc`, which shows the control's client area at its logical origin.
+void PaintControlInto(TControl* self, HDC dc);
 
 // The shift state of key events: 4 Shift, 8 Ctrl, 32 Alt.
 std::int32_t KeyShiftState();

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/editor_form.h"
 #include "app/tests/editor_form_fixture.h"
@@ -136,6 +138,48 @@ TEST_F(PatternTools, AWholeFrameLightsTheLedsAndSetsTheFrameLine) {
   Show("227");
   EXPECT_EQ(Frame(), "227");
   EXPECT_EQ(Lit(), "227");
+}
+
+// The form's client area as the window holds it, one 0x00RRGGBB word a pixel.
+std::vector<std::uint32_t> ClientPixels(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(client.right) *
+                                    static_cast<std::size_t>(client.bottom));
+  HDC dc = GetDC(window);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  SelectObject(memory, previous);
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, dc);
+  return pixels;
+}
+
+// Neighbouring LEDs of the deeper layers overlap: each must stay under the ones above it.
+TEST_F(PatternTools, AWholeFrameIsPaintedAtOnceExactlyAsTheLedsOwnPaintsWouldShowIt) {
+  HWND window = form->EditorWindow->Control->Handle;
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  cube::TPattern p;
+  for (int i = 0; i < 216; i += 3) p.set(static_cast<std::size_t>(i));
+  Show(cube::FormatFrame(p).c_str());
+  for (TQxLED* led : form->Leds) {
+    RECT pending;
+    EXPECT_FALSE(GetUpdateRect(led->Control->Handle, &pending, FALSE)) << "painted, no paint to come";
+  }
+  // The frame line's own paint, still to come, is no part of the comparison.
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const std::vector<std::uint32_t> atOnce = ClientPixels(window);
+  for (TQxLED* led : form->Leds) InvalidateRect(led->Control->Handle, nullptr, TRUE);
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_TRUE(ClientPixels(window) == atOnce);
+  ShowWindow(window, SW_HIDE);
 }
 
 TEST_F(PatternTools, ClicksAfterAWholeFrameExtendItAsTheDesignedGraphDoes) {

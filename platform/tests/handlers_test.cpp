@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/app.h"
+#include "platform/paint_now.h"
 #include "platform/tests/test_pump.h"
 #include "platform/tests/test_surface.h"
 #include "platform/tests/test_windows.h"
@@ -399,6 +400,75 @@ TEST_F(Handlers, PaintClipRegionLimitsThePainting) {
   RECT r = {50, 50, 60, 60};
   FillRect(image.dc(), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   EXPECT_EQ(image.At(55, 55), RGB(0, 0, 0));
+}
+
+// Paints every painted child the same way a WM_PAINT would, and no child twice.
+TEST_F(Handlers, ControlsPaintedNowShowTheirOwnPaintAtTheirOwnPlaces) {
+  TControl* left = Box();
+  TControl* right = CreatePaintBox(form);
+  right->SetBoundsRect({200, 10, 300, 90});
+  ASSERT_TRUE(form->CreateWindowHandle());
+  ShowWindow(form->Handle, SW_SHOWNOACTIVATE);
+  RedrawWindow(form->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // Blue only from now on: whatever blue shows was painted by PaintNow.
+  PaintProbe leftProbe, rightProbe;
+  left->SetOnPaint({PaintBlue, &leftProbe});
+  right->SetOnPaint({PaintBlue, &rightProbe});
+  TChildAreas areas;
+  areas.Read(form->Handle);
+  TControl* both[] = {left, right};
+  PaintNow(form, areas, both);
+  EXPECT_EQ(leftProbe.calls, 1);
+  EXPECT_EQ(rightProbe.calls, 1);
+  for (TControl* c : both) {
+    // The window itself holds the paint at the child's own coordinates.
+    HDC dc = GetDC(c->Handle);
+    EXPECT_EQ(GetPixel(dc, 30, 30), RGB(0, 0, 255));
+    EXPECT_NE(GetPixel(dc, 15, 15), RGB(0, 0, 255));
+    ReleaseDC(c->Handle, dc);
+  }
+  HDC formDC = GetDC(form->Handle);
+  EXPECT_NE(GetPixel(formDC, 150, 40), RGB(0, 0, 255)) << "nothing between the children";
+  ReleaseDC(form->Handle, formDC);
+}
+
+void PaintGreen(void*, TControl* sender, HDC dc) {
+  const RECT all = sender->GetClientRect();
+  HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+  FillRect(dc, &all, green);
+  DeleteObject(green);
+}
+
+COLORREF FormPixel(HWND form, int x, int y) {
+  HDC dc = GetDC(form);
+  const COLORREF color = GetPixel(dc, x, y);
+  ReleaseDC(form, dc);
+  return color;
+}
+
+TEST_F(Handlers, AControlPaintedNowStaysUnderTheSiblingsAboveItAndAHiddenOneIsLeftToItsPaint) {
+  TControl* under = Box();  // blue at (30..50, 30..50) of the form
+  TControl* above = CreatePaintBox(form);
+  above->SetBoundsRect({25, 25, 45, 45});
+  TControl* hidden = CreatePaintBox(form);
+  hidden->SetBoundsRect({200, 10, 300, 90});
+  ASSERT_TRUE(form->CreateWindowHandle());
+  above->SetOnPaint({PaintGreen, nullptr});
+  SetWindowPos(above->Handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ShowWindow(form->Handle, SW_SHOWNOACTIVATE);
+  RedrawWindow(form->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ShowWindow(hidden->Handle, SW_HIDE);
+  PaintProbe probe, hiddenProbe;
+  under->SetOnPaint({PaintBlue, &probe});
+  hidden->SetOnPaint({PaintBlue, &hiddenProbe});
+  TChildAreas areas;
+  areas.Read(form->Handle);
+  TControl* both[] = {under, hidden};
+  PaintNow(form, areas, both);
+  EXPECT_EQ(probe.calls, 1);
+  EXPECT_EQ(FormPixel(form->Handle, 35, 35), RGB(0, 255, 0));
+  EXPECT_EQ(FormPixel(form->Handle, 47, 47), RGB(0, 0, 255));
+  EXPECT_EQ(hiddenProbe.calls, 0);
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+#include "platform/paint_now.h"
+
+#include "platform/app.h"
+#include "platform/handlers.h"
+
+void TChildAreas::Read(HWND parent) {
+  areas_.clear();
+  const TOwnedRegion covered(CreateRectRgn(0, 0, 0, 0));
+  if (!covered) return;
+  // GW_CHILD is the topmost child; each next one lies under all read before it.
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT client{};
+    ::GetClientRect(child, &client);
+    MapWindowPoints(child, parent, reinterpret_cast<POINT*>(&client), 2);
+    TArea area;
+    area.Origin = {client.left, client.top};
+    area.Own.Reset(CreateRectRgnIndirect(&client));
+    if (!area.Own) {
+      areas_.clear();
+      return;
+    }
+    CombineRgn(area.Own.Get(), area.Own.Get(), covered.Get(), RGN_DIFF);
+    // A hidden child covers nothing; its own style says so even while the parent is hidden too.
+    if ((GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0) {
+      RECT whole{};
+      GetWindowRect(child, &whole);
+      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&whole), 2);
+      const TOwnedRegion shape(CreateRectRgnIndirect(&whole));
+      if (shape) CombineRgn(covered.Get(), covered.Get(), shape.Get(), RGN_OR);
+    }
+    areas_.insert_or_assign(child, std::move(area));
+  }
+}
+
+const TChildAreas::TArea* TChildAreas::Of(HWND child) const {
+  const auto found = areas_.find(child);
+  return found != areas_.end() ? &found->second : nullptr;
+}
+
+void PaintNow(TControl* parent, const TChildAreas& areas, std::span<TControl* const> children) {
+  if (AppTerminated || parent == nullptr || parent->Handle == nullptr) return;
+  HWND window = parent->Handle;
+  const bool showing = IsWindowVisible(window) && !IsIconic(GetAncestor(window, GA_ROOT));
+  // Not clipped by the children: each is clipped to its own area below.
+  const TDC dc(showing ? GetDCEx(window, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS) : nullptr,
+               TDCRelease::ReleaseDC, window);
+  for (TControl* c : children) {
+    if (c == nullptr || c->Handle == nullptr) continue;
+    const TChildAreas::TArea* area = dc ? areas.Of(c->Handle) : nullptr;
+    const bool paintable = area != nullptr && c->OnPaint && !c->Transparent && !c->PaintClipRegion &&
+                           (GetWindowLongA(c->Handle, GWL_STYLE) & WS_VISIBLE) != 0;
+    const int saved = paintable ? SaveDC(dc.Get()) : 0;
+    if (saved == 0) {
+      c->Invalidate();
+      continue;
+    }
+    ExtSelectClipRgn(dc.Get(), area->Own.Get(), RGN_COPY);
+    SetViewportOrgEx(dc.Get(), area->Origin.x, area->Origin.y, nullptr);
+    PaintControlInto(c, dc.Get());
+    RestoreDC(dc.Get(), saved);
+  }
+}
