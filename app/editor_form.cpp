@@ -145,6 +145,8 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   CreatePattern();
   PatternTools = new TPatternTools(*this, Pattern);
   Effect = new TEffectPlayerPanel(*this, Pattern);
+  // Now, with every control in its place, rather than in the first frame played.
+  if (HWND window = EditorWindow->Control->Handle) ledAreas_.Read(window);
 }
 
 void TClassMainForm_1509590::CreatePattern() {

@@ -77,7 +77,7 @@ class TClassMainForm_1509590 {
   int linkCount_ = 0;
   int guardLinkCount_ = 0;
   int patternLinkCount_ = 0;
-  // Where each LED shows on the form (neighbours in the deeper layers overlap); read at the first
-  // whole frame, since nothing on the form moves.
+  // Where each LED shows on the form (neighbours in the deeper layers overlap); read once, since
+  // nothing on the form moves.
   TChildAreas ledAreas_;
 };

@@ -9,6 +9,11 @@
 
 namespace {
 
+// Ticks are asked for this many microseconds before a frame is due, and a tick that comes within it
+// shows the frame: the timer's message takes a millisecond or two to arrive (rounding to whole
+// milliseconds included), and a frame shown up to a millisecond early cannot be told from one on time.
+constexpr std::int64_t kTickLead = 1000;
+
 // A rate typed as text: digits only, with blanks around them; anything else is no rate.
 bool RateOf(const TData* d, std::int32_t& rate) {
   if (d == nullptr) return false;
@@ -84,8 +89,8 @@ void TQxPlayer::Disarm() {
 void TQxPlayer::Arm() {
   if (Timer.Arm == nullptr) return;
   // Measured after the frame's work, which the delay must not come on top of.
-  const std::int64_t delay = clock_.DelayAfter(shownTick_, Now());
-  // Rounded up: a tick a little early would find nothing due and cost a second one.
+  const std::int64_t delay = clock_.DelayAfter(shownTick_, Now() + kTickLead);
+  // Rounded up: a tick earlier than the lead would find nothing due and cost a second one.
   const auto ms = static_cast<std::int32_t>(std::max<std::int64_t>((delay + 999) / 1000, 1));
   Timer.Arm(Timer.Object, ms);
 }
@@ -135,7 +140,7 @@ void TQxPlayer::inPause(TData*, std::uint16_t) {
 void TQxPlayer::inTick(TData*, std::uint16_t) {
   if (state_ != psPlaying) return;
   const std::int64_t now = Now();
-  const std::int64_t due = clock_.DueFrame(now);
+  const std::int64_t due = clock_.DueFrame(now + kTickLead);
   if (due <= shownTick_) {
     Arm();
     return;
