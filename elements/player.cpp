@@ -10,9 +10,10 @@
 namespace {
 
 // Ticks are asked for this many microseconds before a frame is due, and a tick that comes within it
-// shows the frame: the timer's message takes a millisecond or two to arrive (rounding to whole
-// milliseconds included), and a frame shown up to a millisecond early cannot be told from one on time.
-constexpr std::int64_t kTickLead = 1000;
+// shows the frame: the timer's message and the frame's own work take about two milliseconds, so
+// frames come out on time at the median, and the host's occasional late tick costs less. A frame
+// shown up to two milliseconds early cannot be told from one on time.
+constexpr std::int64_t kTickLead = 2000;
 
 // A rate typed as text: digits only, with blanks around them; anything else is no rate.
 bool RateOf(const TData* d, std::int32_t& rate) {
