@@ -23,9 +23,9 @@ void TQxButton::Init() {
     if (form->CancelButton == Control) form->CancelButton = nullptr;
   }
   if (Default != 0)
-    Control->SetStyle(Control->Style | BS_DEFPUSHBUTTON);
+    Control->SetStyle(Control->GetStyle() | BS_DEFPUSHBUTTON);
   else
-    Control->SetStyle(Control->Style & ~static_cast<std::uint32_t>(BS_DEFPUSHBUTTON));
-  Control->SetStyle(Control->Style | BS_MULTILINE);
+    Control->SetStyle(Control->GetStyle() & ~static_cast<std::uint32_t>(BS_DEFPUSHBUTTON));
+  Control->SetStyle(Control->GetStyle() | BS_MULTILINE);
   CommonInit();
 }

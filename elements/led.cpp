@@ -44,7 +44,7 @@ void TQxLED::DoResize() {
 
 void TQxLED::Init() {
   Control = CreateLabel(ParentControl, {});
-  const RECT r = Control->BoundsRect;
+  const RECT r = Control->GetBoundsRect();
   Control->SetBoundsRect({r.left, r.top, r.left + 40, r.top + 40});
   CommonInit();
   Tools = CreateLEDTools(OnColor, OffColor, LightColor);

@@ -97,8 +97,8 @@ void TQxMainForm::SetBorderStyle(std::uint8_t style) {
   if (style > 9) return;
   Control->GetHandle();
   const TBorderBits& bits = kBorderStyles[style];
-  Control->SetStyle((Control->Style & ~kBorderStyleMask) | bits.Style);
-  Control->SetExStyle((Control->ExStyle & ~kBorderExStyleMask) | bits.ExStyle);
+  Control->SetStyle((Control->GetStyle() & ~kBorderStyleMask) | bits.Style);
+  Control->SetExStyle((Control->GetExStyle() & ~kBorderExStyleMask) | bits.ExStyle);
 }
 
 void TQxMainForm::SetIcon(HICON icon) {

@@ -29,7 +29,7 @@ void TQxMemo::Init() {
   if (Editable == 0) options |= eoReadOnly;
   Control = CreateEdit(ParentControl, options);
   InstallChangeHandler();
-  if (Ctl3D == 0) Control->SetStyle(Control->Style & ~static_cast<std::uint32_t>(WS_BORDER));
+  if (Ctl3D == 0) Control->SetStyle(Control->GetStyle() & ~static_cast<std::uint32_t>(WS_BORDER));
   CommonInit();
   // The default limit of a multi-line edit (about 30,000 characters) would cut a long effect
   // silently when lines are appended: lift it.

@@ -109,7 +109,7 @@ std::int32_t HeldButton(std::int32_t shift) {
 }  // namespace
 
 TQxWin::TQxWin(TControl* parentControl) : ParentControl(parentControl) {
-  if (parentControl != nullptr) Color = parentControl->Color;
+  if (parentControl != nullptr) Color = parentControl->GetColor();
 }
 
 TQxWin::~TQxWin() {
@@ -233,7 +233,7 @@ void TQxWin::CommonInit() {
   c.SetTransparent(Transparent != 0);
   c.SetEnabled(Enabled != 0);
   c.LoadCursor(nullptr, MAKEINTRESOURCEA(Cursor));
-  if (Flat != 0) c.SetStyle(c.Style | BS_FLAT);
+  if (Flat != 0) c.SetStyle(c.GetStyle() | BS_FLAT);
 
   if (ParentFont != 0 && ParentControl != nullptr) {
     c.SetFont(ParentControl->GetFont());
@@ -249,7 +249,7 @@ void TQxWin::CommonInit() {
   if (TabOrder > 0) {
     // The style and the place in the order only: whether Tab stops here stays as the kind of
     // control was made, so an LED, which shows no focus, is passed over.
-    c.SetStyle(c.Style | WS_TABSTOP);
+    c.SetStyle(c.GetStyle() | WS_TABSTOP);
     c.NavigationKeys = kNavTab;
     c.SetTabOrder(TabOrder);
   } else {

@@ -90,7 +90,7 @@ void AppWindowCreated(TControl* self) {
 void FontChanged(void* data, TObj*) { static_cast<TControl*>(data)->ApplyFont(); }
 
 bool Within(const TControl* ancestor, const TControl* c) {
-  for (const TControl* p = c; p != nullptr; p = p->Parent)
+  for (const TControl* p = c; p != nullptr; p = p->GetParent())
     if (p == ancestor) return true;
   return false;
 }
@@ -98,9 +98,9 @@ bool Within(const TControl* ancestor, const TControl* c) {
 // Every child control below `root`, depth first.
 template <typename F>
 void ForEachDescendant(TControl* root, F&& f) {
-  if (root == nullptr || root->Children == nullptr) return;
-  for (std::int32_t i = 0; i < root->Children->Count; ++i) {
-    auto* child = static_cast<TControl*>(root->Children->Get(i));
+  if (root == nullptr) return;
+  for (std::int32_t i = 0; i < root->ChildCount(); ++i) {
+    TControl* child = root->ChildAt(i);
     if (child == nullptr) continue;
     f(child);
     ForEachDescendant(child, f);
@@ -287,7 +287,7 @@ TControl* TControl::ChildAt(std::int32_t index) const {
 std::int32_t TControl::ChildCount() const { return Children != nullptr ? Children->Count : 0; }
 
 TControl* TControl::ParentForm() {
-  for (TControl* p = Parent; p != nullptr; p = p->Parent)
+  for (TControl* p = Parent; p != nullptr; p = p->GetParent())
     if (p->IsForm) return p;
   return Parent;
 }
@@ -540,7 +540,7 @@ RECT TControl::GetBoundsRect() {
     RECT r;
     if (GetWindowRect(Handle, &r)) {
       if ((GetWindowLongA(Handle, GWL_STYLE) & WS_CHILD) != 0) {
-        if (HWND parent = GetParent(Handle))
+        if (HWND parent = ::GetParent(Handle))
           MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
       }
       BoundsRect = r;

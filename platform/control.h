@@ -118,59 +118,28 @@ class TControl : public TObj, public TCanvasHost {
  public:
   // --- Window
   HWND Handle = nullptr;
-  std::string BaseClassName;
-  std::uint32_t ClassStyle = CS_OWNDC;
-  std::uint32_t Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-  std::uint32_t ExStyle = WS_EX_CONTROLPARENT;
   WNDPROC BaseWindowProc = nullptr;
   std::int32_t Id = 0;  // child window id (menu/id of CreateWindowExA)
 
   // --- Kind flags
-  bool IsAppWindow = false;
   bool IsForm = false;
   bool IsChild = false;
 
   // --- Tree
-  TControl* Parent = nullptr;
-  TList* Children = nullptr;  // of TControl*
   TControl* CurrentControl = nullptr;
-  std::int32_t TabOrder = 0;
   bool TabStop = false;
-  std::int32_t TabCounter = 0;
 
   // --- Geometry
-  RECT BoundsRect = {0, 0, 0, 0};
-  std::uint8_t WindowState = 0;
-  std::int32_t SavedShowCommand = 0;
-  bool PositionSet = false;  // left/top given explicitly
-  bool SizeSet = false;      // width/height given explicitly
 
   // --- Look
-  std::string Caption;
-  bool ChildrenSunken = true;
-  std::int32_t Color = SystemColor(COLOR_BTNFACE);
-  std::int32_t TextColor = SystemColor(COLOR_WINDOWTEXT);
   TGraphicTool* Font = nullptr;
-  TGraphicTool* BrushTool = nullptr;
-  TOwnedBrush BackgroundBrush;
-  std::int32_t BackgroundBrushColor = 0;
   TCanvas* Canvas = nullptr;
-  HCURSOR Cursor = nullptr;
-  TOwnedIcon OwnIcon;       // given by SetIcon, or a copy of the application window's
-  TSharedIcon ProgramIcon;  // the application window's icon from the resources
-  bool SunkenBorder = true;
-  bool Transparent = false;
-  std::uint8_t AlphaBlend = 255;
 
   // --- State
-  bool Visible = true;
-  bool Enabled = true;
   bool CreateVisible = false;
   bool ShowAfterCreate = false;
-  bool Destroying = false;  // the system is destroying the window
   bool Released = false;
-  bool TearingDown = false;  // inside the destructor: no self-release, no reference taking
-  std::int32_t FocusingCounter = 0;
+  std::int32_t FocusingCounter = 0;  // inside a SetFocus of the navigation
   bool MouseInside = false;
 
   // --- Keyboard navigation
@@ -184,7 +153,6 @@ class TControl : public TObj, public TCanvasHost {
     bool KeepAfterTermination;
   };
   std::vector<THandlerEntry> HandlerChain;  // oldest first; walked newest first
-  TMessageHandler ChainDispatcher = IgnoreMessage;
   TMessageHandler KeyHandler = IgnoreMessage;
   TMessageHandler ExtraHandler = IgnoreMessage;
   TMessageHandler AfterMessageHook = IgnoreMessage;
@@ -198,15 +166,12 @@ class TControl : public TObj, public TCanvasHost {
   TOnCharEvent OnChar;
   TObjEvent OnResize, OnShow, OnHide;
   TOnCloseQueryEvent OnCloseQuery;
-  TControlProc OnCreateHook = nullptr;
   // Hover: a custom "is the cursor inside" test (client coordinates); null = the client rectangle.
   bool (*HoverTest)(TControl* self, POINT client) = nullptr;
   // Paint: a clip region the paint handler combines with the update region (owned).
   TOwnedRegion PaintClipRegion;
 
   // --- Standard child controls: command table and reflected notifications
-  TCommandTable Commands;
-  bool HasCommandTable = false;  // "EDIT", "STATIC" and "BUTTON" children
   bool SuppressClick = false;
   // The second click of a double click arrives as the double-click notification, not as a click:
   // with this set it is a click all the same.
@@ -215,8 +180,6 @@ class TControl : public TObj, public TCanvasHost {
   TObjEvent OnClick, OnFocusGained, OnFocusLost, OnChange;
 
   // --- Sizing and alignment
-  bool AutoSize = false;
-  std::uint8_t Align = 0;   // 0 none; used by automatic sizing and the align feature
   std::int32_t Border = 0;  // spacing for aligned children
   // Forms: buttons clicked by Enter and Escape (see the application window's message filter).
   TControl* DefaultButton = nullptr;
@@ -234,10 +197,16 @@ class TControl : public TObj, public TCanvasHost {
   LRESULT WndProc(TMessage& msg);
   LRESULT CallDefault(const TMessage& msg);  // base window procedure or DefWindowProcA
 
-  // --- Visibility and state
+  // --- Visibility and state (each changed only through its setter)
   void SetVisible(bool v);
   bool GetVisible() const { return Visible; }
   void SetEnabled(bool e);
+  bool GetEnabled() const { return Enabled; }
+  std::uint32_t GetStyle() const { return Style; }
+  std::uint32_t GetExStyle() const { return ExStyle; }
+  bool GetTransparent() const { return Transparent; }
+  std::uint8_t GetWindowState() const { return WindowState; }
+  bool IsTearingDown() const { return TearingDown; }
   void SetStyle(std::uint32_t s);
   void SetExStyle(std::uint32_t s);
   void SetSunkenBorder(bool b);
@@ -252,8 +221,12 @@ class TControl : public TObj, public TCanvasHost {
   // --- Caption and colours
   void SetCaption(std::string_view s);
   std::string GetCaption() const;  // whole text, any length
+  // The text kept for the window: what it is made with, and what GetCaption gives while there is none.
+  const std::string& StoredCaption() const { return Caption; }
   void SetColor(std::int32_t c);
+  std::int32_t GetColor() const { return Color; }
   void SetTextColor(std::int32_t c);
+  std::int32_t GetTextColor() const { return TextColor; }
   void SetFont(TGraphicTool* font);  // copies the description of `font`
   TGraphicTool* GetFont();           // made on demand
   TGraphicTool* GetBrush();          // made on demand, parented to the parent's brush
@@ -282,9 +255,12 @@ class TControl : public TObj, public TCanvasHost {
   void SetFocus();
   void Close();
   void SetParent(TControl* p);
+  TControl* GetParent() const { return Parent; }
   TControl* ParentForm();  // the nearest form above (or the direct parent when there is none)
   void SetTabOrder(std::int32_t n);
+  std::int32_t GetTabOrder() const { return TabOrder; }
   void SetCursor(HCURSOR c);
+  HCURSOR GetCursor() const { return Cursor; }
   void LoadCursor(HINSTANCE instance, LPCSTR name);
   void SetIcon(HICON icon);  // the control owns `icon` from now on
   HICON GetIcon();           // made on demand: the program's icon, or a copy of it for a form
@@ -339,6 +315,63 @@ class TControl : public TObj, public TCanvasHost {
   ~TControl() override;
 
  private:
+  // Construction sets these before there is a window; afterwards their setters are the one way
+  // to change them, since a setter also applies the change to the window. The show handler
+  // records what the system did.
+  friend TControl* CreateControl(TControl* parent, std::string_view baseClassName);
+  friend TControl* CreateAppWindow(std::string_view caption);
+  friend TControl* CreateChildControl(TControl* parent, std::string_view baseClassName, std::uint32_t style,
+                                      bool sunken);
+  friend TControl* CreateFormWindow(TControl* parent, std::string_view caption);
+  friend TControl* CreateEdit(TControl* parent, std::uint32_t options);
+  friend TControl* CreateLabel(TControl* parent, std::string_view caption);
+  friend TControl* CreateButton(TControl* parent, std::string_view caption);
+  friend bool ShowHandler(TControl* self, TMessage& msg, LRESULT& result);
+
+  // --- Window styles
+  std::uint32_t Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  std::uint32_t ExStyle = WS_EX_CONTROLPARENT;
+  bool SunkenBorder = true;
+  bool Transparent = false;
+  std::uint8_t AlphaBlend = 255;
+  // --- Tree and navigation
+  TControl* Parent = nullptr;
+  std::int32_t TabOrder = 0;
+  // --- Geometry
+  RECT BoundsRect = {0, 0, 0, 0};
+  std::uint8_t WindowState = 0;
+  bool AutoSize = false;
+  std::uint8_t Align = 0;  // 0 none; used by automatic sizing and the align feature
+  // --- Text, colours and cursor
+  std::string Caption;
+  std::int32_t Color = SystemColor(COLOR_BTNFACE);
+  std::int32_t TextColor = SystemColor(COLOR_WINDOWTEXT);
+  HCURSOR Cursor = nullptr;
+  // --- Visibility
+  bool Visible = true;
+  bool Enabled = true;
+  // --- Kept by the library alone
+  std::string BaseClassName;
+  std::uint32_t ClassStyle = CS_OWNDC;
+  bool IsAppWindow = false;
+  TList* Children = nullptr;  // of TControl*
+  std::int32_t TabCounter = 0;
+  std::int32_t SavedShowCommand = 0;
+  bool PositionSet = false;  // left/top given explicitly
+  bool SizeSet = false;      // width/height given explicitly
+  bool ChildrenSunken = true;
+  TGraphicTool* BrushTool = nullptr;
+  TOwnedBrush BackgroundBrush;
+  std::int32_t BackgroundBrushColor = 0;
+  TOwnedIcon OwnIcon;        // given by SetIcon, or a copy of the application window's
+  TSharedIcon ProgramIcon;   // the application window's icon from the resources
+  bool Destroying = false;   // the system is destroying the window
+  bool TearingDown = false;  // inside the destructor: no self-release, no reference taking
+  TMessageHandler ChainDispatcher = IgnoreMessage;
+  TControlProc OnCreateHook = nullptr;
+  TCommandTable Commands;
+  bool HasCommandTable = false;  // "EDIT", "STATIC" and "BUTTON" children
+
   void CreateChildWindows();
   void DropCanvas();
   HICON CurrentIcon() const;

@@ -185,7 +185,7 @@ namespace {
 // no reference is taken (the count is already spent).
 bool WalkHandlerChain(TControl* self, TMessage& msg, LRESULT& result) {
   if (self->HandlerChain.empty()) return false;
-  const bool hold = !self->TearingDown;
+  const bool hold = !self->IsTearingDown();
   const bool freedBefore = (self->RefCount & 1) != 0;
   auto freedMeanwhile = [&] { return hold && !freedBefore && (self->RefCount & 1) != 0; };
   if (hold) self->AddRef();
@@ -513,7 +513,7 @@ bool TControl::HandleKeyMessage(TMessage& msg, LRESULT& result) {
 
 bool IsMainWindow(const TControl* c) {
   if (c == nullptr || c->IsChild) return false;
-  if (c->Parent == nullptr) return c == AppWindow || !AppWindowWasCreated();
-  const TControl* parent = c->Parent;
-  return parent->Parent == nullptr && parent->ChildAt(0) == c;
+  const TControl* parent = c->GetParent();
+  if (parent == nullptr) return c == AppWindow || !AppWindowWasCreated();
+  return parent->GetParent() == nullptr && parent->ChildAt(0) == c;
 }

@@ -56,12 +56,12 @@ bool FormBackgroundHandler(TControl* self, TMessage& msg, LRESULT& result) {
   // Children not made yet appear with the form's first paint.
   for (std::int32_t i = 0; i < self->ChildCount(); ++i)
     if (TControl* child = self->ChildAt(i)) child->CreateWindowHandle();
-  if (self->Transparent) return false;
+  if (self->GetTransparent()) return false;
   HDC dc = reinterpret_cast<HDC>(msg.WParam);
   RECT client;
   ::GetClientRect(msg.Window, &client);
   SetBkMode(dc, OPAQUE);
-  SetBkColor(dc, ResolveColor(self->Color));
+  SetBkColor(dc, ResolveColor(self->GetColor()));
   SetBrushOrgEx(dc, 0, 0, nullptr);
   ::FillRect(dc, &client, self->GetBrush()->GetBrushHandle());
   result = 1;

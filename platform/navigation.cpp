@@ -24,7 +24,7 @@ std::int32_t NavigationBit(std::int32_t key) {
   }
 }
 
-bool Focusable(const TControl* c) { return c->IsChild && c->Visible && c->Enabled && c->TabStop; }
+bool Focusable(const TControl* c) { return c->IsChild && c->GetVisible() && c->GetEnabled() && c->TabStop; }
 
 // Walks the controls of the form that take part in its tab order: its children and theirs, but not
 // into another form, nor into a hidden or disabled container.
@@ -34,7 +34,7 @@ void ForEachTabControl(const TControl* parent, Visit& visit) {
     TControl* c = parent->ChildAt(i);
     if (c == nullptr || c->IsForm) continue;
     if (Focusable(c)) visit(c);
-    if (c->Visible && c->Enabled) ForEachTabControl(c, visit);
+    if (c->GetVisible() && c->GetEnabled()) ForEachTabControl(c, visit);
   }
 }
 
@@ -45,13 +45,14 @@ TControl* NextTabControl(TControl* form, const TControl* current, bool forward) 
   TControl* wrap = nullptr;     // lowest (forward) or highest (backward) TabOrder
   auto visit = [&](TControl* c) {
     if (c == current) return;
-    const std::int32_t order = c->TabOrder;
+    const std::int32_t order = c->GetTabOrder();
     if (current != nullptr) {
-      const bool beyond = forward ? order > current->TabOrder : order < current->TabOrder;
-      if (beyond && (nearest == nullptr || (forward ? order < nearest->TabOrder : order > nearest->TabOrder)))
+      const bool beyond = forward ? order > current->GetTabOrder() : order < current->GetTabOrder();
+      if (beyond &&
+          (nearest == nullptr || (forward ? order < nearest->GetTabOrder() : order > nearest->GetTabOrder())))
         nearest = c;
     }
-    if (wrap == nullptr || (forward ? order < wrap->TabOrder : order > wrap->TabOrder)) wrap = c;
+    if (wrap == nullptr || (forward ? order < wrap->GetTabOrder() : order > wrap->GetTabOrder())) wrap = c;
   };
   ForEachTabControl(form, visit);
   if (nearest != nullptr) return nearest;

@@ -47,7 +47,7 @@ void PaintNow(TControl* parent, const TChildAreas& areas, std::span<TControl* co
   for (TControl* c : children) {
     if (c == nullptr || c->Handle == nullptr) continue;
     const TChildAreas::TArea* area = dc ? areas.Of(c->Handle) : nullptr;
-    const bool paintable = area != nullptr && c->OnPaint && !c->Transparent && !c->PaintClipRegion &&
+    const bool paintable = area != nullptr && c->OnPaint && !c->GetTransparent() && !c->PaintClipRegion &&
                            (GetWindowLongA(c->Handle, GWL_STYLE) & WS_VISIBLE) != 0;
     const int saved = paintable ? SaveDC(dc.Get()) : 0;
     if (saved == 0) {

@@ -30,7 +30,7 @@ void CALLBACK TimerTick(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 HWND TimerWindowHandle() {
   if (TimerWindow == nullptr) {
     TimerWindow = CreateControl(nullptr, "");
-    TimerWindow->Style = 0;
+    TimerWindow->SetStyle(0);
   }
   const HWND window = TimerWindow->GetHandle();
   // Marked only once its window exists: window creation skips a child that has no parent, while

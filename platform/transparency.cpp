@@ -13,11 +13,11 @@ constexpr char kPrevProc[] = "PREV_PROC";
 
 bool HasTransparentChild(const TControl* c) {
   for (std::int32_t i = 0; i < c->ChildCount(); ++i)
-    if (const TControl* child = c->ChildAt(i); child != nullptr && child->Transparent) return true;
+    if (const TControl* child = c->ChildAt(i); child != nullptr && child->GetTransparent()) return true;
   return false;
 }
 
-bool TransparentCapable(const TControl* c) { return c->Transparent || HasTransparentChild(c); }
+bool TransparentCapable(const TControl* c) { return c->GetTransparent() || HasTransparentChild(c); }
 
 LRESULT CALLBACK TransparentSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kPrevProc));
@@ -55,9 +55,9 @@ POINT ClientOrigin(HWND from, HWND to) {
 // A transparent control's look depends on what lies under it: repaint that area of the nearest
 // opaque ancestor, with the children there (overlapping transparent siblings show this one).
 void InvalidateOpaqueAncestor(TControl* c) {
-  if (!c->Transparent || c->Handle == nullptr) return;
-  TControl* ancestor = c->Parent;
-  while (ancestor != nullptr && ancestor->Transparent) ancestor = ancestor->Parent;
+  if (!c->GetTransparent() || c->Handle == nullptr) return;
+  TControl* ancestor = c->GetParent();
+  while (ancestor != nullptr && ancestor->GetTransparent()) ancestor = ancestor->GetParent();
   if (ancestor == nullptr || ancestor->Handle == nullptr) return;
   RECT area;
   GetWindowRect(c->Handle, &area);
@@ -68,15 +68,15 @@ void InvalidateOpaqueAncestor(TControl* c) {
 // Paints `c`'s background and own painting into dc, whose logical origin is `origin` in `c`'s
 // client coordinates; a transparent `c` shows its own parent first.
 void PaintUnder(TControl* c, HDC dc, POINT origin) {
-  if (c->Transparent && c->Parent != nullptr && c->Parent->Handle != nullptr) {
-    const POINT at = ClientOrigin(c->Handle, c->Parent->Handle);
-    PaintUnder(c->Parent, dc, {origin.x + at.x, origin.y + at.y});
+  if (c->GetTransparent() && c->GetParent() != nullptr && c->GetParent()->Handle != nullptr) {
+    const POINT at = ClientOrigin(c->Handle, c->GetParent()->Handle);
+    PaintUnder(c->GetParent(), dc, {origin.x + at.x, origin.y + at.y});
   } else {
     // A parent whose erase draws nothing must not leave the bitmap's undefined pixels.
     RECT client;
     ::GetClientRect(c->Handle, &client);
     OffsetRect(&client, -origin.x, -origin.y);
-    const TOwnedBrush brush(CreateSolidBrush(ResolveColor(c->Color)));
+    const TOwnedBrush brush(CreateSolidBrush(ResolveColor(c->GetColor())));
     ::FillRect(dc, &client, brush.Get());
   }
   const int saved = SaveDC(dc);
@@ -98,11 +98,11 @@ void PaintComposed(TControl* self, HDC target) {
   HDC memory = memoryDC.Get();
   const TSelection drawing(memory, bitmap.Get());
 
-  TControl* parent = self->Parent;
+  TControl* parent = self->GetParent();
   PaintUnder(parent, memory, ClientOrigin(self->Handle, parent->Handle));
   for (std::int32_t i = 0; i < parent->ChildCount(); ++i) {
     TControl* child = parent->ChildAt(i);
-    if (child == nullptr || !child->Transparent || child->Handle == nullptr ||
+    if (child == nullptr || !child->GetTransparent() || child->Handle == nullptr ||
         !IsWindowVisible(child->Handle))
       continue;
     RECT childClient;
@@ -124,7 +124,7 @@ void PaintComposed(TControl* self, HDC target) {
 }  // namespace
 
 bool TransparencyHandler(TControl* self, TMessage& msg, LRESULT& result) {
-  if (!self->Transparent || self->Parent == nullptr || self->Parent->Handle == nullptr ||
+  if (!self->GetTransparent() || self->GetParent() == nullptr || self->GetParent()->Handle == nullptr ||
       msg.Window != self->Handle)
     return false;
   switch (msg.Message) {

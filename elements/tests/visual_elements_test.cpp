@@ -248,7 +248,7 @@ TEST_F(VisualElements, TabOrderZeroKeepsATabStopNegativeRemovesItPositiveOrdersI
   auto* ordered = new TQxLED(form);
   ordered->TabOrder = 1;
   Place(ordered, 10, 70, 20, 20);
-  EXPECT_EQ(ordered->Control->TabOrder, 1);
+  EXPECT_EQ(ordered->Control->GetTabOrder(), 1);
   EXPECT_EQ(ordered->Control->NavigationKeys, kNavTab);
   EXPECT_NE(GetWindowLongA(ordered->Control->Handle, GWL_STYLE) & WS_TABSTOP, 0);
   // An LED shows no focus: its place in the order does not make Tab stop on it.
@@ -256,7 +256,7 @@ TEST_F(VisualElements, TabOrderZeroKeepsATabStopNegativeRemovesItPositiveOrdersI
   auto* orderedEdit = new TQxEdit(form);
   orderedEdit->TabOrder = 2;
   Place(orderedEdit, 10, 100, 80, 22);
-  EXPECT_EQ(orderedEdit->Control->TabOrder, 2);
+  EXPECT_EQ(orderedEdit->Control->GetTabOrder(), 2);
   EXPECT_TRUE(orderedEdit->Control->TabStop) << "an edit stays a stop at its place";
   delete keep;
   delete removed;
@@ -401,7 +401,7 @@ TEST_F(VisualElements, Ctl3DTwoKeepsTheCreatedLookAndEdgeStyleNeedsCtl3DZero) {
   flat->EdgeStyle = 2;
   Place(flat, 10, 40, 80, 22);
   EXPECT_EQ(GetWindowLongA(flat->Control->Handle, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE), 0);
-  EXPECT_NE(flat->Control->Style & WS_BORDER, 0u);
+  EXPECT_NE(flat->Control->GetStyle() & WS_BORDER, 0u);
 
   auto* edged = new TQxEdit(form);
   edged->Ctl3D = 0;

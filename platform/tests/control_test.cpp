@@ -125,7 +125,7 @@ TEST_F(Controls, MessageRoutingRunsEveryLayerInOrderNewestHandlerFirst) {
 
 TEST_F(Controls, AfterTerminationOnlyKeptHandlersRunAndNoAfterHook) {
   TControl* box = CreatePaintBox(CreateFormWindow(nullptr, "terminated form"));
-  TControl* form = box->Parent;
+  TControl* form = box->GetParent();
   box->BaseWindowProc = BaseLayer;
   ASSERT_NE(form->GetHandle(), nullptr);
   box->AttachHandler(HandlerA, true);
@@ -261,7 +261,7 @@ TEST_F(Controls, ReflectedColourQueryAnswersWithTheChildsColours) {
   TControl* form = CreateFormWindow(nullptr, "colour form");
   TControl* label = CreateLabel(form, "label");
   label->SetColor(0x00123456);
-  label->TextColor = 0x00654321;
+  label->SetTextColor(0x00654321);
   ASSERT_NE(form->GetHandle(), nullptr);
   HDC dc = CreateCompatibleDC(nullptr);
   auto brush =
@@ -274,7 +274,7 @@ TEST_F(Controls, ReflectedColourQueryAnswersWithTheChildsColours) {
   EXPECT_EQ(GetTextColor(dc), 0x00654321u);
   EXPECT_EQ(GetBkMode(dc), OPAQUE);
 
-  label->Transparent = true;
+  label->SetTransparent(true);
   brush = reinterpret_cast<HBRUSH>(SendMessageA(form->Handle, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                                 reinterpret_cast<LPARAM>(label->Handle)));
   EXPECT_EQ(brush, GetStockObject(NULL_BRUSH));
@@ -304,7 +304,7 @@ TEST_F(Controls, WindowsAreCreatedOnlyWhenNeededParentsFirst) {
   EXPECT_FALSE(IsWindowVisible(edit->Handle));
   EXPECT_TRUE(edit->ShowAfterCreate);
   form->CreateWindowHandle();
-  EXPECT_TRUE(edit->Visible);
+  EXPECT_TRUE(edit->GetVisible());
   EXPECT_FALSE(edit->ShowAfterCreate);
   EXPECT_TRUE(GetWindowLongA(edit->Handle, GWL_STYLE) & WS_VISIBLE);
   form->Free();
@@ -316,7 +316,7 @@ TEST_F(Controls, AHiddenControlCreatedOnDemandStaysHidden) {
   label->SetVisible(false);
   ASSERT_NE(label->GetHandle(), nullptr);
   form->CreateWindowHandle();
-  EXPECT_FALSE(label->Visible);
+  EXPECT_FALSE(label->GetVisible());
   EXPECT_FALSE(GetWindowLongA(label->Handle, GWL_STYLE) & WS_VISIBLE);
   form->Free();
 }
@@ -339,7 +339,7 @@ TEST_F(Controls, SystemCursorsAreTheSystemsOwnSharedHandles) {
   TControl* form = CreateFormWindow(nullptr, "cursor form");
   TControl* label = CreateLabel(form, "x");
   label->LoadCursor(nullptr, IDC_HAND);
-  EXPECT_EQ(label->Cursor, LoadCursorA(nullptr, IDC_HAND));
+  EXPECT_EQ(label->GetCursor(), LoadCursorA(nullptr, IDC_HAND));
   ASSERT_NE(label->GetHandle(), nullptr);
   EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(label->Handle, GCLP_HCURSOR)),
             LoadCursorA(nullptr, IDC_ARROW))
@@ -423,11 +423,12 @@ TEST_F(Controls, DefaultSizesOfStandardControls) {
   EXPECT_EQ(CreateEdit(form, eoMultiline | eoWantTab)->NavigationKeys, 0);
   EXPECT_EQ(label->NavigationKeys, 15);
   // Sunken edits trade the border for a client edge; labels keep their flat look.
-  EXPECT_EQ(edit->Style & WS_BORDER, 0u);
-  EXPECT_NE(edit->ExStyle & WS_EX_CLIENTEDGE, 0u);
-  EXPECT_EQ(label->ExStyle & WS_EX_CLIENTEDGE, 0u);
-  EXPECT_EQ(edit->Style & (WS_HSCROLL | WS_VSCROLL), 0u);
-  EXPECT_EQ(memo->Style & (WS_HSCROLL | WS_VSCROLL), static_cast<std::uint32_t>(WS_HSCROLL | WS_VSCROLL));
+  EXPECT_EQ(edit->GetStyle() & WS_BORDER, 0u);
+  EXPECT_NE(edit->GetExStyle() & WS_EX_CLIENTEDGE, 0u);
+  EXPECT_EQ(label->GetExStyle() & WS_EX_CLIENTEDGE, 0u);
+  EXPECT_EQ(edit->GetStyle() & (WS_HSCROLL | WS_VSCROLL), 0u);
+  EXPECT_EQ(memo->GetStyle() & (WS_HSCROLL | WS_VSCROLL),
+            static_cast<std::uint32_t>(WS_HSCROLL | WS_VSCROLL));
   ASSERT_NE(form->GetHandle(), nullptr);
   EXPECT_EQ(edit->GetWidth(), 100);
   EXPECT_EQ(memo->GetHeight(), 200);
@@ -483,7 +484,7 @@ TEST_F(Controls, CaptionSetBeforeCreationIsTheWindowText) {
   // A NUL byte ends the text in the window and in the stored copy alike.
   button->SetCaption(std::string_view("ab\0cd", 5));
   EXPECT_EQ(button->GetCaption(), "ab");
-  EXPECT_EQ(button->Caption, "ab");
+  EXPECT_EQ(button->StoredCaption(), "ab");
   form->Free();
 }
 
@@ -517,12 +518,12 @@ TEST_F(Controls, SetStyleWithTheSameValueDoesNothing) {
   ValidateRect(form->Handle, nullptr);
   form->OnMessage = {CountStyleChanges, nullptr};
   styleChanges = 0;
-  form->SetStyle(form->Style);
-  form->SetExStyle(form->ExStyle);
+  form->SetStyle(form->GetStyle());
+  form->SetExStyle(form->GetExStyle());
   EXPECT_EQ(styleChanges, 0);
   EXPECT_FALSE(GetUpdateRect(form->Handle, nullptr, FALSE));
 
-  const std::uint32_t changed = form->Style & ~static_cast<std::uint32_t>(WS_MAXIMIZEBOX);
+  const std::uint32_t changed = form->GetStyle() & ~static_cast<std::uint32_t>(WS_MAXIMIZEBOX);
   form->SetStyle(changed);
   EXPECT_GT(styleChanges, 0);
   EXPECT_EQ(static_cast<std::uint32_t>(GetWindowLongA(form->Handle, GWL_STYLE)) & WS_MAXIMIZEBOX, 0u);
@@ -534,14 +535,14 @@ TEST_F(Controls, VisibilityAndEnabledStateFollowTheStyleAndTheWindow) {
   TControl* form = CreateFormWindow(nullptr, "state");
   TControl* button = CreateButton(form, "b");
   button->SetEnabled(false);
-  EXPECT_NE(button->Style & WS_DISABLED, 0u);
+  EXPECT_NE(button->GetStyle() & WS_DISABLED, 0u);
   form->CreateVisible = true;
   ASSERT_TRUE(form->CreateWindowHandle());
   EXPECT_FALSE(IsWindowEnabled(button->Handle));
   button->SetEnabled(true);
   EXPECT_TRUE(IsWindowEnabled(button->Handle));
   button->SetVisible(false);
-  EXPECT_EQ(button->Style & WS_VISIBLE, 0u);
+  EXPECT_EQ(button->GetStyle() & WS_VISIBLE, 0u);
   EXPECT_FALSE(IsWindowVisible(button->Handle));
   button->SetVisible(true);
   EXPECT_TRUE(IsWindowVisible(button->Handle));
@@ -591,9 +592,9 @@ TEST_F(Controls, ResizingAChildRealignsItsParentThenItselfAndTracksTheWindowStat
   EXPECT_EQ(realigned[0], form);
   EXPECT_EQ(realigned[1], label);
   SendMessageA(form->Handle, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(100, 100));
-  EXPECT_EQ(form->WindowState, 2);
+  EXPECT_EQ(form->GetWindowState(), 2);
   SendMessageA(form->Handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 100));
-  EXPECT_EQ(form->WindowState, 0);
+  EXPECT_EQ(form->GetWindowState(), 0);
   form->Free();
 }
 
@@ -604,16 +605,16 @@ TEST_F(Controls, ChildrenGetTabOrdersInCreationOrderAndSetTabOrderShifts) {
   TControl* first = CreateEdit(form, 0);
   TControl* second = CreateButton(form, "b");
   TControl* third = CreateLabel(form, "l");
-  EXPECT_EQ(first->TabOrder, 1);
-  EXPECT_EQ(second->TabOrder, 2);
-  EXPECT_EQ(third->TabOrder, 3);
+  EXPECT_EQ(first->GetTabOrder(), 1);
+  EXPECT_EQ(second->GetTabOrder(), 2);
+  EXPECT_EQ(third->GetTabOrder(), 3);
   EXPECT_TRUE(first->TabStop);
   EXPECT_FALSE(third->TabStop);
   second->SetTabOrder(1);
-  EXPECT_EQ(second->TabOrder, 1);
-  EXPECT_EQ(first->TabOrder, 2);
-  EXPECT_EQ(third->TabOrder, 4);
-  EXPECT_EQ(CreateLabel(form, "next")->TabOrder, 5);
+  EXPECT_EQ(second->GetTabOrder(), 1);
+  EXPECT_EQ(first->GetTabOrder(), 2);
+  EXPECT_EQ(third->GetTabOrder(), 4);
+  EXPECT_EQ(CreateLabel(form, "next")->GetTabOrder(), 5);
   form->Free();
 }
 
@@ -657,7 +658,7 @@ TEST_F(Controls, AutoSizedLabelFollowsItsCaptionAndFont) {
 
   // Aligned to the top (2), only the height follows.
   label->SetBoundsRect({5, 5, 300, 60});
-  label->Align = 2;
+  label->SetAlign(2);
   label->SetCaption("x");
   EXPECT_EQ(label->GetWidth(), 295);
   form->Free();
@@ -928,10 +929,10 @@ TEST_F(Controls, StartStepSwitchesDeliveryOnThenRunsDeferredStartsInOrder) {
   EXPECT_EQ(startOrder, (std::vector<int>{11, 21}));
   EXPECT_TRUE(DeferredStartList.empty());
   EXPECT_TRUE(app->CreateVisible);
-  EXPECT_FALSE(app->Visible);
+  EXPECT_FALSE(app->GetVisible());
   StartStep(true, SwitchOn);
   EXPECT_EQ(startOrder.size(), 2u);  // each runs once
-  EXPECT_TRUE(app->Visible);
+  EXPECT_TRUE(app->GetVisible());
   app->Free();
 }
 

@@ -234,10 +234,10 @@ TEST_F(Handlers, OnShowFiresOnlyWhenTheWindowWasNotVisibleYet) {
   EXPECT_TRUE(events.empty());
 
   ShowWindow(box->Handle, SW_HIDE);
-  EXPECT_FALSE(box->Visible);
+  EXPECT_FALSE(box->GetVisible());
   SendMessageA(box->Handle, WM_SHOWWINDOW, FALSE, 0);  // already hidden
   ShowWindow(box->Handle, SW_SHOW);
-  EXPECT_TRUE(box->Visible);
+  EXPECT_TRUE(box->GetVisible());
   EXPECT_EQ(events, (std::vector<std::string>{"hide", "show"}));
 }
 
