@@ -191,20 +191,15 @@ bool TQxWin::DoMessage(TMessage& msg, LRESULT& result) {
 // Lets the size inputs correct a proposed size change; an answer that is not an integer keeps it.
 void TQxWin::FilterSize(WINDOWPOS& pos) {
   if ((pos.flags & SWP_NOSIZE) != 0 || Control == nullptr) return;
-  const std::int32_t height = Control->GetHeight();
-  if (pos.cy != height) {
+  auto correct = [](int& proposed, std::int32_t current, const auto& input) {
+    if (proposed == current) return;
     TData delta;
-    MakeInt(&delta, pos.cy - height);
-    PullRaw(&delta, dataHeightDelta);
-    if (delta.Kind == dkInteger) pos.cy = height + delta.IntValue;
-  }
-  const std::int32_t width = Control->GetWidth();
-  if (pos.cx != width) {
-    TData delta;
-    MakeInt(&delta, pos.cx - width);
-    PullRaw(&delta, dataWidthDelta);
-    if (delta.Kind == dkInteger) pos.cx = width + delta.IntValue;
-  }
+    MakeInt(&delta, proposed - current);
+    PullRaw(&delta, input);
+    if (delta.Kind == dkInteger) proposed = current + delta.IntValue;
+  };
+  correct(pos.cy, Control->GetHeight(), dataHeightDelta);
+  correct(pos.cx, Control->GetWidth(), dataWidthDelta);
 }
 
 void TQxWin::DoControlDestroyed() { ControlGone = 1; }

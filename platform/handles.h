@@ -1,5 +1,6 @@
-// Owning types for the GDI and USER handles the library makes: each gives its handle back in its
-// destructor, moves but never copies. TShared<H> is the non-owning view for a handle someone else
+// Owning types for the GDI and USER handles the library makes (and any other handle with a release
+// function, such as a registry key): each gives its handle back in its destructor, moves but never
+// copies. TShared<H> is the non-owning view for a handle someone else
 // gives back (a system icon, a tool's object handed out again).
 // Must never give back a handle it did not adopt, nor hold one that is given back elsewhere.
 #pragma once

@@ -22,38 +22,20 @@ TUserRegistryKey TUserRegistryKey::OpenForReading(std::string_view path) {
   return TUserRegistryKey(key);
 }
 
-TUserRegistryKey::TUserRegistryKey(TUserRegistryKey&& other) noexcept : Key(other.Key) {
-  other.Key = nullptr;
-}
-
-TUserRegistryKey& TUserRegistryKey::operator=(TUserRegistryKey&& other) noexcept {
-  if (this != &other) {
-    Close();
-    Key = other.Key;
-    other.Key = nullptr;
-  }
-  return *this;
-}
-
-void TUserRegistryKey::Close() {
-  if (Key != nullptr) RegCloseKey(Key);
-  Key = nullptr;
-}
-
 bool TUserRegistryKey::WriteDword(std::string_view name, std::int32_t value) {
-  if (Key == nullptr) return false;
+  if (!Key) return false;
   const std::string valueName(name);
   const DWORD data = static_cast<DWORD>(value);
-  return RegSetValueExA(Key, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+  return RegSetValueExA(Key.Get(), valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                         sizeof data) == ERROR_SUCCESS;
 }
 
 bool TUserRegistryKey::ReadDword(std::string_view name, std::int32_t& value) const {
-  if (Key == nullptr) return false;
+  if (!Key) return false;
   const std::string valueName(name);
   BYTE data[4] = {};
   DWORD size = sizeof data;
-  if (RegQueryValueExA(Key, valueName.c_str(), nullptr, nullptr, data, &size) != ERROR_SUCCESS) {
+  if (RegQueryValueExA(Key.Get(), valueName.c_str(), nullptr, nullptr, data, &size) != ERROR_SUCCESS) {
     return false;  // missing, or longer than 4 bytes (ERROR_MORE_DATA)
   }
   if (size != sizeof data) return false;

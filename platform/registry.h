@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/handles.h"
+
 class TUserRegistryKey {
  public:
   // Creates the key or opens the existing one (non-volatile, KEY_ALL_ACCESS).
@@ -16,14 +18,9 @@ class TUserRegistryKey {
   static TUserRegistryKey OpenForReading(std::string_view path);
 
   TUserRegistryKey() = default;
-  TUserRegistryKey(TUserRegistryKey&& other) noexcept;
-  TUserRegistryKey& operator=(TUserRegistryKey&& other) noexcept;
-  TUserRegistryKey(const TUserRegistryKey&) = delete;
-  TUserRegistryKey& operator=(const TUserRegistryKey&) = delete;
-  ~TUserRegistryKey() { Close(); }
 
-  bool IsOpen() const { return Key != nullptr; }
-  void Close();
+  bool IsOpen() const { return static_cast<bool>(Key); }
+  void Close() { Key.Reset(); }
 
   // Stores value as a 4-byte REG_DWORD.
   bool WriteDword(std::string_view name, std::int32_t value);
@@ -33,6 +30,9 @@ class TUserRegistryKey {
   bool ReadDword(std::string_view name, std::int32_t& value) const;
 
  private:
+  struct TCloseKey {
+    void operator()(HKEY key) const noexcept { RegCloseKey(key); }
+  };
   explicit TUserRegistryKey(HKEY key) : Key(key) {}
-  HKEY Key = nullptr;
+  TOwned<HKEY, TCloseKey> Key;
 };
