@@ -183,23 +183,24 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   // In front of the form's own key handler (which every control with KeysToParent asks first) and
   // of the memo's change report (which reads the whole text only when someone listens).
   TControl* formControl = form.EditorWindow->Control;
-  formKeyDown_ = formControl->OnKeyDown;
+  formKeyDown_ = formControl->Events().OnKeyDown;
   formControl->SetOnKeyDown({&KeyDown, this});
   TControl* memo = form.EffectMemo->Control;
-  memoChange_ = memo->OnChange;
+  memoChange_ = memo->Events().OnChange;
   memo->SetOnChange({&MemoChange, this});
   TControl* frameLine = form.FrameEdit->Control;
-  frameChange_ = frameLine->OnChange;
+  frameChange_ = frameLine->Events().OnChange;
   frameLine->SetOnChange({&FrameChange, this});
 }
 
 TEffectPlayerPanel::~TEffectPlayerPanel() {
   TControl* formControl = form_.EditorWindow != nullptr ? form_.EditorWindow->Control : nullptr;
-  if (formControl != nullptr && formControl->OnKeyDown.Data == this) formControl->OnKeyDown = formKeyDown_;
+  if (formControl != nullptr && formControl->Events().OnKeyDown.Data == this)
+    formControl->SetOnKeyDown(formKeyDown_);
   TControl* memo = form_.EffectMemo != nullptr ? form_.EffectMemo->Control : nullptr;
-  if (memo != nullptr && memo->OnChange.Data == this) memo->OnChange = memoChange_;
+  if (memo != nullptr && memo->Events().OnChange.Data == this) memo->SetOnChange(memoChange_);
   TControl* frameLine = form_.FrameEdit != nullptr ? form_.FrameEdit->Control : nullptr;
-  if (frameLine != nullptr && frameLine->OnChange.Data == this) frameLine->OnChange = frameChange_;
+  if (frameLine != nullptr && frameLine->Events().OnChange.Data == this) frameLine->SetOnChange(frameChange_);
   delete countTimer_;
   delete timer_;
   delete Face;

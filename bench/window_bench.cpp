@@ -85,7 +85,7 @@ int main() {
                                : CreateLabel(form, "LED");
     c->SetBoundsRect({x, y, x + 44, y + 22});
   }
-  form->OnMessage = {NotePaint, form};
+  form->SetOnMessage({NotePaint, form});
 
   const double loopStart = NowMs();
   StartStep(true, nullptr);

@@ -51,9 +51,9 @@ void LeaveProc(TQxWin* w, TObj*) { w->DoMouseLeave(); }
 // The parent's own key handler sees the key first when KeysToParent is set; answers false when it
 // swallowed the key (set it to 0).
 template <class Event, class Key>
-bool ParentLetsThrough(const TQxWin& w, Event TControl::*slot, Key& key, std::int32_t shift) {
+bool ParentLetsThrough(const TQxWin& w, Event TControlEvents::*slot, Key& key, std::int32_t shift) {
   if (w.KeysToParent == 0 || w.ParentControl == nullptr) return true;
-  const Event& handler = w.ParentControl->*slot;
+  const Event& handler = w.ParentControl->Events().*slot;
   if (!handler) return true;
   handler(w.ParentControl, key, shift);
   return key != 0;
@@ -61,7 +61,7 @@ bool ParentLetsThrough(const TQxWin& w, Event TControl::*slot, Key& key, std::in
 
 void KeyDownProc(TQxWin* self, TControl*, std::int32_t& key, std::int32_t shift) {
   TQxWin& w = *self;
-  if (!ParentLetsThrough(w, &TControl::OnKeyDown, key, shift)) {
+  if (!ParentLetsThrough(w, &TControlEvents::OnKeyDown, key, shift)) {
     // The character this key would produce goes the same way.
     w.KeyOverride = 0;
     return;
@@ -76,7 +76,7 @@ void KeyDownProc(TQxWin* self, TControl*, std::int32_t& key, std::int32_t shift)
 
 void KeyUpProc(TQxWin* self, TControl*, std::int32_t& key, std::int32_t shift) {
   TQxWin& w = *self;
-  if (!ParentLetsThrough(w, &TControl::OnKeyUp, key, shift)) return;
+  if (!ParentLetsThrough(w, &TControlEvents::OnKeyUp, key, shift)) return;
   w.KeyOverride = -1;
   w.DoKeyUp(key, shift);
   if (w.KeyOverride >= 0) key = w.KeyOverride;
@@ -84,7 +84,7 @@ void KeyUpProc(TQxWin* self, TControl*, std::int32_t& key, std::int32_t shift) {
 
 void CharProc(TQxWin* self, TControl*, char& ch, std::int32_t shift) {
   TQxWin& w = *self;
-  if (!ParentLetsThrough(w, &TControl::OnChar, ch, shift)) return;
+  if (!ParentLetsThrough(w, &TControlEvents::OnChar, ch, shift)) return;
   if (w.KeyOverride != 0) {
     w.KeyOverride = -1;
     w.DoKeyChar(ch, shift);
@@ -251,7 +251,7 @@ void TQxWin::CommonInit() {
     c.TabStop = TabOrder == 0;
   }
 
-  PrevMessageHandler = c.OnMessage;
+  PrevMessageHandler = c.Events().OnMessage;
   c.SetOnMouseDown(TOnMouseEvent::Of<TQxWin, &MouseDownProc>(this));
   c.SetOnMouseMove(TOnMouseEvent::Of<TQxWin, &MouseMoveProc>(this));
   c.SetOnMouseUp(TOnMouseEvent::Of<TQxWin, &MouseUpProc>(this));

@@ -697,16 +697,7 @@ HICON TControl::GetIcon() {
 
 void TControl::ClearEvents() {
   OnDestroy = {};
-  OnMessage = {};
-  OnPaint = {};
-  for (TOnMouseEvent* e : {&OnMouseDown, &OnMouseUp, &OnMouseMove, &OnMouseDblClick, &OnMouseWheel}) *e = {};
-  for (TObjEvent* e : {&OnMouseEnter, &OnMouseLeave, &OnResize, &OnShow, &OnHide, &OnClick, &OnFocusGained,
-                       &OnFocusLost, &OnChange})
-    *e = {};
-  OnKeyDown = {};
-  OnKeyUp = {};
-  OnChar = {};
-  OnCloseQuery = {};
+  events_ = {};
 }
 
 // --- TCanvasHost

@@ -114,40 +114,52 @@ inline constexpr std::int32_t kNavLeftRight = 2;
 inline constexpr std::int32_t kNavUpDown = 4;
 inline constexpr std::int32_t kNavPage = 8;
 
+// A control's events, read through Events() and set through the control's setters, which also
+// attach the handlers that fire them.
+struct TControlEvents {
+  TOnMessageEvent OnMessage;
+  TOnPaintEvent OnPaint;
+  TOnMouseEvent OnMouseDown, OnMouseUp, OnMouseMove, OnMouseDblClick, OnMouseWheel;
+  TObjEvent OnMouseEnter, OnMouseLeave;
+  TOnKeyEvent OnKeyDown, OnKeyUp;
+  TOnCharEvent OnChar;
+  TObjEvent OnResize, OnShow, OnHide;
+  TOnCloseQueryEvent OnCloseQuery;
+  // Reflected notifications of the standard child controls.
+  TObjEvent OnClick, OnFocusGained, OnFocusLost, OnChange;
+};
+
 class TControl : public TObj, public TCanvasHost {
  public:
   // --- Window
   HWND Handle = nullptr;
   WNDPROC BaseWindowProc = nullptr;
   std::int32_t Id = 0;  // child window id (menu/id of CreateWindowExA)
-
-  // --- Kind flags
   bool IsForm = false;
   bool IsChild = false;
-
-  // --- Tree
-  TControl* CurrentControl = nullptr;
-  bool TabStop = false;
-
-  // --- Geometry
-
-  // --- Look
-  TGraphicTool* Font = nullptr;
-  TCanvas* Canvas = nullptr;
-
-  // --- State
   bool CreateVisible = false;
   bool ShowAfterCreate = false;
   bool Released = false;
-  std::int32_t FocusingCounter = 0;  // inside a SetFocus of the navigation
   bool MouseInside = false;
+  // The object (an element) that owns this control, for its own use.
+  void* OwnerObject = nullptr;
 
-  // --- Keyboard navigation
+  // --- Navigation
+  TControl* CurrentControl = nullptr;
+  bool TabStop = false;
   std::int32_t NavigationKeys = 0;
+  std::int32_t FocusingCounter = 0;  // inside a SetFocus of the navigation
+  // Forms: buttons clicked by Enter and Escape (see the application window's message filter).
+  TControl* DefaultButton = nullptr;
+  TControl* CancelButton = nullptr;
 
-  // --- Message layers
+  // --- Colours and tools
+  TGraphicTool* Font = nullptr;
+  TCanvas* Canvas = nullptr;
+  std::int32_t Border = 0;  // spacing for aligned children
+
+  // --- Handlers
   TMessageFilter MessageFilter = nullptr;  // application window only
-  TOnMessageEvent OnMessage;
   struct THandlerEntry {
     TMessageHandler Handler;
     bool KeepAfterTermination;
@@ -157,35 +169,16 @@ class TControl : public TObj, public TCanvasHost {
   TMessageHandler ExtraHandler = IgnoreMessage;
   TMessageHandler AfterMessageHook = IgnoreMessage;
   TNavigationHandler NavigationHandler = IgnoreNavigation;
-
-  // --- Events
-  TOnPaintEvent OnPaint;
-  TOnMouseEvent OnMouseDown, OnMouseUp, OnMouseMove, OnMouseDblClick, OnMouseWheel;
-  TObjEvent OnMouseEnter, OnMouseLeave;
-  TOnKeyEvent OnKeyDown, OnKeyUp;
-  TOnCharEvent OnChar;
-  TObjEvent OnResize, OnShow, OnHide;
-  TOnCloseQueryEvent OnCloseQuery;
   // Hover: a custom "is the cursor inside" test (client coordinates); null = the client rectangle.
   bool (*HoverTest)(TControl* self, POINT client) = nullptr;
   // Paint: a clip region the paint handler combines with the update region (owned).
   TOwnedRegion PaintClipRegion;
-
-  // --- Standard child controls: command table and reflected notifications
+  // Reflected clicks of standard child controls.
   bool SuppressClick = false;
   // The second click of a double click arrives as the double-click notification, not as a click:
   // with this set it is a click all the same.
   bool DoubleClickIsClick = false;
   TControlProc PreClick = IgnoreControl;
-  TObjEvent OnClick, OnFocusGained, OnFocusLost, OnChange;
-
-  // --- Sizing and alignment
-  std::int32_t Border = 0;  // spacing for aligned children
-  // Forms: buttons clicked by Enter and Escape (see the application window's message filter).
-  TControl* DefaultButton = nullptr;
-  TControl* CancelButton = nullptr;
-  // The object (an element) that owns this control, for its own use.
-  void* OwnerObject = nullptr;
 
   // --- Construction (use the Create* functions below)
   TControl();
@@ -273,10 +266,13 @@ class TControl : public TObj, public TCanvasHost {
 
   // --- Event setters (stored here; the paint, mouse, key, resize, show and hover setters also
   // attach the library's handlers)
-  void SetOnMessage(TOnMessageEvent e) { OnMessage = e; }
-  void SetOnCloseQuery(TOnCloseQueryEvent e) { OnCloseQuery = e; }
-  void SetOnClick(TObjEvent e) { OnClick = e; }
-  void SetOnChange(TObjEvent e) { OnChange = e; }
+  const TControlEvents& Events() const { return events_; }
+  void SetOnMessage(TOnMessageEvent e) { events_.OnMessage = e; }
+  void SetOnCloseQuery(TOnCloseQueryEvent e) { events_.OnCloseQuery = e; }
+  void SetOnClick(TObjEvent e) { events_.OnClick = e; }
+  void SetOnFocusGained(TObjEvent e) { events_.OnFocusGained = e; }
+  void SetOnFocusLost(TObjEvent e) { events_.OnFocusLost = e; }
+  void SetOnChange(TObjEvent e) { events_.OnChange = e; }
   void SetOnPaint(TOnPaintEvent e);
   void SetOnMouseDown(TOnMouseEvent e);
   void SetOnMouseUp(TOnMouseEvent e);
@@ -350,6 +346,7 @@ class TControl : public TObj, public TCanvasHost {
   // --- Visibility
   bool Visible = true;
   bool Enabled = true;
+  TControlEvents events_;
   // --- Kept by the library alone
   std::string BaseClassName;
   std::uint32_t ClassStyle = CS_OWNDC;

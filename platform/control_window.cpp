@@ -231,9 +231,9 @@ LRESULT TControl::WndProc(TMessage& msg) {
 
   bool runAfterHook = true;
   if (GlobalMessageHook(this, msg, result)) {
-  } else if (AppRunning && AppWindow != nullptr && AppWindow != this && AppWindow->OnMessage &&
-             AppWindow->OnMessage(msg, result)) {
-  } else if (OnMessage && OnMessage(msg, result)) {
+  } else if (AppRunning && AppWindow != nullptr && AppWindow != this && AppWindow->Events().OnMessage &&
+             AppWindow->Events().OnMessage(msg, result)) {
+  } else if (events_.OnMessage && events_.OnMessage(msg, result)) {
   } else if (ChainDispatcher(this, msg, result)) {
   } else if (ExtraHandler(this, msg, result)) {
   } else {
@@ -343,7 +343,7 @@ bool TControl::HandleSelfRelease(TMessage&, LRESULT& result) {
 
 bool TControl::HandleClose(TMessage& msg, LRESULT& result) {
   bool accept = true;
-  if (OnCloseQuery) OnCloseQuery(this, accept);
+  if (events_.OnCloseQuery) events_.OnCloseQuery(this, accept);
   // A refusal counts only while the loop runs: shutdown cannot be held up.
   if (!accept && AppRunning) {
     result = 0;
@@ -443,14 +443,14 @@ bool TControl::HandleReflectedCommand(TMessage& msg, LRESULT& result) {
   if (code == Commands.ClickCode || doubleClick) {
     if (!SuppressClick) {
       PreClick(this);
-      if (OnClick) OnClick(this);
+      if (events_.OnClick) events_.OnClick(this);
     }
   } else if (code == Commands.FocusGainedCode) {
-    if (OnFocusGained) OnFocusGained(this);
+    if (events_.OnFocusGained) events_.OnFocusGained(this);
   } else if (code == Commands.FocusLostCode) {
-    if (OnFocusLost) OnFocusLost(this);
+    if (events_.OnFocusLost) events_.OnFocusLost(this);
   } else if (code == Commands.ChangeCode) {
-    if (OnChange) OnChange(this);
+    if (events_.OnChange) events_.OnChange(this);
   } else {
     return false;
   }

@@ -60,25 +60,25 @@ bool MouseHandler(TControl* self, TMessage& msg, LRESULT& result) {
   const TOnMouseEvent* event = nullptr;
   switch (msg.Message) {
     case WM_MOUSEMOVE:
-      event = &self->OnMouseMove;
+      event = &self->Events().OnMouseMove;
       break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      event = &self->OnMouseDown;
+      event = &self->Events().OnMouseDown;
       break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      event = &self->OnMouseUp;
+      event = &self->Events().OnMouseUp;
       break;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
-      event = &self->OnMouseDblClick;
+      event = &self->Events().OnMouseDblClick;
       break;
     default:
-      event = &self->OnMouseWheel;
+      event = &self->Events().OnMouseWheel;
       break;
   }
   // Down, up and double click come in threes: left, right, middle.
@@ -94,17 +94,17 @@ bool KeyEventHandler(TControl* self, TMessage& msg, LRESULT& result) {
   switch (msg.Message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      keyEvent = &self->OnKeyDown;
+      keyEvent = &self->Events().OnKeyDown;
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      keyEvent = &self->OnKeyUp;
+      keyEvent = &self->Events().OnKeyUp;
       break;
     case WM_CHAR:
     case WM_SYSCHAR: {
-      if (!self->OnChar) return false;
+      if (!self->Events().OnChar) return false;
       char ch = static_cast<char>(msg.WParam);
-      self->OnChar(self, ch, KeyShiftState());
+      self->Events().OnChar(self, ch, KeyShiftState());
       msg.WParam = static_cast<unsigned char>(ch);
       result = 0;
       return ch == 0;
@@ -121,7 +121,7 @@ bool KeyEventHandler(TControl* self, TMessage& msg, LRESULT& result) {
 }
 
 bool ResizeHandler(TControl* self, TMessage& msg, LRESULT&) {
-  if (msg.Message == WM_SIZE && msg.Window == self->Handle) Fire(self->OnResize, self);
+  if (msg.Message == WM_SIZE && msg.Window == self->Handle) Fire(self->Events().OnResize, self);
   return false;
 }
 
@@ -131,10 +131,10 @@ bool ShowHandler(TControl* self, TMessage& msg, LRESULT&) {
   const bool wasVisible = (GetWindowLongA(msg.Window, GWL_STYLE) & WS_VISIBLE) != 0;
   if (msg.WParam != 0) {
     self->Visible = true;
-    if (!wasVisible) Fire(self->OnShow, self);
+    if (!wasVisible) Fire(self->Events().OnShow, self);
   } else {
     self->Visible = false;
-    if (wasVisible) Fire(self->OnHide, self);
+    if (wasVisible) Fire(self->Events().OnHide, self);
   }
   return false;
 }
@@ -144,7 +144,7 @@ bool HoverHandler(TControl* self, TMessage& msg, LRESULT&) {
   if (msg.Message == WM_MOUSELEAVE) {
     if (self->MouseInside) {
       self->MouseInside = false;
-      Fire(self->OnMouseLeave, self);
+      Fire(self->Events().OnMouseLeave, self);
       self->Invalidate();
     }
     return false;
@@ -162,12 +162,12 @@ bool HoverHandler(TControl* self, TMessage& msg, LRESULT&) {
   self->Invalidate();
   if (inside) {
     self->MouseInside = true;
-    Fire(self->OnMouseEnter, self);
+    Fire(self->Events().OnMouseEnter, self);
     TrackLeave(msg.Window, TME_LEAVE);
   } else {
     self->MouseInside = false;
     TrackLeave(msg.Window, TME_CANCEL | TME_LEAVE);
-    Fire(self->OnMouseLeave, self);
+    Fire(self->Events().OnMouseLeave, self);
   }
   return false;
 }
@@ -177,13 +177,14 @@ void PaintControlInto(TControl* self, HDC dc) {
   if (self->PaintClipRegion) ExtSelectClipRgn(dc, self->PaintClipRegion.Get(), RGN_AND);
   // A canvas the control already has draws on the paint DC meanwhile, and gives it back after.
   if (self->Canvas != nullptr) self->Canvas->SetHandle(dc, TDCRelease::None);
-  self->OnPaint(self, dc);
+  self->Events().OnPaint(self, dc);
   if (self->Canvas != nullptr && self->Canvas->Handle == dc) self->Canvas->SetHandle(nullptr);
   if (saved != 0) RestoreDC(dc, saved);
 }
 
 bool PaintHandler(TControl* self, TMessage& msg, LRESULT& result) {
-  if ((msg.Message != WM_PAINT && msg.Message != WM_PRINT) || msg.Window != self->Handle || !self->OnPaint)
+  if ((msg.Message != WM_PAINT && msg.Message != WM_PRINT) || msg.Window != self->Handle ||
+      !self->Events().OnPaint)
     return false;
   PAINTSTRUCT paint;
   HDC dc = reinterpret_cast<HDC>(msg.WParam);
@@ -196,74 +197,74 @@ bool PaintHandler(TControl* self, TMessage& msg, LRESULT& result) {
 }
 
 void TControl::SetOnPaint(TOnPaintEvent e) {
-  OnPaint = e;
+  events_.OnPaint = e;
   AttachHandler(PaintHandler, false);
 }
 
 void TControl::SetOnMouseDown(TOnMouseEvent e) {
-  OnMouseDown = e;
+  events_.OnMouseDown = e;
   AttachHandler(MouseHandler, false);
 }
 
 void TControl::SetOnMouseUp(TOnMouseEvent e) {
-  OnMouseUp = e;
+  events_.OnMouseUp = e;
   AttachHandler(MouseHandler, false);
 }
 
 void TControl::SetOnMouseMove(TOnMouseEvent e) {
-  OnMouseMove = e;
+  events_.OnMouseMove = e;
   AttachHandler(MouseHandler, false);
 }
 
 void TControl::SetOnMouseDblClick(TOnMouseEvent e) {
-  OnMouseDblClick = e;
+  events_.OnMouseDblClick = e;
   AttachHandler(MouseHandler, false);
 }
 
 void TControl::SetOnMouseWheel(TOnMouseEvent e) {
-  OnMouseWheel = e;
+  events_.OnMouseWheel = e;
   AttachHandler(MouseHandler, false);
 }
 
 void TControl::SetOnKeyDown(TOnKeyEvent e) {
-  OnKeyDown = e;
+  events_.OnKeyDown = e;
   KeyHandler = KeyEventHandler;
 }
 
 void TControl::SetOnKeyUp(TOnKeyEvent e) {
-  OnKeyUp = e;
+  events_.OnKeyUp = e;
   KeyHandler = KeyEventHandler;
 }
 
 void TControl::SetOnChar(TOnCharEvent e) {
-  OnChar = e;
+  events_.OnChar = e;
   KeyHandler = KeyEventHandler;
 }
 
 void TControl::SetOnResize(TObjEvent e) {
-  OnResize = e;
+  events_.OnResize = e;
   AttachHandler(ResizeHandler, false);
 }
 
 void TControl::SetOnShow(TObjEvent e) {
-  OnShow = e;
+  events_.OnShow = e;
   AttachHandler(ShowHandler, false);
 }
 
 void TControl::SetOnHide(TObjEvent e) {
-  OnHide = e;
+  events_.OnHide = e;
   AttachHandler(ShowHandler, false);
 }
 
 void TControl::SetOnMouseEnter(TObjEvent e) {
-  OnMouseEnter = e;
+  events_.OnMouseEnter = e;
   InitCommonControls();
   AttachHandler(HoverHandler, false);
   Invalidate();
 }
 
 void TControl::SetOnMouseLeave(TObjEvent e) {
-  OnMouseLeave = e;
+  events_.OnMouseLeave = e;
   InitCommonControls();
   AttachHandler(HoverHandler, false);
   Invalidate();

@@ -47,8 +47,8 @@ void PaintNow(TControl* parent, const TChildAreas& areas, std::span<TControl* co
   for (TControl* c : children) {
     if (c == nullptr || c->Handle == nullptr) continue;
     const TChildAreas::TArea* area = dc ? areas.Of(c->Handle) : nullptr;
-    const bool paintable = area != nullptr && c->OnPaint && !c->GetTransparent() && !c->PaintClipRegion &&
-                           (GetWindowLongA(c->Handle, GWL_STYLE) & WS_VISIBLE) != 0;
+    const bool paintable = area != nullptr && c->Events().OnPaint && !c->GetTransparent() &&
+                           !c->PaintClipRegion && (GetWindowLongA(c->Handle, GWL_STYLE) & WS_VISIBLE) != 0;
     const int saved = paintable ? SaveDC(dc.Get()) : 0;
     if (saved == 0) {
       c->Invalidate();

@@ -43,7 +43,7 @@ class VisualElements : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(sharedForm->Handle, nullptr);
     form = sharedForm;
-    form->OnKeyDown = {};
+    form->SetOnKeyDown({});
     form->DefaultButton = nullptr;
     EnableDelivery();
   }
@@ -290,7 +290,7 @@ TEST_F(VisualElements, KeySwallowedByTheParentReachesNeitherOutputNorControlNorI
   RecordingSink downs, chars;
   edit->outKeyDown = downs.Link();
   edit->outKeyChar = chars.Link();
-  form->OnKeyDown = {&SwallowKeyA, nullptr};
+  form->SetOnKeyDown({&SwallowKeyA, nullptr});
   const HWND w = edit->Control->Handle;
   ASSERT_EQ(GetFocus(), w);
   SendMessageA(w, WM_KEYDOWN, 'A', 0);
@@ -311,7 +311,7 @@ TEST_F(VisualElements, KeySwallowedByTheParentReachesNeitherOutputNorControlNorI
   edit->KeysToParent = 0;
   SendMessageA(w, WM_KEYDOWN, 'A', 0);
   EXPECT_EQ(downs.received.size(), 2u);
-  form->OnKeyDown = {};
+  form->SetOnKeyDown({});
   delete edit;
 }
 
@@ -350,7 +350,7 @@ TEST_F(VisualElements, EmptyHintAndNoRecordAttachNothing) {
   TQxLED* led = MakeLED(10, 10, 20);
   led->AttachHint(nullptr);
   EXPECT_EQ(led->HintLink, nullptr);
-  EXPECT_FALSE(led->Control->OnMouseEnter);
+  EXPECT_FALSE(led->Control->Events().OnMouseEnter);
   delete led;
 }
 
@@ -383,7 +383,7 @@ TEST_F(VisualElements, HintRecordRegistersTheWindowAndIsUnregisteredAtTheEnd) {
   EXPECT_EQ(log.window, led->Control->Handle);
   EXPECT_EQ(log.text, "tip");
   EXPECT_EQ(led->HintId, 77);
-  EXPECT_TRUE(led->Control->OnMouseEnter);
+  EXPECT_TRUE(led->Control->Events().OnMouseEnter);
   delete led;
   EXPECT_EQ(log.unregistered, 1);
 }
@@ -470,7 +470,7 @@ TEST_F(VisualElements, HintWithoutARecordUsesTheProcessWideManagerWithoutEnterOr
   EXPECT_EQ(log.registered, 1);
   EXPECT_EQ(log.text, "process tip");
   EXPECT_EQ(led->HintLink, &record);
-  EXPECT_FALSE(led->Control->OnMouseEnter);
+  EXPECT_FALSE(led->Control->Events().OnMouseEnter);
   delete led;
   EXPECT_EQ(log.unregistered, 1);
 }
@@ -673,8 +673,8 @@ TEST_F(VisualElements, LabelHoverChangesColourAndUnderlineAndRestoresThem) {
   EXPECT_EQ(label->Control->GetFont()->FontStyle() & TGraphicTool::StyleUnderline, 0);
   EXPECT_EQ(enters.received.size(), 1u);
   EXPECT_EQ(leaves.received.size(), 1u);
-  EXPECT_TRUE(label->Control->OnMouseEnter);
-  EXPECT_TRUE(label->Control->OnMouseLeave);
+  EXPECT_TRUE(label->Control->Events().OnMouseEnter);
+  EXPECT_TRUE(label->Control->Events().OnMouseLeave);
   delete label;
 }
 
@@ -686,8 +686,8 @@ TEST_F(VisualElements, LabelWithoutHoverEffectsHasNoEnterOrLeaveHandling) {
   label->outMouseEnter = enters.Link();
   SendMessageA(label->Control->Handle, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_TRUE(enters.received.empty());
-  EXPECT_FALSE(label->Control->OnMouseEnter);
-  EXPECT_FALSE(label->Control->OnMouseLeave);
+  EXPECT_FALSE(label->Control->Events().OnMouseEnter);
+  EXPECT_FALSE(label->Control->Events().OnMouseLeave);
   delete label;
 }
 

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
   StartStep(true, SwitchDeliveryOn);
   if (startsRun != 1 || !startSawDelivery) return 12;
   if (closeSelf) {
-    form->OnMessage = {CloseOnTimer, form};
+    form->SetOnMessage({CloseOnTimer, form});
     SetTimer(form->GetHandle(), 1, 300, nullptr);
   }
   Run(AppWindow);

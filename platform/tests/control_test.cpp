@@ -90,8 +90,8 @@ TEST_F(Controls, MessageRoutingRunsEveryLayerInOrderNewestHandlerFirst) {
   AppWindow = app;
   AppRunning = true;
   GlobalMessageHook = GlobalLayer;
-  app->OnMessage = {AppLayer, nullptr};
-  box->OnMessage = {SelfLayer, nullptr};
+  app->SetOnMessage({AppLayer, nullptr});
+  box->SetOnMessage({SelfLayer, nullptr});
   box->AttachHandler(HandlerA, false);
   box->AttachHandler(HandlerB, false);
   box->AttachHandler(HandlerC, false);
@@ -191,7 +191,7 @@ TEST_F(Controls, ReflectedCommandsReachTheChildsClickAndChangeEvents) {
 
   Clicks log;
   preClickLog = &log;
-  button->OnClick = {OnClickNote, &log};
+  button->SetOnClick({OnClickNote, &log});
   button->PreClick = PreClickNote;
   SendMessageA(button->Handle, BM_CLICK, 0, 0);
   EXPECT_EQ(log.seen, (std::vector<std::string>{"pre", "click"}));
@@ -202,8 +202,8 @@ TEST_F(Controls, ReflectedCommandsReachTheChildsClickAndChangeEvents) {
   SendMessageA(button->Handle, BM_CLICK, 0, 0);
   EXPECT_TRUE(log.seen.empty());
 
-  edit->OnChange = {OnChangeNote, &log};
-  edit->OnFocusGained = {OnFocusNote, &log};
+  edit->SetOnChange({OnChangeNote, &log});
+  edit->SetOnFocusGained({OnFocusNote, &log});
   SetWindowTextA(edit->Handle, "12");
   EXPECT_EQ(log.seen, (std::vector<std::string>{"change"}));
   EXPECT_EQ(log.sender, edit);
@@ -214,7 +214,7 @@ TEST_F(Controls, ReflectedCommandsReachTheChildsClickAndChangeEvents) {
 
   // Every notification 0 of a label is a click.
   log.seen.clear();
-  label->OnClick = {OnClickNote, &log};
+  label->SetOnClick({OnClickNote, &log});
   SendMessageA(form->Handle, WM_COMMAND, MAKEWPARAM(label->Id, STN_CLICKED),
                reinterpret_cast<LPARAM>(label->Handle));
   EXPECT_EQ(log.seen, (std::vector<std::string>{"click"}));
@@ -231,8 +231,8 @@ TEST_F(Controls, DoubleClickNotificationIsAClickOnlyForAControlThatAsksForIt) {
   form->CreateVisible = true;
   ASSERT_TRUE(form->CreateWindowHandle());
   Clicks log;
-  label->OnClick = {OnClickNote, &log};
-  button->OnClick = {OnClickNote, &log};
+  label->SetOnClick({OnClickNote, &log});
+  button->SetOnClick({OnClickNote, &log});
   auto notify = [&](TControl* c, WORD code) {
     SendMessageA(form->Handle, WM_COMMAND, MAKEWPARAM(c->Id, code), reinterpret_cast<LPARAM>(c->Handle));
   };
@@ -516,7 +516,7 @@ TEST_F(Controls, SetStyleWithTheSameValueDoesNothing) {
   ASSERT_TRUE(form->CreateWindowHandle());
   UpdateWindow(form->Handle);
   ValidateRect(form->Handle, nullptr);
-  form->OnMessage = {CountStyleChanges, nullptr};
+  form->SetOnMessage({CountStyleChanges, nullptr});
   styleChanges = 0;
   form->SetStyle(form->GetStyle());
   form->SetExStyle(form->GetExStyle());
@@ -758,7 +758,7 @@ TEST_F(Controls, ClosingTheMainFormPostsQuitOnceAndASecondaryFormOnlyCloses) {
   EXPECT_EQ(app->ChildCount(), 1);
   EXPECT_EQ(QuitMessagesQueued(), 0);
 
-  mainForm->OnCloseQuery = {CloseQuery, nullptr};
+  mainForm->SetOnCloseQuery({CloseQuery, nullptr});
   refuse = true;
   EXPECT_EQ(SendMessageA(mainForm->Handle, WM_CLOSE, 0, 0), 0);
   EXPECT_EQ(QuitMessagesQueued(), 0);
@@ -875,7 +875,7 @@ bool FilterProbe(TControl*, MSG& msg) { return msg.message == kProbe && msg.wPar
 TEST_F(Controls, QuitMessageStopsTheBatchAndIsNotDispatched) {
   TControl* form = CreateFormWindow(nullptr, "queue");
   ASSERT_NE(form->GetHandle(), nullptr);
-  form->OnMessage = {CountProbe, nullptr};
+  form->SetOnMessage({CountProbe, nullptr});
   dispatched = 0;
   DiscardMessages();
   MSG msg;

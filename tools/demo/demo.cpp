@@ -43,7 +43,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   demo.edit->SetCaption("СЛОЙ 1");
   TControl* button = CreateButton(form, "Показать");
   button->SetBoundsRect({16, 84, 136, 110});
-  button->OnClick = {CopyTextToLabel, &demo};
+  button->SetOnClick({CopyTextToLabel, &demo});
 
   EnableKeyboardNavigation(form);
   StartStep(true, nullptr);
