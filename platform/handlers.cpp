@@ -186,13 +186,7 @@ bool PaintHandler(TControl* self, TMessage& msg, LRESULT& result) {
   if ((msg.Message != WM_PAINT && msg.Message != WM_PRINT) || msg.Window != self->Handle ||
       !self->Events().OnPaint)
     return false;
-  PAINTSTRUCT paint;
-  HDC dc = reinterpret_cast<HDC>(msg.WParam);
-  const bool began = dc == nullptr;
-  if (began) dc = BeginPaint(msg.Window, &paint);
-  if (dc != nullptr) PaintControlInto(self, dc);
-  if (began) EndPaint(msg.Window, &paint);
-  result = 0;
+  AnswerPaint(msg, result, [self](HDC dc) { PaintControlInto(self, dc); });
   return true;
 }
 

@@ -24,6 +24,18 @@ bool HoverHandler(TControl* self, TMessage& msg, LRESULT& result);
 bool PaintHandler(TControl* self, TMessage& msg, LRESULT& result);
 // OnPaint on `dc`, which shows the control's client area at its logical origin.
 void PaintControlInto(TControl* self, HDC dc);
+// Answers a WM_PAINT (on a paint DC begun and ended here) or a WM_PRINT (on the DC it carries) by
+// drawing with `paint`.
+template <class Paint>
+void AnswerPaint(const TMessage& msg, LRESULT& result, Paint&& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = reinterpret_cast<HDC>(msg.WParam);
+  const bool began = dc == nullptr;
+  if (began) dc = BeginPaint(msg.Window, &ps);
+  if (dc != nullptr) paint(dc);
+  if (began) EndPaint(msg.Window, &ps);
+  result = 0;
+}
 
 // The shift state of key events: 4 Shift, 8 Ctrl, 32 Alt.
 std::int32_t KeyShiftState();

@@ -138,16 +138,9 @@ bool TransparencyHandler(TControl* self, TMessage& msg, LRESULT& result) {
     case WM_ERASEBKGND:
       result = 1;  // the background comes with the composed paint
       return true;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = reinterpret_cast<HDC>(msg.WParam);
-      const bool began = dc == nullptr;
-      if (began) dc = BeginPaint(msg.Window, &paint);
-      if (dc != nullptr) PaintComposed(self, dc);
-      if (began) EndPaint(msg.Window, &paint);
-      result = 0;
+    case WM_PAINT:
+      AnswerPaint(msg, result, [self](HDC dc) { PaintComposed(self, dc); });
       return true;
-    }
     default:
       return false;
   }
