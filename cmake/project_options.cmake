@@ -43,6 +43,13 @@ function(cube_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
 
+# cube_on_desktop(test...): tests that take the foreground, move the cursor or read their pixels
+# back from the screen. They run one at a time, so another test program's window never takes the
+# focus or covers theirs.
+function(cube_on_desktop)
+  set_tests_properties(${ARGN} PROPERTIES RESOURCE_LOCK desktop)
+endfunction()
+
 # cube_shipped_program(target): a program handed to users. Its release builds carry neither symbols
 # nor debug info: the runtime-error report lists raw addresses, and a Debug build keeps both.
 function(cube_shipped_program target)

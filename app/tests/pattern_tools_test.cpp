@@ -164,7 +164,7 @@ std::vector<std::uint32_t> ClientPixels(HWND window) {
 // Neighbouring LEDs of the deeper layers overlap: each must stay under the ones above it.
 TEST_F(PatternTools, AWholeFrameIsPaintedAtOnceExactlyAsTheLedsOwnPaintsWouldShowIt) {
   HWND window = form->EditorWindow->Control->Handle;
-  ShowWindow(window, SW_SHOWNOACTIVATE);
+  const TShownOnTop onTop(window);
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   cube::TPattern p;
   for (int i = 0; i < 216; i += 3) p.set(static_cast<std::size_t>(i));

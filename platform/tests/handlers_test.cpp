@@ -408,7 +408,7 @@ TEST_F(Handlers, ControlsPaintedNowShowTheirOwnPaintAtTheirOwnPlaces) {
   TControl* right = CreatePaintBox(form);
   right->SetBoundsRect({200, 10, 300, 90});
   ASSERT_TRUE(form->CreateWindowHandle());
-  ShowWindow(form->Handle, SW_SHOWNOACTIVATE);
+  const TShownOnTop onTop(form->Handle);
   RedrawWindow(form->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   // Blue only from now on: whatever blue shows was painted by PaintNow.
   PaintProbe leftProbe, rightProbe;
@@ -455,7 +455,7 @@ TEST_F(Handlers, AControlPaintedNowStaysUnderTheSiblingsAboveItAndAHiddenOneIsLe
   ASSERT_TRUE(form->CreateWindowHandle());
   above->SetOnPaint({PaintGreen, nullptr});
   SetWindowPos(above->Handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ShowWindow(form->Handle, SW_SHOWNOACTIVATE);
+  const TShownOnTop onTop(form->Handle);
   RedrawWindow(form->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   ShowWindow(hidden->Handle, SW_HIDE);
   PaintProbe probe, hiddenProbe;

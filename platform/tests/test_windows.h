@@ -1,6 +1,6 @@
 // Test helpers over the Windows API, shared by the test programs of every layer, the end-to-end
 // drivers and the benchmarks: a window's class and text, the keyboard state, the GDI objects in
-// use, and files in the temporary folder.
+// use, files in the temporary folder, and a window kept on top.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,24 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+// Shows a window above every other program's windows while it lives, so that the pixels a test
+// reads back from it are its own even while other test programs run alongside.
+class TShownOnTop {
+ public:
+  explicit TShownOnTop(HWND window) : window_(window) {
+    SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
+  ~TShownOnTop() {
+    SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  TShownOnTop(const TShownOnTop&) = delete;
+  TShownOnTop& operator=(const TShownOnTop&) = delete;
+
+ private:
+  HWND window_;
+};
 
 inline std::string ClassOf(HWND window) {
   char name[64] = {};
