@@ -165,7 +165,6 @@ void TClassMainForm_1509590::CreatePattern() {
 void TClassMainForm_1509590::PaintLedsNow(void* form, const std::bitset<frame::kLedCount>& changed) {
   auto& self = *static_cast<TClassMainForm_1509590*>(form);
   TControl* parent = self.EditorWindow->Control;
-  if (self.ledAreas_.Empty() && parent->Handle != nullptr) self.ledAreas_.Read(parent->Handle);
   std::array<TControl*, frame::kLedCount> controls{};
   std::size_t count = 0;
   for (std::size_t i = changed._Find_first(); i < changed.size(); i = changed._Find_next(i))

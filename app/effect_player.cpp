@@ -99,10 +99,7 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   RateEdit->TextSource = RateEdit->OwnTextSource();
   RateEdit->Init();
   // Digits only; a pasted text that is no number keeps the rate and is written back over.
-  if (RateEdit->Control != nullptr && RateEdit->Control->Handle != nullptr) {
-    HWND rate = RateEdit->Control->Handle;
-    SetWindowLongA(rate, GWL_STYLE, GetWindowLongA(rate, GWL_STYLE) | ES_NUMBER);
-  }
+  if (RateEdit->Control != nullptr) RateEdit->Control->SetStyle(RateEdit->Control->GetStyle() | ES_NUMBER);
   x -= 2;
   RateLabel = NewLabel(parent, next(18), kStripTop + 5, 18, 16, "мс", "Миллисекунд на кадр");
   LoopButton = NewButton(parent, next(80), kStripTop, 80, kStripHeight, LoopCaption(0),

@@ -8,6 +8,7 @@
 
 #include "app/editor_form.h"
 #include "app/form_controls.h"
+#include "platform/handlers.h"
 
 namespace {
 
@@ -118,8 +119,9 @@ void TQxPatternKeys::inShift(TData*, std::uint16_t index) {
 void TQxPatternKeys::inWrap(TData*, std::uint16_t) { Request(TTool::Wrap); }
 
 void TQxPatternKeys::inKey(TData* d, std::uint16_t) {
-  const auto down = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
-  const TTool tool = pattern_keys::ToolOf(AsInt(d), down(VK_CONTROL), down(VK_SHIFT), down(VK_MENU));
+  const std::int32_t shift = KeyShiftState();
+  const TTool tool = pattern_keys::ToolOf(AsInt(d), (shift & kCtrlKey) != 0, (shift & kShiftKey) != 0,
+                                          (shift & kAltKey) != 0);
   if (tool == TTool::None || FocusInText()) return;
   if (Form != nullptr) Form->KeyOverride = 0;
   Request(tool);

@@ -18,8 +18,6 @@ void ClickProc(void* data, TObj*) { FireEmpty(static_cast<TQxLED*>(data)->outCli
 
 }  // namespace
 
-TQxLED::~TQxLED() { DeleteLEDTools(Tools); }
-
 void TQxLED::inToggle(TData* d, std::uint16_t) {
   State = State == 0 ? 1 : 0;
   if (Control != nullptr) Control->Invalidate();

@@ -25,7 +25,6 @@ class TQxLED : public TQxWin {
   TQx_Event outChange;
 
   using TQxWin::TQxWin;
-  ~TQxLED() override;
 
   void inToggle(TData* d, std::uint16_t index);
   void inOff(TData* d, std::uint16_t index);

@@ -127,10 +127,14 @@ void TQxPlayer::inPlay(TData*, std::uint16_t) {
   }
 }
 
-void TQxPlayer::Pause(std::int64_t now) {
+void TQxPlayer::Freeze(std::int64_t now) {
   clock_.Pause(now);
   Disarm();
   SetState(psPaused);
+}
+
+void TQxPlayer::Pause(std::int64_t now) {
+  Freeze(now);
   FireEmpty(outSettle);
 }
 
@@ -178,11 +182,7 @@ void TQxPlayer::Step(int direction) {
     FireEmpty(outSettle);
     return;
   }
-  if (state_ == psPlaying) {
-    clock_.Pause(now);
-    Disarm();
-    SetState(psPaused);
-  }
+  if (state_ == psPlaying) Freeze(now);
   const std::size_t n = playList_.size();
   std::size_t next = position_;
   if (direction > 0) {

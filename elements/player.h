@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "elements/effect_text.h"
@@ -91,6 +90,8 @@ class TQxPlayer : public TQxObject {
   void Disarm();
   std::int64_t Now() const;
   void Step(int direction);
+  // Paused without settling: a step settles on the frame it moves to instead.
+  void Freeze(std::int64_t now);
   void Pause(std::int64_t now);
 
   TState state_ = psStopped;

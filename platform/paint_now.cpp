@@ -49,14 +49,13 @@ void PaintNow(TControl* parent, const TChildAreas& areas, std::span<TControl* co
     const TChildAreas::TArea* area = dc ? areas.Of(c->Handle) : nullptr;
     const bool paintable = area != nullptr && c->Events().OnPaint && !c->GetTransparent() &&
                            !c->PaintClipRegion && (GetWindowLongA(c->Handle, GWL_STYLE) & WS_VISIBLE) != 0;
-    const int saved = paintable ? SaveDC(dc.Get()) : 0;
-    if (saved == 0) {
+    if (!paintable) {
       c->Invalidate();
       continue;
     }
+    // Both set whole for each child; PaintControlInto undoes whatever OnPaint changes.
     ExtSelectClipRgn(dc.Get(), area->Own.Get(), RGN_COPY);
     SetViewportOrgEx(dc.Get(), area->Origin.x, area->Origin.y, nullptr);
     PaintControlInto(c, dc.Get());
-    RestoreDC(dc.Get(), saved);
   }
 }

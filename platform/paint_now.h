@@ -19,7 +19,6 @@
 class TChildAreas {
  public:
   void Read(HWND parent);
-  bool Empty() const { return areas_.empty(); }
 
   struct TArea {
     TOwnedRegion Own;  // what the child shows of itself
