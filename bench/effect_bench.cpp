@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/bench_form.h"
+#include "platform/tests/test_windows.h"
 #include "runtime/data.h"
 
 namespace {
@@ -244,8 +245,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     MeasureMemoText(*form, std::string(__argv[1]) == "line", std::string(__argv[1]) == "wide",
                     std::strtoull(__argv[2], nullptr, 10));
   } else {
-    char dir[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
+    const std::string dir = TempPath("");
     const std::string small = EffectFile(dir, 1000);
     const std::string large = EffectFile(dir, 10000);
     MeasureOpen(*form, small, 1000);

@@ -14,6 +14,7 @@
 
 #include "bench/bench_form.h"
 #include "elements/cube_pattern.h"
+#include "platform/tests/test_windows.h"
 #include "runtime/data.h"
 
 namespace {
@@ -32,11 +33,7 @@ struct TFigures {
   }
 };
 
-std::string FrameText(TClassMainForm_1509590& form) {
-  char text[1024] = {};
-  GetWindowTextA(form.FrameEdit->Control->Handle, text, sizeof text);
-  return text;
-}
+std::string FrameText(TClassMainForm_1509590& form) { return WindowText(form.FrameEdit->Control->Handle); }
 
 // The part of the last Shown inside the request: the element work, the LEDs painted at once and
 // FrameEdit taking its text.

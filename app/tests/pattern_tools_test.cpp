@@ -44,7 +44,7 @@ class PatternTools : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { form = editor_form_fixture::StartForm(false); }
   static void TearDownTestSuite() {
-    delete form;
+    editor_form_fixture::FinishForm(form);
     form = nullptr;
   }
   void SetUp() override {
@@ -52,9 +52,9 @@ class PatternTools : public ::testing::Test {
     SendMessageA(form->ResetButton->Control->Handle, BM_CLICK, 0, 0);
     SetWindowTextA(form->FrameEdit->Control->Handle, "");
     if (tools->Keys->Wrap != 0) Click(TTool::Wrap);
-    SetCtrl(false);
+    ReleaseModifiers();
   }
-  void TearDown() override { SetCtrl(false); }
+  void TearDown() override { ReleaseModifiers(); }
 
   std::string Frame() { return WindowText(form->FrameEdit->Control->Handle); }
   void Click(TTool tool) { SendMessageA(tools->Button(tool)->Control->Handle, BM_CLICK, 0, 0); }
@@ -69,21 +69,13 @@ class PatternTools : public ::testing::Test {
     for (int i = 0; i < 216; ++i) p.set(i, form->Leds[i]->State != 0);
     return cube::FormatFrame(p);
   }
-  // This thread's key state: GetKeyState answers from it.
-  static void SetCtrl(bool down) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = down ? 0x80 : 0;
-    keys[VK_LCONTROL] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-  }
   // A key pressed in the control that has the focus, as the window procedure gets it.
   static void Press(HWND focus, WPARAM key, bool ctrl) {
     SetFocus(focus);
-    SetCtrl(ctrl);
+    SetKeyDown(VK_CONTROL, ctrl);
     SendMessageA(focus, WM_KEYDOWN, key, 1);
     SendMessageA(focus, WM_KEYUP, key, 0xC0000001);
-    SetCtrl(false);
+    SetKeyDown(VK_CONTROL, false);
   }
 
   TPatternTools* tools = nullptr;
@@ -324,16 +316,11 @@ TEST_F(PatternTools, KeysWithShiftOrWithoutCtrlDoNothing) {
   const HWND button = tools->Button(TTool::Rotate)->Control->Handle;
   Show("0,227");
   Press(button, '2', false);
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  keys[VK_SHIFT] = 0x80;
-  keys[VK_CONTROL] = 0x80;
-  SetKeyboardState(keys);
+  SetKeyDown(VK_SHIFT, true);
+  SetKeyDown(VK_CONTROL, true);
   SetFocus(button);
   SendMessageA(button, WM_KEYDOWN, 'I', 1);
-  keys[VK_SHIFT] = 0;
-  keys[VK_CONTROL] = 0;
-  SetKeyboardState(keys);
+  ReleaseModifiers();
   EXPECT_EQ(Frame(), "0,227");
 }
 

@@ -402,6 +402,14 @@ TEST_F(Handlers, PaintClipRegionLimitsThePainting) {
   EXPECT_EQ(image.At(55, 55), RGB(0, 0, 0));
 }
 
+// A pixel as the window itself holds it.
+COLORREF PixelOf(HWND window, int x, int y) {
+  HDC dc = GetDC(window);
+  const COLORREF color = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return color;
+}
+
 // Paints every painted child the same way a WM_PAINT would, and no child twice.
 TEST_F(Handlers, ControlsPaintedNowShowTheirOwnPaintAtTheirOwnPlaces) {
   TControl* left = Box();
@@ -422,14 +430,10 @@ TEST_F(Handlers, ControlsPaintedNowShowTheirOwnPaintAtTheirOwnPlaces) {
   EXPECT_EQ(rightProbe.calls, 1);
   for (TControl* c : both) {
     // The window itself holds the paint at the child's own coordinates.
-    HDC dc = GetDC(c->Handle);
-    EXPECT_EQ(GetPixel(dc, 30, 30), RGB(0, 0, 255));
-    EXPECT_NE(GetPixel(dc, 15, 15), RGB(0, 0, 255));
-    ReleaseDC(c->Handle, dc);
+    EXPECT_EQ(PixelOf(c->Handle, 30, 30), RGB(0, 0, 255));
+    EXPECT_NE(PixelOf(c->Handle, 15, 15), RGB(0, 0, 255));
   }
-  HDC formDC = GetDC(form->Handle);
-  EXPECT_NE(GetPixel(formDC, 150, 40), RGB(0, 0, 255)) << "nothing between the children";
-  ReleaseDC(form->Handle, formDC);
+  EXPECT_NE(PixelOf(form->Handle, 150, 40), RGB(0, 0, 255)) << "nothing between the children";
 }
 
 void PaintGreen(void*, TControl* sender, HDC dc) {
@@ -437,13 +441,6 @@ void PaintGreen(void*, TControl* sender, HDC dc) {
   HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
   FillRect(dc, &all, green);
   DeleteObject(green);
-}
-
-COLORREF FormPixel(HWND form, int x, int y) {
-  HDC dc = GetDC(form);
-  const COLORREF color = GetPixel(dc, x, y);
-  ReleaseDC(form, dc);
-  return color;
 }
 
 TEST_F(Handlers, AControlPaintedNowStaysUnderTheSiblingsAboveItAndAHiddenOneIsLeftToItsPaint) {
@@ -466,8 +463,8 @@ TEST_F(Handlers, AControlPaintedNowStaysUnderTheSiblingsAboveItAndAHiddenOneIsLe
   TControl* both[] = {under, hidden};
   PaintNow(form, areas, both);
   EXPECT_EQ(probe.calls, 1);
-  EXPECT_EQ(FormPixel(form->Handle, 35, 35), RGB(0, 255, 0));
-  EXPECT_EQ(FormPixel(form->Handle, 47, 47), RGB(0, 0, 255));
+  EXPECT_EQ(PixelOf(form->Handle, 35, 35), RGB(0, 255, 0));
+  EXPECT_EQ(PixelOf(form->Handle, 47, 47), RGB(0, 0, 255));
   EXPECT_EQ(hiddenProbe.calls, 0);
 }
 

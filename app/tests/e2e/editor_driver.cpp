@@ -515,11 +515,6 @@ bool TEditorProcess::PressKey(WORD virtualKey) {
   return SendKeys({KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP)});
 }
 
-bool TEditorProcess::PressShiftedKey(WORD virtualKey) {
-  return SendKeys({KeyInput(VK_SHIFT, 0), KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP),
-                   KeyInput(VK_SHIFT, KEYEVENTF_KEYUP)});
-}
-
 bool TEditorProcess::WaitFocus(HWND window, DWORD timeoutMs) const {
   const DWORD start = GetTickCount();
   while (FocusWindow() != window) {
@@ -534,6 +529,12 @@ bool TEditorProcess::FocusByClick(HWND child, int x, int y, DWORD timeoutMs) {
   return ClickAt(child, x, y) && WaitFocus(child, timeoutMs) && Sync(timeoutMs);
 }
 
+bool TEditorProcess::FocusFrameEdit(DWORD timeoutMs) {
+  RECT client{};
+  return frameEdit_ != nullptr && GetClientRect(frameEdit_, &client) &&
+         FocusByClick(frameEdit_, client.right - 3, client.bottom / 2, timeoutMs);
+}
+
 HWND TEditorProcess::ChildAtPlace(const TPlace& place) const {
   if (window_ == nullptr) return nullptr;
   for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -544,10 +545,8 @@ HWND TEditorProcess::ChildAtPlace(const TPlace& place) const {
 }
 
 bool TEditorProcess::PressKeyWith(WORD modifier, WORD virtualKey) {
-  if (!BringToFront()) return false;
-  INPUT inputs[4] = {KeyInput(modifier, 0), KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP),
-                     KeyInput(modifier, KEYEVENTF_KEYUP)};
-  return SendInput(4, inputs, sizeof(INPUT)) == 4;
+  return SendKeys({KeyInput(modifier, 0), KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP),
+                   KeyInput(modifier, KEYEVENTF_KEYUP)});
 }
 
 bool TEditorProcess::DoubleClickAt(HWND child, int x, int y) {
@@ -564,18 +563,7 @@ bool TEditorProcess::DoubleClickAt(HWND child, int x, int y) {
 }
 
 bool TEditorProcess::PressEnterInFrameEdit(DWORD timeoutMs) {
-  RECT client{};
-  if (frameEdit_ == nullptr || !GetClientRect(frameEdit_, &client)) return false;
-  if (FocusWindow() != frameEdit_) {
-    // Clicking at the far right only moves the caret to the end of the text.
-    if (!ClickAt(frameEdit_, client.right - 3, client.bottom / 2)) return false;
-    const DWORD start = GetTickCount();
-    while (FocusWindow() != frameEdit_) {
-      if (GetTickCount() - start >= timeoutMs || !Running()) return false;
-      Sleep(kPollMs);
-    }
-  }
-  if (!Sync(timeoutMs)) return false;
+  if (!FocusFrameEdit(timeoutMs) || !Sync(timeoutMs)) return false;
   const bool hadText = !FrameText().empty();
   if (!PressKey(VK_RETURN)) return false;
   if (hadText) {

@@ -103,10 +103,10 @@ class TEditorProcess {
   bool PressKey(WORD virtualKey);
   // The same with a modifier (VK_CONTROL, VK_SHIFT) held down around it.
   bool PressKeyWith(WORD modifier, WORD virtualKey);
-  // The same with Shift held.
-  bool PressShiftedKey(WORD virtualKey);
   // Clicks into a child and waits until it has the focus.
   bool FocusByClick(HWND child, int x, int y, DWORD timeoutMs = 5000);
+  // The same for FrameEdit, clicked at its far right, which only puts the caret at the end of the text.
+  bool FocusFrameEdit(DWORD timeoutMs = 5000);
   // Polls until this window has the focus.
   bool WaitFocus(HWND window, DWORD timeoutMs = 5000) const;
   // The child of the editor window that stands exactly at this place, or null.

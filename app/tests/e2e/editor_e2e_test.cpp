@@ -334,15 +334,10 @@ class KeyboardProgram : public RecordingProgram {
     // Into the text's last line, so that a typed Tab would land inside it.
     ASSERT_TRUE(editor.FocusByClick(editor.EffectMemo(), 40, 25));
   }
-  void FocusFrameEdit() {
-    RECT client{};
-    ASSERT_TRUE(GetClientRect(editor.FrameEdit(), &client));
-    // At the far right the click only puts the caret at the end of the text.
-    ASSERT_TRUE(editor.FocusByClick(editor.FrameEdit(), client.right - 3, client.bottom / 2));
-  }
+  void FocusFrameEdit() { ASSERT_TRUE(editor.FocusFrameEdit()); }
   // The key goes to the focused control; returns once the focus has left it for `expected`.
   void PressAndExpectFocus(WORD key, bool shifted, HWND expected, const char* what) {
-    ASSERT_TRUE(shifted ? editor.PressShiftedKey(key) : editor.PressKey(key));
+    ASSERT_TRUE(shifted ? editor.PressKeyWith(VK_SHIFT, key) : editor.PressKey(key));
     ASSERT_TRUE(editor.WaitFocus(expected)) << what << ": the focus is on " << editor.FocusWindow();
     ASSERT_TRUE(editor.Sync());
   }
