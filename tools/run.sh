@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# Builds the editor for its real target (i686) and opens it under Wine; where 32-bit Wine cannot be
-# installed, the x86_64 build stands in. Without a display it runs on a virtual one, saves a screenshot to
-# build/screenshot.png and closes it.
+# Builds the editor for its real target (i686) and opens it under Wine; where 32-bit programs cannot
+# run (no 32-bit Wine, or a kernel that cannot start them), the x86_64 build stands in. Without a display
+# it runs on a virtual one, saves a screenshot to build/screenshot.png and closes it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 source tools/wine32.sh
 preset=win32
-if ! wine32_available; then
+if ! wine32_runs; then
   preset=win64
-  echo "run.sh: 32-bit Wine ($wine32_package) is not installed here; building and opening the x86_64 editor instead"
+  echo "run.sh: $wine32_why; building and opening the x86_64 editor instead"
 fi
 cmake --preset $preset >/dev/null
 cmake --build --preset $preset --target cube_editor
@@ -25,7 +25,7 @@ if [ -n "${DISPLAY:-}" ]; then
   prefix=$PWD/build/$preset/wineprefix-desktop
   tools/wine-prefix.sh "$prefix" desktop
   export WINEPREFIX=$prefix WINEDEBUG=-all
-  exec $russian wine "$program"
+  exec $russian "$(wine_loader_for "$program")" "$program"
 fi
 
 echo "run.sh: no DISPLAY; running $program on a virtual display for a screenshot"

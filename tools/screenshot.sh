@@ -18,6 +18,7 @@ shift 2
 cd "$(dirname "$0")/.."
 [ -f "$program" ] || { echo "screenshot.sh: no program $program" >&2; exit 1; }
 
+source tools/wine32.sh
 prefix=$(dirname "$(dirname "$program")")/wineprefix
 tools/wine-prefix.sh "$prefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all
@@ -44,7 +45,7 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 # The program's texts are code page 1251: Wine takes the ANSI code page from the locale.
 # Its stderr is dropped: the prefix's own services complain there when the display goes away.
-env LC_ALL=ru_RU.UTF-8 wine "$program" 2>/dev/null &
+env LC_ALL=ru_RU.UTF-8 "$(wine_loader_for "$program")" "$program" 2>/dev/null &
 wine_pid=$!
 
 # The editor's window is the program's largest visible one: the application window beside it is

@@ -2,7 +2,8 @@
 # Installs every Debian 12 package the build and the tests need. Quick when all is present.
 # A broken package index must not stop the set-up: `apt-get update` is tried twice and the install goes on
 # with whatever lists are at hand. 32-bit Wine is optional (it needs i386 packages, which are often missing
-# or broken); without it the scripts fall back to the x86_64 build (see tools/wine32.sh).
+# or broken); where it is missing or cannot run, the scripts fall back to the x86_64 build (see
+# tools/wine32.sh). fonts-wine brings Marlett, which Wine draws the caption buttons with.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine32.sh"
@@ -10,7 +11,7 @@ source "$here/wine32.sh"
 required=(
   cmake ninja-build g++ googletest libbenchmark-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64
+  wine wine64 fonts-wine
   xvfb xdotool imagemagick x11-utils
   python3 clang-format
 )
