@@ -41,7 +41,7 @@ void TQxSaveGuard::inClear(TData* d, std::uint16_t) {
   if (left.empty()) {
     Fire(outClear, d);
   } else {
-    // What stays was not saved: the memo reports the change as for any edit.
+    // What stays came by edits after the save, which marked the text unsaved already.
     Memo->Control->SetCaption(left);
     SendMessageA(Memo->Control->Handle, EM_SETSEL, left.size(), left.size());
   }

@@ -6,28 +6,32 @@
 
 namespace effect {
 
-const char* CountWord(std::size_t n, const char* one, const char* few, const char* many) {
+TCountForm CountFormOf(std::size_t n) {
   const std::size_t lastTwo = n % 100;
-  if (lastTwo >= 11 && lastTwo <= 14) return many;
-  switch (n % 10) {
-    case 1:
+  if (lastTwo >= 11 && lastTwo <= 14) return TCountForm::Many;
+  const std::size_t last = n % 10;
+  if (last == 1) return TCountForm::One;
+  return last >= 2 && last <= 4 ? TCountForm::Few : TCountForm::Many;
+}
+
+const char* CountWord(std::size_t n, const char* one, const char* few, const char* many) {
+  switch (CountFormOf(n)) {
+    case TCountForm::One:
       return one;
-    case 2:
-    case 3:
-    case 4:
+    case TCountForm::Few:
       return few;
-    default:
-      return many;
+    case TCountForm::Many:
+      break;
   }
+  return many;
 }
 
 std::string NotFramesQuestion(const TBadLines& bad) {
   const std::string first = bad.First.empty() ? std::string("?") : std::to_string(bad.First.front());
   const char* word = CountWord(bad.Count, "строка", "строки", "строк");
   // The verb agrees with the count's word: "21 строка не является", "3 строки не являются".
-  const bool singular = CountWord(bad.Count, "1", "", "")[0] == '1';
   std::string text = std::to_string(bad.Count) + " " + word;
-  text += singular ? " не является кадром" : " не являются кадрами";
+  text += CountFormOf(bad.Count) == TCountForm::One ? " не является кадром" : " не являются кадрами";
   text += bad.Count == 1 ? " (строка " + first + ")." : " (первая: строка " + first + ").";
   text += "\r\nСохранить всё равно?";
   return text;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,8 +13,10 @@
 
 namespace effect {
 
-// The Russian word for a count: one ("строка"), few ("строки") or many ("строк") by the last
-// digits of n, as "1 строка", "3 строки", "11 строк", "21 строка".
+// The Russian form of a noun after a count, by the last digits of n: "1 строка", "21 строка" (one),
+// "3 строки" (few), "5 строк", "11 строк" (many).
+enum class TCountForm : std::uint8_t { One, Few, Many };
+TCountForm CountFormOf(std::size_t n);
 const char* CountWord(std::size_t n, const char* one, const char* few, const char* many);
 
 // The question before saving lines that are not frames (CP1251), for bad.Count > 0.
