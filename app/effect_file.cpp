@@ -54,8 +54,19 @@ bool TQxEffectFile::Unsaved() const {
   return Memo->Control->Handle != nullptr && GetWindowTextLengthA(Memo->Control->Handle) > 0;
 }
 
+void TQxEffectFile::getUnsaved(TData* d, std::uint16_t) { MakeInt(d, Unsaved() ? 1 : 0); }
+
+int TQxEffectFile::AskAboutUnsaved(const std::string& question, const char* caption, UINT buttons) {
+  const std::string text = "Текст эффекта не сохранён. " + question;
+  FireEmpty(outPause);
+  return MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), caption,
+                     buttons | MB_ICONQUESTION);
+}
+
 void TQxEffectFile::MemoChanged() {
-  if (!ownChange_) changed_ = true;
+  if (ownChange_) return;
+  changed_ = true;
+  FireEmpty(outEdited);
 }
 
 void TQxEffectFile::getText(TData* d, std::uint16_t) { MakeStr(d, ByteString(MemoText())); }
@@ -64,13 +75,14 @@ void TQxEffectFile::inSaved(TData*, std::uint16_t) { changed_ = false; }
 
 void TQxEffectFile::inOpen(TData*, std::uint16_t) {
   if (Dialog == nullptr) {
-    Dialog = CreateOpenSaveDialog("Открыть эффект", ".",
+    Dialog = CreateOpenSaveDialog("Открыть эффект", "",
                                   TOpenSaveOptions::FileMustExist | TOpenSaveOptions::PathMustExist |
                                       TOpenSaveOptions::HideReadOnly | TOpenSaveOptions::NoChangeDir);
     Dialog->Filter = "Эффекты (*.TXT)|*.TXT|Все файлы (*.*)|*.*";
     Dialog->FilterIndex = 1;
     Dialog->OwnerWindow = Owner != nullptr ? Owner->Handle : nullptr;
   }
+  Dialog->InitialDir = PullStr(nullptr, dataStartDir, ByteString(".")).view();
   Dialog->FileName.clear();
   FireEmpty(outPause);
   if (!Dialog->Execute()) return;
@@ -123,14 +135,10 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
         kRefused, MB_ICONERROR);
     return;
   }
-  if (Unsaved()) {
-    const std::string question = "Текст эффекта не сохранён. Заменить его эффектом из файла" +
-                                 Quoted(fileName) + "Несохранённый текст будет потерян.";
-    FireEmpty(outPause);
-    const int answer = MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, question.c_str(),
-                                   "Открытие эффекта", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    if (answer != IDYES) return;
-  }
+  if (Unsaved() && AskAboutUnsaved("Заменить его эффектом из файла" + Quoted(fileName) +
+                                       "Несохранённый текст будет потерян.",
+                                   "Открытие эффекта", MB_YESNO | MB_DEFBUTTON2) != IDYES)
+    return;
 
   FireEmpty(outHalt);
   // A clearing tick still due (from the start or a save just before) would wipe the opened effect:
@@ -145,6 +153,7 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
   // The opened lines are the memo's lines: their frames are counted here, not read back.
   const effect::TBadLines bad = effect::FindBadLines(lines, &cube::IsFrameLine);
   FireInt(outOpened, static_cast<std::int32_t>(lines.size() - bad.Count));
+  FireStr(outFileOpened, ByteString(fileName));
 
   if (bad.Count > 0) Tell(effect::BadLinesMessage(bad), "Эффект открыт", MB_ICONWARNING);
 }

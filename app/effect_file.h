@@ -36,6 +36,9 @@ class TQxEffectFile : public TQxObject {
   TQx_Event dataFrame;                // the cube's frame string, for inReplace
   TQx_Event outPause;                 // empty: a dialog or a box is about to run its modal loop
   TQx_Event outOpened;                // int: an effect file's text went into the memo; its frame count
+  TQx_Event outFileOpened;            // string: the full name of that file, after outOpened
+  TQx_Event outEdited;                // empty: the memo's text changed, not by this element
+  TQx_Event dataStartDir;             // the folder the open dialog starts in ("." when unconnected)
 
   // Runs the open dialog and loads the chosen file.
   void inOpen(TData* d, std::uint16_t index);
@@ -58,6 +61,9 @@ class TQxEffectFile : public TQxObject {
 
   // Whether the memo holds text that was changed since the last open or save.
   bool Unsaved() const;
+  void getUnsaved(TData* d, std::uint16_t index);
+  // Asks about the unsaved text, then `question` (playback pauses first); the box's answer.
+  int AskAboutUnsaved(const std::string& question, const char* caption, UINT buttons);
   // The line the cube's frame came from, when known.
   bool HasSourceLine() const { return hasSource_; }
   std::size_t SourceLine() const { return sourceLine_; }

@@ -4,11 +4,15 @@
 
 #include <string>
 
+#include "elements/save_text.h"
+
 void TQxSaveGuard::inSave(TData* d, std::uint16_t) {
   const ByteString fileName = AsStr(d);
   Fire(outSave, d);
   if (Memo == nullptr || Memo->LastSaveOk) {
     KeepText = false;
+    saved_ = Memo != nullptr && Memo->Control != nullptr;
+    if (saved_) savedText_ = Memo->Control->GetCaption();
     FireEmpty(outSaved);
     return;
   }
@@ -27,6 +31,19 @@ void TQxSaveGuard::inClear(TData* d, std::uint16_t) {
     KeepText = false;
     return;
   }
-  Fire(outClear, d);
+  std::string left;
+  if (saved_ && Memo != nullptr && Memo->Control != nullptr) {
+    Memo->FlushWaitingLines();
+    left = effect::TextLeftAfterClearing(savedText_, Memo->Control->GetCaption());
+  }
+  saved_ = false;
+  savedText_.clear();
+  if (left.empty()) {
+    Fire(outClear, d);
+  } else {
+    // What stays came by edits after the save, which marked the text unsaved already.
+    Memo->Control->SetCaption(left);
+    SendMessageA(Memo->Control->Handle, EM_SETSEL, left.size(), left.size());
+  }
   FireEmpty(outCleared);
 }

@@ -1,9 +1,13 @@
 // TQxSaveGuard: sits in front of the effect memo's save and clear inputs so that a save that did
 // not reach the file keeps the effect text: the user is told which file failed, and the clearing
-// tick that follows such a save leaves the memo alone. Must never discard text that was not saved.
+// tick that follows such a save leaves the memo alone. After a good save the tick clears only the
+// lines that were saved; lines recorded or changed since stay. Must never discard text that was
+// not saved.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "elements/memo.h"
 #include "platform/control.h"
@@ -21,4 +25,9 @@ class TQxSaveGuard : public TQxObject {
 
   void inSave(TData* d, std::uint16_t index);
   void inClear(TData* d, std::uint16_t index);
+
+ private:
+  // The memo's text as the last good save wrote it; until the first one the tick clears all.
+  std::string savedText_;
+  bool saved_ = false;
 };

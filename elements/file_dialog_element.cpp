@@ -28,6 +28,7 @@ void TQxODialog::inExecute(TData* d, std::uint16_t) {
     Dialog->OwnerWindow = DialogOwner();
     Dialog->Filter = Filter.view();
   }
+  Dialog->InitialDir = StartDir.view();
   Dialog->FileName = PullStr(d, dataFileName, FileName).view();
   if (Dialog->Execute()) {
     ForwardStr(d, &outExecute, ByteString(Dialog->FileName));

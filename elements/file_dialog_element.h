@@ -1,6 +1,7 @@
 // TQxODialog: runs the system's open-file dialog from inExecute and passes the chosen full path on
 // (outExecute), or reports a cancel (outCancel, empty value). Windows builds only.
-// The dialog is made at the first inExecute with the Title, StartDir and Filter of that moment.
+// The dialog is made at the first inExecute with the Title and Filter of that moment; it starts in
+// StartDir as it stands at each run.
 #pragma once
 
 #include "runtime/data.h"

@@ -208,6 +208,13 @@ bool TQxMainForm::DoMessage(TMessage& msg, LRESULT& result) {
         return true;
       }
       break;
+    case WM_QUERYENDSESSION:
+      // The end of the session asks as a close does; a form kept open stops the session's end.
+      if (OwnsApp != 0) {
+        result = PullInt(dataKeepOpen) != 0 ? FALSE : TRUE;
+        return true;
+      }
+      break;
     default:
       break;
   }

@@ -30,7 +30,7 @@ class TQxMainForm : public TQxWin {
   ByteString PositionKey;  // "" none; "<file>.ini\<section>" ini file; else registry "Software\<key>"
   std::uint8_t ClientSize = 0;
   TMainFormHook InitHook;
-  TQx_Event dataKeepOpen;
+  TQx_Event dataKeepOpen;  // asked by a close from the user and by the end of the session
   TQx_Event outActivate, outDeactivate, outCreate, outClose;
 
   explicit TQxMainForm(TControl* parentControl);

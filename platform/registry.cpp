@@ -1,6 +1,7 @@
 // TUserRegistryKey over the advapi32 registry functions.
 #include "platform/registry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -40,5 +41,31 @@ bool TUserRegistryKey::ReadDword(std::string_view name, std::int32_t& value) con
   }
   if (size != sizeof data) return false;
   std::memcpy(&value, data, sizeof value);
+  return true;
+}
+
+bool TUserRegistryKey::WriteString(std::string_view name, std::string_view text) {
+  if (!Key) return false;
+  const std::string valueName(name);
+  const std::string data(text);
+  return RegSetValueExA(Key.Get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                        static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool TUserRegistryKey::ReadString(std::string_view name, std::string& text, std::size_t maxBytes) const {
+  if (!Key) return false;
+  const std::string valueName(name);
+  std::string data(maxBytes + 1, '\0');
+  DWORD size = static_cast<DWORD>(data.size());
+  DWORD type = 0;
+  if (RegQueryValueExA(Key.Get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                       &size) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return false;
+  }
+  // The stored terminator, if any, is not part of the text.
+  data.resize(std::min<std::size_t>(size, data.size()));
+  while (!data.empty() && data.back() == '\0') data.pop_back();
+  text = data;
   return true;
 }

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/handles.h"
@@ -28,6 +30,10 @@ class TUserRegistryKey {
   // longer than 4 bytes and one shorter than 4 bytes (which would fill only part of the number)
   // answer false and leave value as it was.
   bool ReadDword(std::string_view name, std::int32_t& value) const;
+  // Stores text as REG_SZ; reads back a REG_SZ value of at most maxBytes bytes. Anything else
+  // (missing, another type, longer) answers false and leaves text as it was.
+  bool WriteString(std::string_view name, std::string_view text);
+  bool ReadString(std::string_view name, std::string& text, std::size_t maxBytes = MAX_PATH) const;
 
  private:
   struct TCloseKey {

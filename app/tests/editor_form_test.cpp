@@ -124,8 +124,10 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   EXPECT_EQ(form->Effect->ElementCount(), 14);
   EXPECT_EQ(form->Effect->LinkCount(), 32);
   // With the pattern element and its 216 LED change reports.
-  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 14);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 32);
+  EXPECT_EQ(form->SaveFlow->ElementCount(), 2);
+  EXPECT_EQ(form->SaveFlow->LinkCount(), 12);
+  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 14 + 2);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 32 + 12);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched

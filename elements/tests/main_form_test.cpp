@@ -173,6 +173,24 @@ TEST_F(MainFormTest, KeepOpenAnswerKeepsTheFormAndSavesNothing) {
   EXPECT_FALSE(DeliveryEnabled());
 }
 
+TEST_F(MainFormTest, EndOfSessionAsksTheKeepOpenAnswerAndClosesNothing) {
+  form = Make();
+  Start();
+  FixedSource keepOpen;
+  MakeInt(&keepOpen.value, 1);
+  form->dataKeepOpen = keepOpen.Link();
+  RecordingSink closed;
+  form->outClose = closed.Link();
+  EXPECT_EQ(SendMessageA(form->Control->Handle, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE)
+      << "a form kept open stops the end of the session";
+  MakeInt(&keepOpen.value, 0);
+  EXPECT_EQ(SendMessageA(form->Control->Handle, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  EXPECT_EQ(keepOpen.reads, 2);
+  EXPECT_TRUE(closed.received.empty()) << "only asked: the session's end itself closes";
+  EXPECT_TRUE(IsWindow(form->Control->Handle));
+  EXPECT_TRUE(DeliveryEnabled());
+}
+
 TEST_F(MainFormTest, MoveFiresOutMoveOnce) {
   form = Make();
   Start();

@@ -227,6 +227,27 @@ TEST_F(UserRegistry, ClosedKeyRefusesEverything) {
   EXPECT_EQ(value, 3);
 }
 
+TEST_F(UserRegistry, TextReadsBackBesideTheNumbersAndOnlyAsText) {
+  {
+    TUserRegistryKey key = TUserRegistryKey::Create(kTestKey);
+    EXPECT_TRUE(key.WriteDword("Left", 120));
+    EXPECT_TRUE(key.WriteString("Folder", "C:\\Эффекты\\куб"));
+  }
+  TUserRegistryKey key = TUserRegistryKey::OpenForReading(kTestKey);
+  std::string folder;
+  std::int32_t left = 0;
+  EXPECT_TRUE(key.ReadString("Folder", folder));
+  EXPECT_EQ(folder, "C:\\Эффекты\\куб");
+  EXPECT_TRUE(key.ReadDword("Left", left)) << "the text leaves the position's values alone";
+  EXPECT_EQ(left, 120);
+  std::string kept = "kept";
+  EXPECT_FALSE(key.ReadString("Left", kept)) << "a number is no text";
+  EXPECT_FALSE(key.ReadString("Missing", kept));
+  SetRaw("Long", REG_SZ, std::string(400, 'a').c_str(), 401);
+  EXPECT_FALSE(key.ReadString("Long", kept, 300));
+  EXPECT_EQ(kept, "kept");
+}
+
 TEST(ProgramDirectory, IsTheDirectoryOfTheRunningProgram) {
   char path[MAX_PATH + 1] = {};
   GetModuleFileNameA(nullptr, path, sizeof path);

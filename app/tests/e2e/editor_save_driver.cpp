@@ -214,6 +214,50 @@ bool TSaveDriver::PassFirstTick(DWORD timeoutMs) const {
   return editor_.SetTextOf(editor_.EffectMemo(), "") && editor_.Sync() && editor_.MemoText().empty();
 }
 
+bool TSaveDriver::PressEnterOn(const TMessageBoxSeen& box, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (GetForegroundWindow() != box.Window) {
+    if (GetTickCount() - start >= timeoutMs || !IsWindow(box.Window)) return false;
+    SetForegroundWindow(box.Window);
+    Sleep(kPollMs);
+  }
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = VK_RETURN;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  if (SendInput(2, keys, sizeof(INPUT)) != 2) return false;
+  while (IsWindow(box.Window) && IsWindowVisible(box.Window)) {
+    if (GetTickCount() - start >= timeoutMs || !editor_.Running()) return false;
+    Sleep(kPollMs);
+  }
+  return editor_.Sync();
+}
+
+namespace {
+constexpr const char* kEditorSettings = "Software\\TESSARO";
+constexpr const char* kFolderValue = "EffectFolder";
+}  // namespace
+
+void ForgetRememberedFolder() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kEditorSettings, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key, kFolderValue);
+  RegCloseKey(key);
+}
+
+std::string RememberedFolder() {
+  char folder[MAX_PATH + 1] = {};
+  DWORD size = MAX_PATH;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kEditorSettings, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  const bool ok = RegQueryValueExA(key, kFolderValue, nullptr, nullptr, reinterpret_cast<BYTE*>(folder),
+                                   &size) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return ok ? std::string(folder) : std::string();
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -59,6 +59,8 @@ class TSaveDriver {
   std::string LongTextOf(HWND window, DWORD timeoutMs = 60000) const;
   // Waits until the memo shows exactly this text.
   bool WaitMemoText(const std::string& expected, DWORD timeoutMs = 5000) const;
+  // Presses Enter with real key input once the box is the foreground window: its default button.
+  bool PressEnterOn(const TMessageBoxSeen& box, DWORD timeoutMs = 5000);
   // Waits out the clearing tick one second after start: marks the memo and waits until it is
   // emptied, or for long enough that the tick must have come before the mark; leaves it empty.
   bool PassFirstTick(DWORD timeoutMs = 2000) const;
@@ -67,6 +69,11 @@ class TSaveDriver {
   std::vector<HWND> TopWindows() const;
   TEditorProcess& editor_;
 };
+
+// The folder the editor remembers for its dialogs (in the user's registry, shared with every
+// editor started by the tests): forgotten before a test so that no test starts where another ended.
+void ForgetRememberedFolder();
+std::string RememberedFolder();
 
 // The bytes of a file, or nothing when it cannot be read.
 std::optional<std::string> ReadFileBytes(const std::string& path);

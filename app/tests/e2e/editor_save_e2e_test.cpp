@@ -48,6 +48,20 @@ class EditorSave : public e2e::TSavingEditor {
     }
     return save.PressOkAndWait(dialog);
   }
+  // Saving over an existing file and saving lines that are not frames ask first: answers Yes and
+  // returns what followed (a failure's message, if any).
+  TDialogOutcome AnswerYes(TDialogOutcome outcome) {
+    if (!outcome.Box || outcome.Box->Caption != "Сохранение эффекта") {
+      ADD_FAILURE() << "no question before the save";
+      return outcome;
+    }
+    const HWND question = outcome.Box->Window;
+    EXPECT_TRUE(save.Press(question, IDYES));
+    for (DWORD start = GetTickCount(); IsWindow(question) && GetTickCount() - start < 10000;) Sleep(5);
+    EXPECT_TRUE(editor.Sync(60000));
+    outcome.Box = save.FindMessageBox();
+    return outcome;
+  }
   // After a save that must have failed: the box says so and names the file, and the text outlives
   // the clearing tick.
   void ExpectFailureToldAndTextKept(const TDialogOutcome& outcome, const std::string& nameInMessage,
@@ -95,7 +109,7 @@ TEST_F(EditorSave, TwoRecordedFramesSaveAsTheirLinesWithCrLfAndTheMemoIsClearedA
 TEST_F(EditorSave, SaveOverALongerFileCutsItToTheNewContent) {
   ASSERT_TRUE(e2e::WriteFileBytes(PathOf("old.txt"), std::string(5000, 'x') + "\r\n"));
   SetMemo("5,227\r\n6,227");
-  const TDialogOutcome outcome = SaveAs(PathOf("old.txt"));
+  const TDialogOutcome outcome = AnswerYes(SaveAs(PathOf("old.txt")));
   ASSERT_TRUE(outcome.Closed);
   EXPECT_FALSE(outcome.Box.has_value());
   EXPECT_EQ(e2e::ReadFileBytes(PathOf("old.txt")), std::optional<std::string>("5,227\r\n6,227\r\n"));
@@ -107,7 +121,7 @@ TEST_F(EditorSave, EmptyEffectGivesAZeroByteFileAndEmptiesAnExistingOne) {
   ASSERT_TRUE(SaveAs(PathOf("new.txt")).Closed);
   EXPECT_EQ(e2e::ReadFileBytes(PathOf("new.txt")), std::optional<std::string>(""));
   ASSERT_TRUE(e2e::WriteFileBytes(PathOf("old.txt"), "0,227\r\n"));
-  const TDialogOutcome outcome = SaveAs(PathOf("old.txt"));
+  const TDialogOutcome outcome = AnswerYes(SaveAs(PathOf("old.txt")));
   ASSERT_TRUE(outcome.Closed);
   EXPECT_FALSE(outcome.Box.has_value()) << "an empty effect is a good save, not a failure";
   EXPECT_EQ(e2e::ReadFileBytes(PathOf("old.txt")), std::optional<std::string>(""));
@@ -156,7 +170,7 @@ TEST_F(EditorSave, FileHeldOpenByAnotherProgramIsReportedAndLeftAsItWas) {
       CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   SetMemo("3,227\r\n4,227");
-  ExpectFailureToldAndTextKept(SaveAs(path), "held.txt", "3,227\r\n4,227");
+  ExpectFailureToldAndTextKept(AnswerYes(SaveAs(path)), "held.txt", "3,227\r\n4,227");
   CloseHandle(held);
   EXPECT_EQ(e2e::ReadFileBytes(path), std::optional<std::string>("older effect\r\n")) << "no partial write";
   EXPECT_EQ(Files(), Names({"held.txt"})) << "no temporary file left behind";
@@ -258,7 +272,8 @@ TEST_F(EditorSave, HundredThousandTypedLinesAreSavedExactlyWithCrLf) {
   const std::string held = save.LongTextOf(editor.EffectMemo());
   ASSERT_EQ(held.size(), text.size()) << "the memo did not take the whole text";
   ASSERT_TRUE(held == text);
-  const TDialogOutcome outcome = SaveAs(PathOf("big.txt"));
+  // Its lines are numbers, not frames: saved after the question.
+  const TDialogOutcome outcome = AnswerYes(SaveAs(PathOf("big.txt")));
   ASSERT_TRUE(outcome.Closed);
   EXPECT_FALSE(outcome.Box.has_value());
   const std::optional<std::string> file = e2e::ReadFileBytes(PathOf("big.txt"));

@@ -16,6 +16,7 @@ namespace e2e {
 class TSavingEditor : public ::testing::Test {
  protected:
   void SetUp() override {
+    ForgetRememberedFolder();
     ASSERT_TRUE(editor.Start()) << editor.Error();
     ASSERT_TRUE(save.PassFirstTick()) << "the first tick did not clear the memo";
   }
