@@ -1,4 +1,4 @@
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 
 #include <gtest/gtest.h>
 

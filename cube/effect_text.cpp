@@ -1,5 +1,5 @@
 // Effect lines, the memo text made of them and the play clock.
-#include "elements/effect_text.h"
+#include "cube/effect_text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "elements/effect_text.h"
+#include "cube/effect_text.h"
 
 #include <gtest/gtest.h>
 

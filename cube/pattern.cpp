@@ -1,6 +1,6 @@
 // Frame strings and transforms. Shifts work on whole 64-bit words of the bitset (masks of the
 // columns, rows and layers at the edge); rotation and mirrors go through constant index tables.
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 
 #include <array>
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 
 namespace effect {
 
