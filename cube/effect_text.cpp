@@ -51,6 +51,18 @@ std::string MemoTextOf(const std::vector<std::string_view>& lines) {
   return text;
 }
 
+std::string SavedTextOf(const std::vector<std::string_view>& lines) {
+  std::size_t total = 0;
+  for (std::string_view line : lines) total += line.size() + 2;
+  std::string text;
+  text.reserve(total);
+  for (std::string_view line : lines) {
+    text.append(line);
+    text += "\r\n";
+  }
+  return text;
+}
+
 std::vector<TLineSpan> MemoLines(std::string_view text) {
   std::vector<TLineSpan> lines;
   std::size_t start = 0;
@@ -97,6 +109,7 @@ std::string BadLinesMessage(const TBadLines& bad) {
     text += std::to_string(bad.First[i]);
   }
   text += ".\r\nЭти строки оставлены как есть; при показе эффекта они пропускаются.";
+  if (bad.ByteOrderMark) text += "\r\nФайл начинается с метки порядка байтов UTF-8 (BOM): куб её не прочтёт.";
   return text;
 }
 

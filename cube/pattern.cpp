@@ -87,6 +87,29 @@ const char* FrameFaultText(TFrameFault fault) {
   return "";
 }
 
+// Each reason says what the Russian one beside it says.
+const char* FrameFaultEnglish(TFrameFault fault) {
+  switch (fault) {
+    case TFrameFault::None:
+      return "";
+    case TFrameFault::Empty:
+      return "empty line";
+    case TFrameFault::NotANumber:
+      return "unexpected character: LED numbers separated by commas are expected";
+    case TFrameFault::OutOfRange:
+      return "an LED number is greater than 215";
+    case TFrameFault::NotAscending:
+      return "the LED numbers are not in ascending order";
+    case TFrameFault::Repeated:
+      return "an LED number is repeated";
+    case TFrameFault::NoEnd:
+      return "the line does not end with 227";
+    case TFrameFault::TooLong:
+      return "the line is too long for a frame";
+  }
+  return "";
+}
+
 namespace {
 
 struct TMasks {

@@ -162,16 +162,19 @@ TEST(FrameStringTest, RejectsEmptyAndOverlongLines) {
   });
 }
 
-TEST(FrameStringTest, EveryFaultHasItsOwnText) {
+TEST(FrameStringTest, EveryFaultHasItsOwnTextInRussianAndEnglish) {
   EXPECT_STREQ(cube::FrameFaultText(TFrameFault::None), "");
+  EXPECT_STREQ(cube::FrameFaultEnglish(TFrameFault::None), "");
   const TFrameFault faults[] = {TFrameFault::Empty,        TFrameFault::NotANumber, TFrameFault::OutOfRange,
                                 TFrameFault::NotAscending, TFrameFault::Repeated,   TFrameFault::NoEnd,
                                 TFrameFault::TooLong};
   for (TFrameFault a : faults) {
     EXPECT_GT(std::strlen(cube::FrameFaultText(a)), 5u);
+    EXPECT_GT(std::strlen(cube::FrameFaultEnglish(a)), 5u);
     for (TFrameFault b : faults) {
       if (a != b) {
         EXPECT_STRNE(cube::FrameFaultText(a), cube::FrameFaultText(b));
+        EXPECT_STRNE(cube::FrameFaultEnglish(a), cube::FrameFaultEnglish(b));
       }
     }
   }
