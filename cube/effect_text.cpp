@@ -6,11 +6,22 @@
 
 namespace effect {
 
+namespace {
+
+// A plain scan: find_first_of searches its set of two once per byte, several times slower.
+std::size_t NextLineEnd(std::string_view bytes, std::size_t from) {
+  for (std::size_t at = from; at < bytes.size(); ++at)
+    if (bytes[at] == '\r' || bytes[at] == '\n') return at;
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 std::vector<std::string_view> SplitFileLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
   while (start < bytes.size()) {
-    const std::size_t end = bytes.find_first_of("\r\n", start);
+    const std::size_t end = NextLineEnd(bytes, start);
     if (end == std::string_view::npos) {
       lines.push_back(bytes.substr(start));
       break;

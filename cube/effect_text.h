@@ -33,11 +33,6 @@ inline constexpr std::size_t kListedBadLines = 5;
 
 using TLineTest = bool (*)(std::string_view line);
 
-// The UTF-8 byte-order mark some text editors put first. The cube's firmware reads it as three stray
-// bytes, so a first line that starts with it is never a frame.
-inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-inline bool StartsWithUtf8Bom(std::string_view text) { return text.substr(0, kUtf8Bom.size()) == kUtf8Bom; }
-
 // An effect file's lines, split at CR LF, LF and CR alike. A line end at the end of the bytes does
 // not start another line, so "" has no lines and "a\n" one.
 std::vector<std::string_view> SplitFileLines(std::string_view bytes);
@@ -47,6 +42,11 @@ std::size_t FirstLongLine(const std::vector<std::string_view>& lines);
 std::uint64_t LayoutWeight(const std::vector<std::string_view>& lines);
 // A text file holds no NUL byte.
 bool LooksLikeText(std::string_view bytes);
+
+// The UTF-8 byte-order mark some text editors put first. The cube's firmware reads it as three stray
+// bytes, so a first line that starts with it is never a frame.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+inline bool StartsWithUtf8Bom(std::string_view text) { return text.substr(0, kUtf8Bom.size()) == kUtf8Bom; }
 // The memo text of these lines: joined by CR LF, so saving the memo writes CR LF after every line.
 // When the last line is empty it is ended too, or saving would drop it.
 std::string MemoTextOf(const std::vector<std::string_view>& lines);

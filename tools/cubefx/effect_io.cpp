@@ -52,12 +52,6 @@ bool CheckLines(const TEffect& effect, std::string& why) {
           std::to_string(effect::kMaxFrameChars) + ")";
     return false;
   }
-  if (effect::LayoutWeight(effect.Lines) > effect::kMaxLayoutWeight) {
-    why =
-        "the effect is too large: its lines are so long and so many that the editor would take too long to "
-        "show them";
-    return false;
-  }
   return true;
 }
 

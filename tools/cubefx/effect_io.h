@@ -19,8 +19,9 @@ struct TEffect {
 };
 
 // Reads `path` and splits it into lines. Refuses what the editor refuses to open: a missing file, a
-// folder, one over the size limit, one with NUL bytes, a line over the line limit, a text too heavy
-// to lay out. On refusal returns false with `why` set to one English sentence (no file name).
+// folder, one over the size limit, one with NUL bytes, a line over the line limit. The editor's bound
+// on how long its text field may take to lay a text out says nothing about the file and is not
+// applied. On refusal returns false with `why` set to one English sentence (no file name).
 bool LoadEffect(const std::string& path, TEffect& effect, std::string& why);
 
 // Writes `bytes` to a temporary file beside `path`, checks every byte and the close, then puts it in
