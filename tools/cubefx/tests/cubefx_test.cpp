@@ -157,16 +157,16 @@ TEST_F(CubefxTest, CheckQuietPrintsNothingButKeepsTheExitCode) {
 
 TEST_F(CubefxTest, CheckJsonReportsFramesBadLinesAndRefusals) {
   const std::string bad = Write("bad.txt", "0,227\n1,0,227\n");
-  const std::string missing = Path("no\"such.txt");
-  const TResult result = Run({"check", "--json", bad, missing});
+  const TResult result = Run({"check", "--json", "bad\"name.txt", bad});
   EXPECT_EQ(result.Code, cubefx::kExitFailed);
-  const std::string escapedMissing = Path("no\\\"such.txt");
+  std::string badInJson;  // Windows paths hold backslashes, which JSON escapes
+  for (char c : bad) badInJson += c == '\\' ? std::string("\\\\") : std::string(1, c);
   EXPECT_EQ(
       result.Out,
-      "{\"exit\":2,\"files\":[\n{\"file\":\"" + bad +
-          "\",\"lines\":2,\"frames\":1,\"notFrames\":[{\"line\":2,\"reason\":\"the LED numbers are not in "
-          "ascending order\"}]},\n{\"file\":\"" +
-          escapedMissing + "\",\"error\":\"no such file\"}\n]}\n");
+      "{\"exit\":2,\"files\":[\n{\"file\":\"bad\\\"name.txt\",\"error\":\"no such file\"},\n{\"file\":\"" +
+          badInJson +
+          "\",\"lines\":2,\"frames\":1,\"notFrames\":[{\"line\":2,\"reason\":\"the LED numbers are "
+          "not in ascending order\"}]}\n]}\n");
 }
 
 // --- options and help
