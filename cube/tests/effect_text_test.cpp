@@ -145,6 +145,11 @@ TEST(EffectBadLines, CountsAllAndListsTheFirstFiveByLineNumber) {
   EXPECT_NE(message.find("2, 4, 5, 6, 8"), std::string::npos);
 }
 
+TEST(EffectBadLines, NoneInAGoodOrEmptyEffect) {
+  EXPECT_EQ(effect::FindBadLines(Lines{"1", "2"}, &StartsWithDigit).Count, 0u);
+  EXPECT_EQ(effect::FindBadLines(Lines{}, &StartsWithDigit).Count, 0u);
+}
+
 TEST(EffectBadLines, AByteOrderMarkBeforeTheFirstLineIsNamedOnlyThere) {
   const std::string bom(effect::kUtf8Bom);
   const effect::TBadLines named = effect::FindBadLines(Lines{bom + "1", "2"}, &StartsWithDigit);
@@ -156,11 +161,6 @@ TEST(EffectBadLines, AByteOrderMarkBeforeTheFirstLineIsNamedOnlyThere) {
   EXPECT_FALSE(later.ByteOrderMark);
   EXPECT_EQ(effect::BadLinesMessage(later).find(mark), std::string::npos);
   EXPECT_FALSE(effect::StartsWithUtf8Bom("\xEF\xBB"));
-}
-
-TEST(EffectBadLines, NoneInAGoodOrEmptyEffect) {
-  EXPECT_EQ(effect::FindBadLines(Lines{"1", "2"}, &StartsWithDigit).Count, 0u);
-  EXPECT_EQ(effect::FindBadLines(Lines{}, &StartsWithDigit).Count, 0u);
 }
 
 TEST(EffectPlayList, HoldsTheGoodLinesInOrderAndSkipsTheRest) {
