@@ -1,20 +1,24 @@
-// Effect files in and out through the C library and std::filesystem, the same on Linux and Windows.
+// Effect files in and out through the C library, the same on Linux and Windows. Paths go to the
+// system exactly as they came (on Windows in its code page, 1251 for Russian names), never through
+// std::filesystem, whose narrow-to-wide conversion would read such a name as another one.
 #include "tools/cubefx/effect_io.h"
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "cube/effect_text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace cubefx {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct TCloseFile {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -22,6 +26,27 @@ struct TCloseFile {
 using TFile = std::unique_ptr<std::FILE, TCloseFile>;
 
 std::string ErrnoText(int code) { return code != 0 ? std::strerror(code) : "unknown error"; }
+
+enum class TKind { Missing, Folder, Other };
+
+TKind KindOf(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0)
+    return errno == ENOENT || errno == ENOTDIR ? TKind::Missing : TKind::Other;
+  return S_ISDIR(info.st_mode) ? TKind::Folder : TKind::Other;
+}
+
+// Puts `from` in place of `to` in one step, replacing a file that is there.
+bool ReplaceFile(const std::string& from, const std::string& to, std::string& why) {
+#ifdef _WIN32
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  why = "cannot be replaced (Windows error " + std::to_string(GetLastError()) + ")";
+#else
+  if (std::rename(from.c_str(), to.c_str()) == 0) return true;
+  why = "cannot be replaced (" + ErrnoText(errno) + ")";
+#endif
+  return false;
+}
 
 // Reads at most limit + 1 bytes, so a file over the limit is told from one at it.
 bool ReadUpTo(const std::string& path, std::size_t limit, std::string& bytes, std::string& why) {
@@ -58,13 +83,12 @@ bool CheckLines(const TEffect& effect, std::string& why) {
 }  // namespace
 
 bool LoadEffect(const std::string& path, TEffect& effect, std::string& why) {
-  std::error_code error;
-  const fs::file_status status = fs::status(path, error);
-  if (!fs::exists(status)) {
+  const TKind kind = KindOf(path);
+  if (kind == TKind::Missing) {
     why = "no such file";
     return false;
   }
-  if (fs::is_directory(status)) {
+  if (kind == TKind::Folder) {
     why = "is a folder, not a file";
     return false;
   }
@@ -82,8 +106,7 @@ bool LoadEffect(const std::string& path, TEffect& effect, std::string& why) {
 }
 
 bool WriteWhole(const std::string& path, std::string_view bytes, std::string& why) {
-  std::error_code error;
-  if (fs::is_directory(path, error)) {
+  if (KindOf(path) == TKind::Folder) {
     why = "is a folder, not a file";
     return false;
   }
@@ -98,13 +121,11 @@ bool WriteWhole(const std::string& path, std::string_view bytes, std::string& wh
       std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() && std::fflush(file.get()) == 0;
   const bool closed = std::fclose(file.release()) == 0;
   if (written && closed) {
-    fs::rename(temporary, path, error);
-    if (!error) return true;
-    why = "cannot be replaced (" + error.message() + ")";
+    if (ReplaceFile(temporary, path, why)) return true;
   } else {
     why = "cannot be written (the disk may be full)";
   }
-  fs::remove(temporary, error);
+  std::remove(temporary.c_str());
   return false;
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -167,6 +168,22 @@ TEST_F(CubefxTest, CheckJsonReportsFramesBadLinesAndRefusals) {
           badInJson +
           "\",\"lines\":2,\"frames\":1,\"notFrames\":[{\"line\":2,\"reason\":\"the LED numbers are "
           "not in ascending order\"}]}\n]}\n");
+}
+
+TEST_F(CubefxTest, FilesWithRussianNamesAreReadAndWritten) {
+  // The names reach the program in the system's code page (1251 for Russian Windows, bytes on Linux),
+  // and every path it uses must take them as they come.
+  const std::string source = Path("") + "эффект.txt", target = Path("") + "результат.txt";
+  std::FILE* file = std::fopen(source.c_str(), "wb");
+  // Wine maps such a name to the host's file system only where the host knows a Russian locale.
+  if (file == nullptr) GTEST_SKIP() << "this system cannot make a file with a Russian name";
+  std::fputs("0,227\n", file);
+  std::fclose(file);
+  EXPECT_EQ(Run({"check", source}).Code, cubefx::kExitOk);
+  EXPECT_EQ(Run({"normalize", source}).Code, cubefx::kExitOk);
+  EXPECT_EQ(Run({"transform", source, "--invert", "-o", target}).Code, cubefx::kExitOk);
+  EXPECT_EQ(Run({"info", target}).Code, cubefx::kExitOk);
+  EXPECT_EQ(Names().size(), 2u);
 }
 
 // --- options and help
