@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "elements/cube_pattern.h"
-#include "elements/effect_text.h"
+#include "cube/effect_text.h"
+#include "cube/pattern.h"
 #include "platform/file.h"
 #include "platform/file_dialog.h"
 #include "platform/timer.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/save_guard.h"
-#include "elements/effect_text.h"
+#include "cube/effect_text.h"
 #include "elements/memo.h"
 #include "elements/player.h"
 #include "elements/timer_element.h"

@@ -8,7 +8,7 @@
 
 #include "app/editor_form.h"
 #include "app/form_controls.h"
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 #include "platform/frame_timer.h"
 
 namespace {

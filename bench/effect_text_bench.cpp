@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "elements/cube_pattern.h"
-#include "elements/effect_text.h"
+#include "cube/effect_text.h"
+#include "cube/pattern.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench/bench_form.h"
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 #include "platform/tests/test_windows.h"
 #include "runtime/data.h"
 

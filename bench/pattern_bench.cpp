@@ -9,9 +9,9 @@
 #include <random>
 
 #include "bench/bare_frame_graph.h"
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
+#include "cube/pattern_history.h"
 #include "elements/cube_pattern_element.h"
-#include "elements/pattern_history.h"
 
 namespace {
 

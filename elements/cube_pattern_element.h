@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "elements/cube_pattern.h"
-#include "elements/pattern_history.h"
+#include "cube/pattern.h"
+#include "cube/pattern_history.h"
 #include "runtime/data.h"
 
 // What the element needs of one LED: its state byte and a way to have it repainted.

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 
 namespace {
 

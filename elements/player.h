@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "elements/effect_text.h"
+#include "cube/effect_text.h"
 #include "runtime/data.h"
 
 // A monotonic clock in microseconds.

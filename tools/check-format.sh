@@ -9,7 +9,7 @@ if ! command -v clang-format >/dev/null; then
   exit 2
 fi
 
-mapfile -t files < <(git ls-files -- 'runtime/*.cpp' 'runtime/*.h' 'elements/*.cpp' 'elements/*.h' \
+mapfile -t files < <(git ls-files -- 'runtime/*.cpp' 'runtime/*.h' 'cube/*.cpp' 'cube/*.h' 'elements/*.cpp' 'elements/*.h' \
   'platform/*.cpp' 'platform/*.h' 'app/*.cpp' 'app/*.h' 'tools/*.cpp' 'tools/*.h' 'bench/*.cpp' 'bench/*.h')
 
 differ=0

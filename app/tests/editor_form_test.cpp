@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/tests/editor_form_fixture.h"
-#include "elements/effect_text.h"
+#include "cube/effect_text.h"
 #include "elements/hint_manager.h"
 #include "elements/player.h"
 #include "platform/app.h"

@@ -1,4 +1,4 @@
-#include "elements/pattern_history.h"
+#include "cube/pattern_history.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 
 namespace effect {
 
@@ -42,9 +42,16 @@ std::size_t FirstLongLine(const std::vector<std::string_view>& lines);
 std::uint64_t LayoutWeight(const std::vector<std::string_view>& lines);
 // A text file holds no NUL byte.
 bool LooksLikeText(std::string_view bytes);
+
+// The UTF-8 byte-order mark some text editors put first. The cube's firmware reads it as three stray
+// bytes, so a first line that starts with it is never a frame.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+inline bool StartsWithUtf8Bom(std::string_view text) { return text.substr(0, kUtf8Bom.size()) == kUtf8Bom; }
 // The memo text of these lines: joined by CR LF, so saving the memo writes CR LF after every line.
 // When the last line is empty it is ended too, or saving would drop it.
 std::string MemoTextOf(const std::vector<std::string_view>& lines);
+// The effect file as the editor saves it: every line followed by CR LF.
+std::string SavedTextOf(const std::vector<std::string_view>& lines);
 
 // The lines of the memo's text as a save reads them: broken at CR or CR LF, a final break making
 // no extra line. Each entry is where a line starts and how long it is.
@@ -62,10 +69,12 @@ std::vector<std::string_view> LineViews(std::string_view text, const std::vector
 // line break (or in an empty text).
 std::size_t LineAt(const std::vector<TLineSpan>& lines, std::size_t at);
 
-// Lines that fail `isFrame`: how many, and the first few as 1-based line numbers.
+// Lines that fail `isFrame`: how many, and the first few as 1-based line numbers; whether the first
+// line starts with a UTF-8 byte-order mark, which the message then names.
 struct TBadLines {
   std::size_t Count = 0;
   std::vector<std::size_t> First;
+  bool ByteOrderMark = false;
 };
 template <class Lines>
 TBadLines FindBadLines(const Lines& lines, TLineTest isFrame, std::size_t listed = kListedBadLines);
@@ -114,6 +123,7 @@ TBadLines FindBadLines(const Lines& lines, TLineTest isFrame, std::size_t listed
   std::size_t number = 0;
   for (const auto& line : lines) {
     ++number;
+    if (number == 1) bad.ByteOrderMark = StartsWithUtf8Bom(std::string_view(line));
     if (isFrame(std::string_view(line))) continue;
     ++bad.Count;
     if (bad.First.size() < listed) bad.First.push_back(number);

@@ -1,4 +1,4 @@
-#include "elements/effect_text.h"
+#include "cube/effect_text.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +97,7 @@ TEST(EffectMemoText, SavingTheMemoTextGivesEveryFileLineEndedByCrLf) {
     std::string expected;
     for (std::string_view line : lines) expected += std::string(line) + "\r\n";
     EXPECT_EQ(Saved(effect::MemoTextOf(lines)), expected) << "file " << ::testing::PrintToString(file);
+    EXPECT_EQ(effect::SavedTextOf(lines), expected) << "the file text without the memo";
     EXPECT_EQ(Memo(effect::MemoTextOf(lines)), Split(file)) << "the memo shows the file's lines";
   }
 }
@@ -109,6 +110,7 @@ TEST(EffectMemoText, RandomFilesKeepTheirLinesThroughTheMemo) {
     for (char& c : file) c = alphabet[random() % sizeof alphabet];
     const auto lines = effect::SplitFileLines(file);
     ASSERT_EQ(Memo(effect::MemoTextOf(lines)), Split(file)) << ::testing::PrintToString(file);
+    ASSERT_EQ(effect::SavedTextOf(lines), Saved(effect::MemoTextOf(lines))) << ::testing::PrintToString(file);
   }
 }
 
@@ -146,6 +148,19 @@ TEST(EffectBadLines, CountsAllAndListsTheFirstFiveByLineNumber) {
 TEST(EffectBadLines, NoneInAGoodOrEmptyEffect) {
   EXPECT_EQ(effect::FindBadLines(Lines{"1", "2"}, &StartsWithDigit).Count, 0u);
   EXPECT_EQ(effect::FindBadLines(Lines{}, &StartsWithDigit).Count, 0u);
+}
+
+TEST(EffectBadLines, AByteOrderMarkBeforeTheFirstLineIsNamedOnlyThere) {
+  const std::string bom(effect::kUtf8Bom);
+  const effect::TBadLines named = effect::FindBadLines(Lines{bom + "1", "2"}, &StartsWithDigit);
+  EXPECT_TRUE(named.ByteOrderMark);
+  EXPECT_EQ(named.First, (std::vector<std::size_t>{1}));
+  const std::string mark = "BOM";
+  EXPECT_NE(effect::BadLinesMessage(named).find(mark), std::string::npos);
+  const effect::TBadLines later = effect::FindBadLines(Lines{"x", bom + "1"}, &StartsWithDigit);
+  EXPECT_FALSE(later.ByteOrderMark);
+  EXPECT_EQ(effect::BadLinesMessage(later).find(mark), std::string::npos);
+  EXPECT_FALSE(effect::StartsWithUtf8Bom("\xEF\xBB"));
 }
 
 TEST(EffectPlayList, HoldsTheGoodLinesInOrderAndSkipsTheRest) {

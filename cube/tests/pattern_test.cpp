@@ -1,4 +1,4 @@
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -162,16 +163,19 @@ TEST(FrameStringTest, RejectsEmptyAndOverlongLines) {
   });
 }
 
-TEST(FrameStringTest, EveryFaultHasItsOwnText) {
+TEST(FrameStringTest, EveryFaultHasItsOwnTextInRussianAndEnglish) {
   EXPECT_STREQ(cube::FrameFaultText(TFrameFault::None), "");
+  EXPECT_STREQ(cube::FrameFaultEnglish(TFrameFault::None), "");
   const TFrameFault faults[] = {TFrameFault::Empty,        TFrameFault::NotANumber, TFrameFault::OutOfRange,
                                 TFrameFault::NotAscending, TFrameFault::Repeated,   TFrameFault::NoEnd,
                                 TFrameFault::TooLong};
   for (TFrameFault a : faults) {
     EXPECT_GT(std::strlen(cube::FrameFaultText(a)), 5u);
+    EXPECT_GT(std::strlen(cube::FrameFaultEnglish(a)), 5u);
     for (TFrameFault b : faults) {
       if (a != b) {
         EXPECT_STRNE(cube::FrameFaultText(a), cube::FrameFaultText(b));
+        EXPECT_STRNE(cube::FrameFaultEnglish(a), cube::FrameFaultEnglish(b));
       }
     }
   }
@@ -276,6 +280,42 @@ TEST(CubeTransformTest, MirrorsReflectOneAxisAndTwoGiveThePatternBack) {
   for (const TPattern& p : RandomPatterns(13, 300)) {
     for (int axis = 0; axis < 3; ++axis) {
       EXPECT_EQ(cube::Mirror(cube::Mirror(p, static_cast<TAxis>(axis)), static_cast<TAxis>(axis)), p);
+    }
+  }
+}
+
+TEST(CubeTransformTest, ARandomRunOfToolsUndoneInReverseGivesThePatternBack) {
+  std::mt19937 random(23);
+  for (const TPattern& p : RandomPatterns(19, 200)) {
+    TPattern q = p;
+    std::vector<unsigned> tools(random() % 12);
+    for (unsigned& tool : tools) tool = static_cast<unsigned>(random() % 11);
+    // 0-5: wrapped shifts, 6: rotation, 7-9: mirrors, 10: invert.
+    const auto apply = [](TPattern x, unsigned tool, bool undo) {
+      if (tool < 6)
+        return cube::Shift(x, static_cast<TAxis>(tool / 2), (tool % 2 == 0) != undo ? 1 : -1, true);
+      if (tool == 6) return undo ? cube::RotateZ(cube::RotateZ(cube::RotateZ(x))) : cube::RotateZ(x);
+      if (tool < 10) return cube::Mirror(x, static_cast<TAxis>(tool - 7));
+      return cube::Invert(x);
+    };
+    for (unsigned tool : tools) q = apply(q, tool, false);
+    for (auto tool = tools.rbegin(); tool != tools.rend(); ++tool) q = apply(q, *tool, true);
+    ASSERT_EQ(q, p) << cube::FormatFrame(p);
+  }
+}
+
+TEST(CubeTransformTest, RotationTurnsAColumnShiftIntoARowShiftAndARowShiftIntoAColumnShiftBack) {
+  // Column c, row r goes to column 5 - r, row c: +X becomes +Y, and +Y becomes -X, with or without wrap.
+  for (const TPattern& p : RandomPatterns(29, 200)) {
+    for (bool wrap : {false, true}) {
+      for (int step : {-1, 1}) {
+        EXPECT_EQ(cube::RotateZ(cube::Shift(p, TAxis::X, step, wrap)),
+                  cube::Shift(cube::RotateZ(p), TAxis::Y, step, wrap));
+        EXPECT_EQ(cube::RotateZ(cube::Shift(p, TAxis::Y, step, wrap)),
+                  cube::Shift(cube::RotateZ(p), TAxis::X, -step, wrap));
+        EXPECT_EQ(cube::RotateZ(cube::Shift(p, TAxis::Z, step, wrap)),
+                  cube::Shift(cube::RotateZ(p), TAxis::Z, step, wrap));
+      }
     }
   }
 }

@@ -1,6 +1,6 @@
 // Frame strings and transforms. Shifts work on whole 64-bit words of the bitset (masks of the
 // columns, rows and layers at the edge); rotation and mirrors go through constant index tables.
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 
 #include <array>
 
@@ -83,6 +83,29 @@ const char* FrameFaultText(TFrameFault fault) {
       return "строка не заканчивается на 227";
     case TFrameFault::TooLong:
       return "строка слишком длинная для кадра";
+  }
+  return "";
+}
+
+// Each reason says what the Russian one beside it says.
+const char* FrameFaultEnglish(TFrameFault fault) {
+  switch (fault) {
+    case TFrameFault::None:
+      return "";
+    case TFrameFault::Empty:
+      return "empty line";
+    case TFrameFault::NotANumber:
+      return "unexpected character: LED numbers separated by commas are expected";
+    case TFrameFault::OutOfRange:
+      return "an LED number is greater than 215";
+    case TFrameFault::NotAscending:
+      return "the LED numbers are not in ascending order";
+    case TFrameFault::Repeated:
+      return "an LED number is repeated";
+    case TFrameFault::NoEnd:
+      return "the line does not end with 227";
+    case TFrameFault::TooLong:
+      return "the line is too long for a frame";
   }
   return "";
 }

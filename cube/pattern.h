@@ -1,6 +1,6 @@
 // The cube's LED pattern as 216 bits, the frame string that carries it (strict parse, format, the
-// Russian reason for a rejected line) and the reshaping transforms. Window-free and element-free:
-// must never include a window-system header or touch a link.
+// Russian and English reasons for a rejected line) and the reshaping transforms. Window-free and
+// element-free: must never include a window-system header or touch a link.
 #pragma once
 
 #include <bitset>
@@ -36,6 +36,8 @@ inline bool IsFrameLine(std::string_view line) { return ParseFrame(line).Ok(); }
 std::string FormatFrame(const TPattern& pattern);
 // Short Russian reason (CP1251) for a message; "" for None.
 const char* FrameFaultText(TFrameFault fault);
+// The same reason in English, for terminals and build logs; "" for None.
+const char* FrameFaultEnglish(TFrameFault fault);
 
 // X = column, Y = row, Z = layer.
 enum class TAxis { X, Y, Z };

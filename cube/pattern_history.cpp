@@ -1,5 +1,5 @@
 // TPatternHistory: a ring keeps the newest undo steps without moving the older ones.
-#include "elements/pattern_history.h"
+#include "cube/pattern_history.h"
 
 namespace cube {
 

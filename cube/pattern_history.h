@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 
 namespace cube {
 

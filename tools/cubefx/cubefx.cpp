@@ -1,0 +1,136 @@
+// The dispatcher of cubefx: the command table, the help texts and what every command shares.
+#include "tools/cubefx/cubefx.h"
+
+#include <array>
+#include <ostream>
+
+#include "cube/effect_text.h"
+#include "tools/cubefx/commands.h"
+
+namespace cubefx {
+
+namespace {
+
+struct TCommand {
+  const char* Name;
+  const char* Summary;
+  const char* Help;
+  int (*Run)(const TArgs& args, std::ostream& out, std::ostream& err);
+};
+
+constexpr std::array<TCommand, 4> kCommands{{
+    {"check", "check that every line of effect files is a frame",
+     "usage: cubefx check [--quiet | --json] FILE...\n"
+     "Checks that every line of each file is a frame string the cube can show, as the editor does.\n"
+     "Prints the lines, frames and lines that are not frames of each file, then FILE:LINE: reason for\n"
+     "each line that is not a frame.\n"
+     "  --quiet  print nothing; only the exit code tells\n"
+     "  --json   print one machine-readable report of every file\n"
+     "Exit code: 0 every line is a frame, 1 some lines are not frames, 2 a file cannot be read or is\n"
+     "refused (missing, a folder, over 4 MB, not text, a line too long for an effect) or a bad option.\n",
+     &Check},
+    {"normalize", "write an effect with CR LF after every line, as the editor saves it",
+     "usage: cubefx normalize FILE [-o OUT]\n"
+     "Writes the effect with CR LF after every line, as the editor saves it, and removes a UTF-8\n"
+     "byte-order mark at its start. Lines keep their bytes otherwise.\n"
+     "  -o OUT  write to OUT instead of replacing FILE\n"
+     "The target is replaced in one step: it is never left partly written.\n"
+     "Exit code: 0 written (or already normalized), 2 failed.\n",
+     &Normalize},
+    {"info", "frame count, LEDs lit, repeated frames and running time of an effect",
+     "usage: cubefx info FILE [--rate MS]\n"
+     "Prints the frame count, the LEDs lit per frame on average and at most, the frames that repeat an\n"
+     "earlier frame, the lines that are not frames and the running time.\n"
+     "  --rate MS  milliseconds per frame, 20 to 2000, as in the editor (default 100)\n"
+     "Exit code: 0 printed, 2 failed.\n",
+     &Info},
+    {"transform", "apply the editor's pattern tools to the frames of an effect",
+     "usage: cubefx transform FILE STEP... [--wrap] [--frames N | --frames A-B] [-o OUT]\n"
+     "Applies the editor's tools, in the order given, to every frame (or to frames A to B, counted\n"
+     "from 1 among the frames). Lines that are not frames are kept as they are.\n"
+     "Steps:\n"
+     "  --shift AXIS+ | AXIS-  move every LED one place along x (column), y (row) or z (layer)\n"
+     "  --rotate               a quarter turn about the vertical axis, as the editor's button\n"
+     "  --mirror AXIS          reflect along x, y or z\n"
+     "  --invert               light the dark LEDs and darken the lit ones\n"
+     "  --light-all            light every LED\n"
+     "  --wrap                 shifts wrap around to the far side (the editor's \"wrap\" on)\n"
+     "  -o OUT                 write to OUT instead of replacing FILE (CR LF after every line)\n"
+     "Exit code: 0 written, 2 failed.\n",
+     &Transform},
+}};
+
+void PrintUsage(std::ostream& to) {
+  to << "usage: cubefx COMMAND [OPTIONS] FILE...\n"
+        "Checks and reshapes effect files of the 6x6x6 LED cube.\n\ncommands:\n";
+  for (const TCommand& command : kCommands) {
+    to << "  " << command.Name << std::string(11 - std::string_view(command.Name).size(), ' ')
+       << command.Summary << '\n';
+  }
+  to << "\n'cubefx COMMAND --help' tells more about one command.\n";
+}
+
+const TCommand* Find(std::string_view name) {
+  for (const TCommand& command : kCommands)
+    if (name == command.Name) return &command;
+  return nullptr;
+}
+
+bool AsksForHelp(const TArgs& args) {
+  for (const std::string& word : args) {
+    if (word == "--") return false;
+    if (word == "--help" || word == "-h") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int Fail(std::ostream& err, std::string_view command, const std::string& message) {
+  err << "cubefx " << command << ": " << message << '\n';
+  return kExitFailed;
+}
+
+const char* LineFault(std::size_t index, std::string_view line, cube::TFrameFault fault) {
+  if (index == 0 && effect::StartsWithUtf8Bom(line)) return "the file starts with a UTF-8 byte-order mark";
+  return cube::FrameFaultEnglish(fault);
+}
+
+bool ParseCount(std::string_view text, long& value) {
+  if (text.empty() || text.size() > 9) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return true;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    PrintUsage(err);
+    return kExitFailed;
+  }
+  const std::string& name = args[0];
+  if (name == "--help" || name == "-h" || name == "help") {
+    const TCommand* about = args.size() > 1 ? Find(args[1]) : nullptr;
+    if (about != nullptr)
+      out << about->Help;
+    else
+      PrintUsage(out);
+    return kExitOk;
+  }
+  const TCommand* command = Find(name);
+  if (command == nullptr) {
+    err << "cubefx: unknown command '" << name << "' (cubefx --help lists the commands)\n";
+    return kExitFailed;
+  }
+  const TArgs rest(args.begin() + 1, args.end());
+  if (AsksForHelp(rest)) {
+    out << command->Help;
+    return kExitOk;
+  }
+  return command->Run(rest, out, err);
+}
+
+}  // namespace cubefx

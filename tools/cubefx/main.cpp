@@ -1,0 +1,27 @@
+// The cubefx program: hands its words to cubefx::Run. Must never let an exception or a stack trace
+// reach the user: any fault becomes one line on stderr and a failure exit code.
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "tools/cubefx/cubefx.h"
+
+int main(int argc, char** argv) {
+  try {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const int code = cubefx::Run(args, std::cout, std::cerr);
+    std::cout.flush();
+    if (!std::cout) {
+      std::cerr << "cubefx: the report could not be written to the standard output\n";
+      return cubefx::kExitFailed;
+    }
+    return code;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "cubefx: out of memory\n";
+  } catch (const std::exception& fault) {
+    std::cerr << "cubefx: " << fault.what() << '\n';
+  }
+  return cubefx::kExitFailed;
+}

@@ -1,0 +1,51 @@
+# The built cubefx program run as a user runs it, on real files: its exit codes, its streams and
+# the file it writes. Run by CTest through `cmake -P`; -DEMULATOR runs a Windows build under Wine.
+# Must never depend on the machine's speed or leave files outside WORK.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/folder")
+file(WRITE "${WORK}/good.txt" "0,1,227\n227\n")
+file(WRITE "${WORK}/bad.txt" "0,227\n1,0,227\n")
+
+# run(EXIT code [OUT text] [ERR text] ARGS...): runs cubefx in WORK; the texts must appear in the streams.
+function(run)
+  cmake_parse_arguments(R "" "EXIT;OUT;ERR" "ARGS" ${ARGN})
+  execute_process(COMMAND ${EMULATOR} "${CUBEFX}" ${R_ARGS} WORKING_DIRECTORY "${WORK}"
+                  RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  set(problem "")
+  if(NOT code STREQUAL R_EXIT)
+    string(APPEND problem " exit ${code}, expected ${R_EXIT};")
+  endif()
+  if(DEFINED R_OUT)
+    string(FIND "${out}" "${R_OUT}" at)
+    if(at EQUAL -1)
+      string(APPEND problem " stdout lacks '${R_OUT}';")
+    endif()
+  endif()
+  if(DEFINED R_ERR)
+    string(FIND "${err}" "${R_ERR}" at)
+    if(at EQUAL -1)
+      string(APPEND problem " stderr lacks '${R_ERR}';")
+    endif()
+  endif()
+  if(problem)
+    message(SEND_ERROR "cubefx ${R_ARGS}:${problem}\n--- stdout:\n${out}--- stderr:\n${err}")
+  endif()
+endfunction()
+
+run(EXIT 0 OUT "usage: cubefx COMMAND" ARGS --help)
+run(EXIT 0 OUT "usage: cubefx transform" ARGS transform --help)
+run(EXIT 2 ERR "usage: cubefx COMMAND")
+run(EXIT 0 OUT "good.txt: 2 lines, 2 frames" ARGS check good.txt)
+run(EXIT 1 OUT "bad.txt:2: the LED numbers are not in ascending order" ARGS check good.txt bad.txt)
+run(EXIT 2 ERR "cubefx check: missing.txt: no such file" ARGS check missing.txt)
+run(EXIT 2 ERR "cubefx check: folder: is a folder, not a file" ARGS check folder)
+run(EXIT 2 ERR "unknown option '--fast'" ARGS check --fast good.txt)
+run(EXIT 0 OUT "running time:                0.20 s at 100 ms per frame" ARGS info good.txt)
+run(EXIT 0 OUT "2 of 2 frames transformed, written to out.txt" ARGS transform good.txt --mirror x -o out.txt)
+
+file(READ "${WORK}/out.txt" written HEX)
+# The mirror of LEDs 0 and 1 along x is LEDs 5 and 4, written ascending; CR LF after every line.
+if(NOT written STREQUAL "342c352c3232370d0a3232370d0a")
+  message(SEND_ERROR "transform wrote ${written}, expected 4,5,227 CR LF 227 CR LF")
+endif()
+file(REMOVE_RECURSE "${WORK}")
