@@ -5,7 +5,7 @@
 
 #include "app/editor_form.h"
 #include "app/form_controls.h"
-#include "elements/cube_pattern.h"
+#include "cube/pattern.h"
 #include "elements/save_text.h"
 #include "platform/program_dir.h"
 #include "platform/registry.h"

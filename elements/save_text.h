@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "elements/effect_text.h"
+#include "cube/effect_text.h"
 
 namespace effect {
 
