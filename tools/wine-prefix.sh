@@ -10,7 +10,12 @@
 set -euo pipefail
 prefix=$1
 mode=${2:-virtual}
-[ -f "$prefix/.cube-ready" ] && [ -f "$prefix/.cube-$mode" ] && exit 0
+# Wine draws the caption buttons with Marlett, but this Wine finds no font of its data folder: the one
+# from fonts-wine goes into the prefix's own font folder, where every Wine looks.
+marlett=/usr/share/wine/fonts/marlett.ttf
+fonts=$prefix/drive_c/windows/Fonts
+has_marlett() { [ ! -f "$marlett" ] || [ -f "$fonts/marlett.ttf" ]; }
+[ -f "$prefix/.cube-ready" ] && [ -f "$prefix/.cube-$mode" ] && has_marlett && exit 0
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine32.sh"
 mkdir -p "$(dirname "$prefix")"
@@ -32,6 +37,7 @@ fail() {
     [ -f "$prefix/system.reg" ] || fail "wineboot" "${out:-it left no system.reg in the prefix}"
     touch "$prefix/.cube-ready"
   fi
+  has_marlett || cp "$marlett" "$fonts/"
   if [ ! -f "$prefix/.cube-$mode" ]; then
     managed=N
     [ "$mode" = desktop ] && managed=Y
