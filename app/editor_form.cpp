@@ -230,6 +230,8 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
     FrameEdit->ReadOnly = 0;
     FrameEdit->MaxLength = 0;
     FrameEdit->ClearAfterEnter = 1;
+    // A frame with many LEDs lit would otherwise show blank until the line is clicked.
+    FrameEdit->HideSelection = 0;
     FrameEdit->TextSource = FrameEdit->OwnTextSource();
     FrameEdit->Init();
     made = FrameEdit;
