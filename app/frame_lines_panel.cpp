@@ -82,7 +82,9 @@ bool TFrameLinesPanel::Shortcut(std::int32_t key, std::int32_t shift) {
 void TFrameLinesPanel::KeyDown(void* data, TControl* sender, std::int32_t& key, std::int32_t shift) {
   auto* self = static_cast<TFrameLinesPanel*>(data);
   if (self->Shortcut(key, shift)) {
-    key = 0;
+    // An Alt chord goes on to the window's default handling all the same: kept from it, the Alt
+    // key let go alone would open the window menu, which then takes the next keys.
+    if ((shift & kAltKey) == 0) key = 0;
     return;
   }
   if (self->formKeyDown_) self->formKeyDown_.Proc(self->formKeyDown_.Data, sender, key, shift);

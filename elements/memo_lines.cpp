@@ -21,6 +21,9 @@ void TQxMemoLines::Apply(const std::optional<effect::TLineEdit>& edit) const {
   if (!edit || Memo == nullptr || Memo->Control == nullptr || Memo->Control->Handle == nullptr) return;
   HWND memo = Memo->Control->Handle;
   // One replacement, undo allowed: the control's one-step undo then takes the whole edit back.
+  // Its undo record starts empty, or the control would join a deletion to one that ended at the
+  // same place (as it does for repeated Delete keys) and undo both.
+  SendMessageA(memo, EM_EMPTYUNDOBUFFER, 0, 0);
   SendMessageA(memo, EM_SETSEL, edit->From, static_cast<LPARAM>(edit->To));
   SendMessageA(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(edit->Text.c_str()));
   SendMessageA(memo, EM_SETSEL, edit->SelStart, static_cast<LPARAM>(edit->SelEnd));
