@@ -146,6 +146,7 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   PatternTools = new TPatternTools(*this, Pattern);
   Effect = new TEffectPlayerPanel(*this, Pattern);
   SaveFlow = new TSaveFlowPanel(*this);
+  FrameLines = new TFrameLinesPanel(*this, Pattern);
   // Now, with every control in its place, rather than in the first frame played.
   if (HWND window = EditorWindow->Control->Handle) ledAreas_.Read(window);
 }
@@ -176,12 +177,14 @@ void TClassMainForm_1509590::PaintLedsNow(void* form, const std::bitset<frame::k
 int TClassMainForm_1509590::WorkbenchElementCount() const {
   return (Pattern != nullptr ? 1 : 0) + (PatternTools != nullptr ? PatternTools->ElementCount() : 0) +
          (Effect != nullptr ? Effect->ElementCount() : 0) +
-         (SaveFlow != nullptr ? SaveFlow->ElementCount() : 0);
+         (SaveFlow != nullptr ? SaveFlow->ElementCount() : 0) +
+         (FrameLines != nullptr ? FrameLines->ElementCount() : 0);
 }
 
 int TClassMainForm_1509590::WorkbenchLinkCount() const {
   return patternLinkCount_ + (PatternTools != nullptr ? PatternTools->LinkCount() : 0) +
-         (Effect != nullptr ? Effect->LinkCount() : 0) + (SaveFlow != nullptr ? SaveFlow->LinkCount() : 0);
+         (Effect != nullptr ? Effect->LinkCount() : 0) + (SaveFlow != nullptr ? SaveFlow->LinkCount() : 0) +
+         (FrameLines != nullptr ? FrameLines->LinkCount() : 0);
 }
 
 void TClassMainForm_1509590::CreateVisual(int slot) {
@@ -232,6 +235,8 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
     FrameEdit->ReadOnly = 0;
     FrameEdit->MaxLength = 0;
     FrameEdit->ClearAfterEnter = 1;
+    // A frame with many LEDs lit would otherwise show blank until the line is clicked.
+    FrameEdit->HideSelection = 0;
     FrameEdit->TextSource = FrameEdit->OwnTextSource();
     FrameEdit->Init();
     made = FrameEdit;
@@ -325,6 +330,7 @@ TClassMainForm_1509590::~TClassMainForm_1509590() {
   // ones that stand right after it, then EditorWindow and the LEDs before it.
   std::size_t formAt = 0;
   while (formAt < visualOrder_.size() && visualOrder_[formAt] != EditorWindow) ++formAt;
+  delete FrameLines;
   delete SaveFlow;
   delete Effect;
   delete PatternTools;

@@ -8,6 +8,7 @@
 
 #include "app/effect_player.h"
 #include "app/frame_graph.h"
+#include "app/frame_lines_panel.h"
 #include "app/pattern_tools.h"
 #include "app/save_flow.h"
 #include "app/save_guard.h"
@@ -55,6 +56,7 @@ class TClassMainForm_1509590 {
   TPatternTools* PatternTools = nullptr;
   TEffectPlayerPanel* Effect = nullptr;
   TSaveFlowPanel* SaveFlow = nullptr;
+  TFrameLinesPanel* FrameLines = nullptr;
 
   TQxLED* Led(int n) { return Leds[n - 1]; }
 

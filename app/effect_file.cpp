@@ -8,6 +8,7 @@
 #include "cube/pattern.h"
 #include "platform/file.h"
 #include "platform/file_dialog.h"
+#include "platform/message_box.h"
 #include "platform/timer.h"
 
 namespace {
@@ -18,9 +19,10 @@ std::string Quoted(std::string_view name) { return "\r\n" + std::string(name) + 
 
 TQxEffectFile::~TQxEffectFile() { Free(Dialog); }
 
-void TQxEffectFile::Tell(const std::string& text, const char* caption, UINT icon) {
+void TQxEffectFile::Tell(const std::string& text, const char* caption, UINT icon, HWND uncovered) {
   FireEmpty(outPause);
-  MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), caption, icon | MB_OK);
+  MessageBoxBeside(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), caption, icon | MB_OK,
+                   uncovered);
 }
 
 std::string TQxEffectFile::MemoText() const {
@@ -155,7 +157,9 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
   FireInt(outOpened, static_cast<std::int32_t>(lines.size() - bad.Count));
   FireStr(outFileOpened, ByteString(fileName));
 
-  if (bad.Count > 0) Tell(effect::BadLinesMessage(bad), "Эффект открыт", MB_ICONWARNING);
+  // Beside the effect text, whose lines it names.
+  if (bad.Count > 0)
+    Tell(effect::BadLinesMessage(bad), "Эффект открыт", MB_ICONWARNING, Memo->Control->Handle);
 }
 
 void TQxEffectFile::inBringBack(TData* d, std::uint16_t) {
@@ -215,6 +219,7 @@ void TQxEffectFile::inMark(TData* d, std::uint16_t) {
   if (line >= Player->LineCount()) return;
   // Only marked: the remembered source line stays what a bring-back or a replace made it, so a
   // replace after playback goes to that line or the caret's, never to the line last played.
+  // Marked by the caret at its start, not selected: a key typed next must not replace it.
   const effect::TLineSpan& span = Player->LineSpan(line);
-  SelectMemo(span.Start, span.Start + span.Length);
+  SelectMemo(span.Start, span.Start);
 }

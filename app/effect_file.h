@@ -50,7 +50,7 @@ class TQxEffectFile : public TQxObject {
   void inReplace(TData* d, std::uint16_t index);
   // d: the reason the cube refused a frame.
   void inFault(TData* d, std::uint16_t index);
-  // d: the 0-based line of the frame playback shows: selected in the memo.
+  // d: the 0-based line of the frame playback shows: the memo's caret put at its start.
   void inMark(TData* d, std::uint16_t index);
   // The memo's text exactly as its control holds it (the player's lines and their offsets).
   void getText(TData* d, std::uint16_t index);
@@ -69,7 +69,8 @@ class TQxEffectFile : public TQxObject {
   std::size_t SourceLine() const { return sourceLine_; }
 
  private:
-  void Tell(const std::string& text, const char* caption, UINT icon);
+  // A box kept clear of `uncovered` when one is given.
+  void Tell(const std::string& text, const char* caption, UINT icon, HWND uncovered = nullptr);
   void SetMemoText(const std::string& text);
   std::string MemoText() const;
   void SelectMemo(std::size_t start, std::size_t end) const;

@@ -73,6 +73,21 @@ void TQxPlayerFace::inNoFrames(TData*, std::uint16_t) {
               MB_ICONINFORMATION | MB_OK);
 }
 
+void TQxPlayerFace::inTextKey(TData* d, std::uint16_t) {
+  switch (AsInt(d)) {
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_LWIN:
+    case VK_RWIN:
+    case VK_CAPITAL:
+    case VK_NUMLOCK:
+      return;
+    default:
+      FireEmpty(outHalt);
+  }
+}
+
 TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePattern* pattern)
     : form_(form), pattern_(pattern) {
   TControl* parent = form.EditorWindow->Control;
@@ -145,6 +160,11 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Link(form.EffectMemo->outDblClick, MakeLink<&TQxEffectFile::inBringBack>(EffectFile));
   Link(form.SaveGuard->outSaved, MakeLink<&TQxEffectFile::inSaved>(EffectFile));
   Link(EffectFile->outHalt, MakeLink<&TQxPlayer::inHalt>(Player));
+  // Playback marks its line with the memo's caret: a click or a key in the text ends it first, so
+  // the key acts where the user put the caret, or at worst at the marked line's start.
+  Link(form.EffectMemo->outMouseDown, MakeLink<&TQxPlayer::inHalt>(Player));
+  Link(form.EffectMemo->outKeyDown, MakeLink<&TQxPlayerFace::inTextKey>(Face));
+  Link(Face->outHalt, MakeLink<&TQxPlayer::inHalt>(Player));
   Link(EffectFile->outPause, MakeLink<&TQxPlayer::inPause>(Player));
   Link(EffectFile->outOpened, MakeLink<&TQxPlayer::inHalt>(Player, 1));
   // The clearing tick empties the memo with no change report: playback must end all the same.

@@ -34,6 +34,7 @@ class TQxPlayerFace : public TQxObject {
   TQxEdit* Rate = nullptr;
   TQx_Event outRate;  // string: the rate field's text when the field is left or Play is asked
   TQx_Event outPlay;  // after outRate
+  TQx_Event outHalt;  // empty: a key that acts reached the effect text
 
   // The rate field lost the focus: what it holds is the settled rate (a blur carries no text).
   void inRateLeft(TData* d, std::uint16_t index);
@@ -44,6 +45,9 @@ class TQxPlayerFace : public TQxObject {
   void inLoop(TData* d, std::uint16_t index);
   void inCounter(TData* d, std::uint16_t index);
   void inNoFrames(TData* d, std::uint16_t index);
+  // d: a key pressed in the effect text. Playback ends before the key acts there; a modifier held
+  // for a shortcut acts on nothing.
+  void inTextKey(TData* d, std::uint16_t index);
 };
 
 class TEffectPlayerPanel {

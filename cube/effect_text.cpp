@@ -114,7 +114,10 @@ std::string BadLinesMessage(const TBadLines& bad) {
   std::string text = "Строк, которые не являются кадрами: ";
   text += std::to_string(bad.Count);
   text += "\r\n";
-  text += bad.Count > bad.First.size() ? "Первые из них: " : "Номера строк: ";
+  if (bad.Count > bad.First.size())
+    text += "Первые " + std::to_string(bad.First.size()) + " из " + std::to_string(bad.Count) + ": ";
+  else
+    text += "Номера строк: ";
   for (std::size_t i = 0; i < bad.First.size(); ++i) {
     if (i > 0) text += ", ";
     text += std::to_string(bad.First[i]);

@@ -28,8 +28,8 @@ inline constexpr std::size_t kMaxFrameChars = cube::kMaxFrameLength;
 // A line longer than this cannot belong to an effect; the edit control takes a quarter second
 // for one such line and minutes for one of a megabyte, so a file holding one is refused.
 inline constexpr std::size_t kMaxLineBytes = 4096;
-// How many line numbers a message about lines that are not frames lists.
-inline constexpr std::size_t kListedBadLines = 5;
+// How many line numbers a message about lines that are not frames lists; the count names them all.
+inline constexpr std::size_t kListedBadLines = 20;
 
 using TLineTest = bool (*)(std::string_view line);
 

@@ -45,6 +45,7 @@ void TQxEdit::Init() {
   std::uint32_t options = 0;
   if (Password != 0) options |= eoPassword;
   if (ReadOnly != 0) options |= eoReadOnly;
+  if (HideSelection == 0) options |= eoNoHideSelection;
   Control = CreateEdit(ParentControl, options);
   Control->SetTextAlign(TextAlign);
   CommonInit();

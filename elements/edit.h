@@ -22,6 +22,9 @@ class TQxEdit : public TQxWin {
   std::uint8_t ReadOnly = 0;
   std::uint8_t TextAlign = 0;  // 0 left, 1 right, 2 centred
   std::int32_t MaxLength = 0;  // 0: the control's default limit
+  // 0: the selection stays drawn while the field has no focus. Wine draws an unfocused line of
+  // more than about 250 runs (a long frame string: numbers and commas alternate) only so.
+  std::uint8_t HideSelection = 1;
   TQx_Event dataText;
   TQx_Event outEnter;
   TQx_Event outChange;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/app.h"
+#include "platform/handlers.h"
 
 namespace {
 
@@ -340,7 +341,32 @@ void TControl::SetEnabled(bool e) {
     Style &= ~static_cast<std::uint32_t>(WS_DISABLED);
   else
     Style |= WS_DISABLED;
-  if (Handle != nullptr) EnableWindow(Handle, e ? TRUE : FALSE);
+  if (Handle == nullptr) return;
+  if (!e) MoveFocusOnward();
+  EnableWindow(Handle, e ? TRUE : FALSE);
+}
+
+void TControl::MoveFocusOnward() {
+  // A disabled window keeps no focus, and with none every key is lost until something is clicked.
+  // As in a dialog, the focus moves on to the next control in the tab order. A control outside
+  // the tab order (one that only a click focuses) has no next one: the form itself takes the
+  // focus, where every shortcut of the form still arrives. Enabled is already false here, so
+  // nothing inside this control is chosen.
+  HWND focus = GetFocus();
+  if (focus == nullptr || (focus != Handle && !::IsChild(Handle, focus))) return;
+  TControl* form = ParentForm();
+  if (form == nullptr || form == this) return;
+  TControl* next = TabStop ? NextTabControl(form, this, true) : nullptr;
+  if (next != nullptr && next->Handle != nullptr) {
+    ++next->FocusingCounter;
+    ::SetFocus(next->Handle);
+    --next->FocusingCounter;
+    form->CurrentControl = next;
+  } else if (form->Handle != nullptr) {
+    // The form hands its focus on to its current control, which this one still is.
+    form->CurrentControl = nullptr;
+    ::SetFocus(form->Handle);
+  }
 }
 
 void TControl::SetStyle(std::uint32_t s) {

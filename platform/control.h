@@ -324,6 +324,9 @@ class TControl : public TObj, public TCanvasHost {
   friend TControl* CreateButton(TControl* parent, std::string_view caption);
   friend bool ShowHandler(TControl* self, TMessage& msg, LRESULT& result);
 
+  // Called while being disabled: hands a focus held here on to the next control in the tab order.
+  void MoveFocusOnward();
+
   // --- Window styles
   std::uint32_t Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   std::uint32_t ExStyle = WS_EX_CONTROLPARENT;

@@ -137,12 +137,24 @@ TEST(EffectMemoLines, ALoneLfStaysInsideItsLineAsTheSaveReadsIt) {
 
 TEST(EffectBadLines, CountsAllAndListsTheFirstFiveByLineNumber) {
   const Lines lines{"1", "x", "2", "", "y", "z", "3", "w", "v", "u"};
-  const effect::TBadLines bad = effect::FindBadLines(lines, &StartsWithDigit);
+  const effect::TBadLines bad = effect::FindBadLines(lines, &StartsWithDigit, 5);
   EXPECT_EQ(bad.Count, 7u);
   EXPECT_EQ(bad.First, (std::vector<std::size_t>{2, 4, 5, 6, 8}));
   const std::string message = effect::BadLinesMessage(bad);
   EXPECT_NE(message.find("7"), std::string::npos);
   EXPECT_NE(message.find("2, 4, 5, 6, 8"), std::string::npos);
+}
+
+TEST(EffectBadLines, TheMessageNamesTwentyLinesAndTheTotal) {
+  Lines lines(45, "x");
+  lines[0] = "1";
+  const effect::TBadLines bad = effect::FindBadLines(lines, &StartsWithDigit);
+  ASSERT_EQ(bad.First.size(), 20u);
+  EXPECT_EQ(bad.First.back(), 21u);
+  const std::string message = effect::BadLinesMessage(bad);
+  EXPECT_NE(message.find("Первые 20 из 44: 2, 3,"), std::string::npos) << message;
+  EXPECT_NE(message.find(", 21."), std::string::npos) << message;
+  EXPECT_EQ(message.find("22"), std::string::npos) << message;
 }
 
 TEST(EffectBadLines, NoneInAGoodOrEmptyEffect) {

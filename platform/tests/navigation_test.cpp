@@ -227,6 +227,28 @@ TEST_F(Navigation, KeysOutsideTheSetAreNotTakenAndTestOnlyMovesNothing) {
   EXPECT_FALSE(TabOrderNavigation(form, memo, VK_DOWN, true));
 }
 
+TEST_F(Navigation, AFocusedControlThatIsDisabledHandsTheFocusToTheNextTabStop) {
+  Focus(line);
+  line->SetEnabled(false);
+  EXPECT_EQ(Name(GetFocus()), "memo");
+  EXPECT_EQ(form->CurrentControl, memo);
+  Focus(last);
+  last->SetEnabled(false);
+  EXPECT_EQ(Name(GetFocus()), "first") << "wraps around";
+  // One without the focus changes nothing.
+  memo->SetEnabled(false);
+  EXPECT_EQ(Name(GetFocus()), "first");
+}
+
+TEST_F(Navigation, AFocusedControlOutsideTheTabOrderThatIsDisabledHandsTheFocusToItsForm) {
+  first->TabStop = false;  // focused by a click only, as a button out of the Tab order
+  Focus(first);
+  form->CurrentControl = first;
+  first->SetEnabled(false);
+  EXPECT_EQ(GetFocus(), form->Handle);
+  EXPECT_EQ(form->CurrentControl, nullptr) << "the form would hand the focus straight back";
+}
+
 TEST_F(Navigation, NextTabControlFromNowhereStartsAtEitherEnd) {
   EXPECT_EQ(NextTabControl(form, nullptr, true), first);
   EXPECT_EQ(NextTabControl(form, nullptr, false), last);

@@ -549,6 +549,12 @@ bool TEditorProcess::PressKeyWith(WORD modifier, WORD virtualKey) {
                    KeyInput(modifier, KEYEVENTF_KEYUP)});
 }
 
+bool TEditorProcess::PressKeyWith(WORD modifier, WORD secondModifier, WORD virtualKey) {
+  return SendKeys({KeyInput(modifier, 0), KeyInput(secondModifier, 0), KeyInput(virtualKey, 0),
+                   KeyInput(virtualKey, KEYEVENTF_KEYUP), KeyInput(secondModifier, KEYEVENTF_KEYUP),
+                   KeyInput(modifier, KEYEVENTF_KEYUP)});
+}
+
 bool TEditorProcess::DoubleClickAt(HWND child, int x, int y) {
   POINT screen{};
   if (!BringToFront() || !ClientToScreenPoint(child, x, y, screen)) return false;

@@ -103,6 +103,8 @@ class TEditorProcess {
   bool PressKey(WORD virtualKey);
   // The same with a modifier (VK_CONTROL, VK_SHIFT) held down around it.
   bool PressKeyWith(WORD modifier, WORD virtualKey);
+  // The same with two modifiers held (Ctrl and Shift for Ctrl+Shift+K).
+  bool PressKeyWith(WORD modifier, WORD secondModifier, WORD virtualKey);
   // Clicks into a child and waits until it has the focus.
   bool FocusByClick(HWND child, int x, int y, DWORD timeoutMs = 5000);
   // The same for FrameEdit, clicked at its far right, which only puts the caret at the end of the text.
