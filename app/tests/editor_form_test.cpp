@@ -120,12 +120,12 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // key element's three requests and the history state that greys undo and redo.
   EXPECT_EQ(form->PatternTools->ElementCount(), 16);
   EXPECT_EQ(form->PatternTools->LinkCount(), 1 + 15 + 3 + 1);
-  // The effect panel's 14 elements and 32 links.
-  EXPECT_EQ(form->Effect->ElementCount(), 14);
-  EXPECT_EQ(form->Effect->LinkCount(), 32);
+  // The effect panel's 16 elements and 36 links.
+  EXPECT_EQ(form->Effect->ElementCount(), 16);
+  EXPECT_EQ(form->Effect->LinkCount(), 36);
   // With the pattern element and its 216 LED change reports.
-  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 14);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 32);
+  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 36);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
@@ -143,7 +143,7 @@ TEST_F(EditorForm, EffectControlsStandInTheFreeAreasOverNoDesignedControlAndOutO
   TEffectPlayerPanel& p = *form->Effect;
   const std::vector<TQxWin*> strip{p.PlayButton, p.StopButton, p.BackButton, p.ForwardButton,
                                    p.RateEdit,   p.RateLabel,  p.LoopButton, p.CounterLabel};
-  const std::vector<TQxWin*> desk{p.OpenButton, p.ReplaceButton, p.BringButton};
+  const std::vector<TQxWin*> desk{p.OpenButton, p.ReplaceButton, p.BringButton, p.WrapButton};
   for (const auto& [group, area] :
        {std::pair{strip, RECT{450, 5, 980, 33}}, std::pair{desk, RECT{790, 565, 1040, 620}}}) {
     for (TQxWin* e : group) {
