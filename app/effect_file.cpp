@@ -72,7 +72,7 @@ void TQxEffectFile::ShowWrapped(bool wrap) {
 
 bool TQxEffectFile::ChosenWrap() const { return !dataWrap.Connected() || PullInt(dataWrap) != 0; }
 
-void TQxEffectFile::inShowChosenWrap(TData*, std::uint16_t) { ShowWrapped(ChosenWrap()); }
+void TQxEffectFile::inShowChosenWrap(TData* d, std::uint16_t) { ShowWrapped(AsInt(d) != 0); }
 
 void TQxEffectFile::inWrap(TData*, std::uint16_t) {
   if (Memo == nullptr || Memo->Control == nullptr) return;

@@ -61,7 +61,7 @@ class TQxEffectFile : public TQxObject {
   void MemoChanged();
   // Wrapping on or off at the user's request (the button or its key).
   void inWrap(TData* d, std::uint16_t index);
-  // Shows the memo as the user last chose (at the start).
+  // d: whether the user chose wrapped lines: the memo is shown so (at the start).
   void inShowChosenWrap(TData* d, std::uint16_t index);
   // Whether the memo is being made anew for a change of wrapping (its text is unchanged).
   bool Rewrapping() const { return rewrapping_; }

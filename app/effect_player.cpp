@@ -123,8 +123,16 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
                 "Записать кадр светодиодов в строку, из которой он взят, или в строку курсора (F3)");
   BringButton = NewButton(parent, kDeskLeft, kDeskTop + 27, 122, kStripHeight, "Кадр из строки",
                           "Показать на светодиодах кадр строки курсора (F2 или двойной щелчок по строке)");
-  WrapButton = NewButton(parent, kDeskLeft + 126, kDeskTop + 27, 122, kStripHeight, WrapCaption(1),
-                         "Длинные строки эффекта: с переносом или по кадру в строке с прокруткой вбок (F4)");
+  WrapChoice = new TQxStoredValue();
+  WrapChoice->PositionKey = kSettingsKey;
+  WrapChoice->Name = "WordWrap";
+  WrapChoice->Default = 1;
+  // Read directly: links deliver nothing before the start step.
+  TData chosenWrap;
+  WrapChoice->getValue(&chosenWrap, 0);
+  WrapButton =
+      NewButton(parent, kDeskLeft + 126, kDeskTop + 27, 122, kStripHeight, WrapCaption(AsInt(&chosenWrap)),
+                "Длинные строки эффекта: с переносом или по кадру в строке с прокруткой вбок (F4)");
   for (TQxWin* e : std::initializer_list<TQxWin*>{PlayButton, StopButton, BackButton, ForwardButton, RateEdit,
                                                   RateLabel, LoopButton, CounterLabel, OpenButton,
                                                   ReplaceButton, BringButton, WrapButton})
@@ -146,10 +154,6 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Face->Owner = parent;
   Face->Rate = RateEdit;
   Face->WrapButton = WrapButton;
-  WrapChoice = new TQxStoredValue();
-  WrapChoice->PositionKey = kSettingsKey;
-  WrapChoice->Name = "WordWrap";
-  WrapChoice->Default = 1;
   timer_ = new TFrameTimer();
   timer_->OnTick = {&TimerTick, this};
   countTimer_ = new TFrameTimer();
@@ -209,8 +213,7 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   frameChange_ = frameLine->Events().OnChange;
   frameLine->SetOnChange({&FrameChange, this});
 
-  TData none;
-  EffectFile->inShowChosenWrap(&none, 0);
+  EffectFile->inShowChosenWrap(&chosenWrap, 0);
 }
 
 TEffectPlayerPanel::~TEffectPlayerPanel() {
