@@ -88,7 +88,7 @@ void TQxEffectFile::inWrap(TData*, std::uint16_t) {
       return;
     }
   }
-  FireEmpty(outPause);
+  // Playback goes on: its lines keep their offsets in the same text.
   const HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   ShowWrapped(wrap);
   SetCursor(cursor);

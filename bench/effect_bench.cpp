@@ -366,6 +366,25 @@ void MeasureShapes(TClassMainForm_1509590& form, const std::string& only) {
                 shape.frames, shape.leds, text.size() / 1024, bareWrapped, bareUnwrapped, openWrap,
                 wrappedShown ? " (wrapped)" : " (shown unwrapped)", openNoWrap,
                 unwrappedShown ? " (wrapped!)" : "");
+    if (std::getenv("CUBE_BENCH_PHASES") != nullptr) {
+      // The memo's own control, unwrapped, taking the text by itself: what is left of the editor's
+      // open is its own work.
+      form.EffectMemo->SetWordWrap(false);
+      std::vector<double> times;
+      for (int round = 0; round < 3; ++round) {
+        const HWND memo = form.EffectMemo->Control->Handle;
+        SetWindowTextA(memo, "");
+        PumpMessages();
+        const auto start = Clock::now();
+        SetWindowTextA(memo, text.c_str());
+        UpdateWindow(form.EditorWindow->Control->Handle);
+        PumpMessages();
+        times.push_back(MillisecondsSince(start));
+      }
+      SetWindowTextA(form.EffectMemo->Control->Handle, "");
+      form.EffectMemo->SetWordWrap(true);
+      std::printf("    the memo's control alone, unwrapped: %.0f\n", Median(times));
+    }
     if (std::getenv("CUBE_BENCH_SYSTEM_FONT") != nullptr)
       std::printf("    bare EDIT in the system font: wrapped %.0f / unwrapped %.0f\n",
                   weight <= effect::kMaxLayoutWeight ? BareEdit(form, text, true, false) : -1,

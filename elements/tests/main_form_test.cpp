@@ -272,7 +272,7 @@ TEST_F(MainFormTest, RegistryKeepsDesignedValuesForMissingOrOverlongValues) {
 }
 
 TEST_F(MainFormTest, AStoredValueKeepsItsNameBesideThePositionInTheRegistryAndTheIniFile) {
-  for (const std::string key : {std::string(kRegistryName), std::string(kIniName) + "\\Main"}) {
+  for (const std::string& key : {std::string(kRegistryName), std::string(kIniName) + "\\Main"}) {
     form = Make(ByteString(key));
     Start();
     form->Control->SetPosition(41, 52);
