@@ -280,8 +280,8 @@ LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The floor: a bare multi-line EDIT in the memo's place with its font, taking the text in one
-// WM_SETTEXT and painting it.
+// The floor: a bare multi-line EDIT in the memo's place with its font and frame (so its lines are
+// as wide and wrap alike), taking the text in one WM_SETTEXT and painting it.
 double BareEdit(TClassMainForm_1509590& form, const std::string& text, bool wrap, bool memoFont = true) {
   const HWND memo = form.EffectMemo->Control->Handle;
   RECT r{};
@@ -289,23 +289,20 @@ double BareEdit(TClassMainForm_1509590& form, const std::string& text, bool wrap
   MapWindowPoints(nullptr, form.EditorWindow->Control->Handle, reinterpret_cast<POINT*>(&r), 2);
   DWORD style = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_NOHIDESEL | WS_VSCROLL | ES_AUTOVSCROLL;
   if (!wrap) style |= WS_HSCROLL | ES_AUTOHSCROLL;
-  std::vector<double> times;
-  for (int round = 0; round < 3; ++round) {
-    const HWND edit =
-        CreateWindowExA(0, "EDIT", "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                        form.EditorWindow->Control->Handle, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (memoFont) SendMessageA(edit, WM_SETFONT, SendMessageA(memo, WM_GETFONT, 0, 0), FALSE);
-    SendMessageA(edit, EM_LIMITTEXT, 0, 0);
-    PumpMessages();
-    const auto start = Clock::now();
-    SetWindowTextA(edit, text.c_str());
-    UpdateWindow(form.EditorWindow->Control->Handle);
-    PumpMessages();
-    times.push_back(MillisecondsSince(start));
-    DestroyWindow(edit);
-    PumpMessages();
-  }
-  return Median(times);
+  const HWND edit =
+      CreateWindowExA(0, "EDIT", "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                      form.EditorWindow->Control->Handle, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (memoFont) SendMessageA(edit, WM_SETFONT, SendMessageA(memo, WM_GETFONT, 0, 0), FALSE);
+  SendMessageA(edit, EM_LIMITTEXT, 0, 0);
+  PumpMessages();
+  const auto start = Clock::now();
+  SetWindowTextA(edit, text.c_str());
+  UpdateWindow(form.EditorWindow->Control->Handle);
+  PumpMessages();
+  const double ms = MillisecondsSince(start);
+  DestroyWindow(edit);
+  PumpMessages();
+  return ms;
 }
 
 // Answers the wrapping the bench has the user choose.
@@ -315,7 +312,8 @@ struct WrapChoice : TQxObject {
 };
 
 // The editor's own open of the file, from the file name to the text painted (or, when it tells
-// something after the text, to its message box), with the user's wrapping choice.
+// something after the text, to its message box), with the user's wrapping choice: into an empty
+// effect text, or with CUBE_BENCH_REOPEN set over the same effect already shown.
 double EditorOpen(TClassMainForm_1509590& form, const std::string& path, bool chooseWrap,
                   bool& shownWrapped) {
   WrapChoice choice;
@@ -323,72 +321,88 @@ double EditorOpen(TClassMainForm_1509590& form, const std::string& path, bool ch
   TQxEffectFile& file = *form.Effect->EffectFile;
   const TQx_Event kept = file.dataWrap;
   file.dataWrap = MakeLink<&WrapChoice::getValue>(&choice);
-  std::vector<double> times;
-  for (int round = 0; round < 3; ++round) {
-    FireEmpty(MakeLink<&TQxWinList::inClear>(form.EffectMemo, 0));
-    PumpMessages();
-    boxSeen = false;
-    const auto start = Clock::now();
+  if (std::getenv("CUBE_BENCH_REOPEN") != nullptr) {
     FireStr(MakeLink<&TQxEffectFile::inOpenFile>(&file), ByteString(path));
-    UpdateWindow(form.EditorWindow->Control->Handle);
     PumpMessages();
-    times.push_back(
-        std::chrono::duration<double, std::milli>((boxSeen ? boxShown : Clock::now()) - start).count());
+  } else {
+    FireEmpty(MakeLink<&TQxWinList::inClear>(form.EffectMemo, 0));
   }
+  PumpMessages();
+  boxSeen = false;
+  const auto start = Clock::now();
+  FireStr(MakeLink<&TQxEffectFile::inOpenFile>(&file), ByteString(path));
+  UpdateWindow(form.EditorWindow->Control->Handle);
+  PumpMessages();
+  const double ms =
+      std::chrono::duration<double, std::milli>((boxSeen ? boxShown : Clock::now()) - start).count();
   shownWrapped = form.EffectMemo->WordWrap();
   FireEmpty(MakeLink<&TQxWinList::inClear>(form.EffectMemo, 0));
   PumpMessages();
   file.dataWrap = kept;
-  return Median(times);
+  return ms;
 }
 
+// The memo's own control taking the text by itself, unwrapped: what the editor's open adds to it is
+// the editor's own work.
+double MemoAlone(TClassMainForm_1509590& form, const std::string& text, bool wrap) {
+  const bool wrapped = form.EffectMemo->WordWrap();
+  form.EffectMemo->SetWordWrap(wrap);
+  const HWND memo = form.EffectMemo->Control->Handle;
+  SetWindowTextA(memo, "");
+  PumpMessages();
+  const auto start = Clock::now();
+  SetWindowTextA(memo, text.c_str());
+  UpdateWindow(form.EditorWindow->Control->Handle);
+  PumpMessages();
+  const double ms = MillisecondsSince(start);
+  SetWindowTextA(memo, "");
+  form.EffectMemo->SetWordWrap(wrapped);
+  return ms;
+}
+
+// Each shape's figures are taken in interleaved rounds, so that a busy moment of the machine
+// falls on all of them alike.
 void MeasureShapes(TClassMainForm_1509590& form, const std::string& only) {
   struct Shape {
     int frames;
     int leds;
   };
   constexpr Shape kShapes[] = {{10000, 20}, {4000, 80}, {1000, 150}, {2000, 150}, {54000, 20}, {7400, 150}};
-  std::printf("median of 3, ms: bare EDIT wrapped / unwrapped | editor open, wrapping chosen / not chosen\n");
+  constexpr int kRounds = 3;
+  std::printf(
+      "median of %d interleaved rounds, ms: bare EDIT wrapped / unwrapped | editor open, wrapping chosen / "
+      "not "
+      "chosen | the memo's control alone, wrapped / unwrapped\n",
+      kRounds);
   for (const Shape& shape : kShapes) {
     const std::string name = std::to_string(shape.frames) + "x" + std::to_string(shape.leds);
     if (!only.empty() && only != name) continue;
     const std::string text = ShapedEffect(shape.frames, shape.leds);
     const std::string path = TempPath("effect_shape_" + name + ".txt");
     std::ofstream(path, std::ios::binary) << text;
-    const std::uint64_t weight = effect::LayoutWeight(effect::SplitFileLines(text));
     // A bare wrapped EDIT past the editor's wrapping bound takes tens of seconds: not measured.
-    const double bareWrapped = weight <= effect::kMaxLayoutWeight ? BareEdit(form, text, true) : -1;
-    const double bareUnwrapped = BareEdit(form, text, false);
+    const bool bareWraps = effect::LayoutWeight(effect::SplitFileLines(text)) <= effect::kMaxLayoutWeight;
+    std::vector<double> bareWrapped{-1}, bareUnwrapped, openWrap, openNoWrap, memoAlone, memoWrapped{-1};
     bool wrappedShown = false, unwrappedShown = false;
-    const double openWrap = EditorOpen(form, path, true, wrappedShown);
-    const double openNoWrap = EditorOpen(form, path, false, unwrappedShown);
-    std::printf("%6d frames x %3d LEDs (%4zu KB): bare %6.0f / %5.0f | editor %6.0f%s / %5.0f%s\n",
-                shape.frames, shape.leds, text.size() / 1024, bareWrapped, bareUnwrapped, openWrap,
-                wrappedShown ? " (wrapped)" : " (shown unwrapped)", openNoWrap,
-                unwrappedShown ? " (wrapped!)" : "");
-    if (std::getenv("CUBE_BENCH_PHASES") != nullptr) {
-      // The memo's own control, unwrapped, taking the text by itself: what is left of the editor's
-      // open is its own work.
-      form.EffectMemo->SetWordWrap(false);
-      std::vector<double> times;
-      for (int round = 0; round < 3; ++round) {
-        const HWND memo = form.EffectMemo->Control->Handle;
-        SetWindowTextA(memo, "");
-        PumpMessages();
-        const auto start = Clock::now();
-        SetWindowTextA(memo, text.c_str());
-        UpdateWindow(form.EditorWindow->Control->Handle);
-        PumpMessages();
-        times.push_back(MillisecondsSince(start));
-      }
-      SetWindowTextA(form.EffectMemo->Control->Handle, "");
-      form.EffectMemo->SetWordWrap(true);
-      std::printf("    the memo's control alone, unwrapped: %.0f\n", Median(times));
+    if (bareWraps) bareWrapped.clear();
+    if (bareWraps) memoWrapped.clear();
+    for (int round = 0; round < kRounds; ++round) {
+      if (bareWraps) bareWrapped.push_back(BareEdit(form, text, true));
+      openWrap.push_back(EditorOpen(form, path, true, wrappedShown));
+      bareUnwrapped.push_back(BareEdit(form, text, false));
+      openNoWrap.push_back(EditorOpen(form, path, false, unwrappedShown));
+      memoAlone.push_back(MemoAlone(form, text, false));
+      if (bareWraps) memoWrapped.push_back(MemoAlone(form, text, true));
     }
+    std::printf(
+        "%6d frames x %3d LEDs (%4zu KB): bare %6.0f / %5.0f | editor %6.0f%s / %5.0f%s | memo %5.0f / "
+        "%5.0f\n",
+        shape.frames, shape.leds, text.size() / 1024, Median(bareWrapped), Median(bareUnwrapped),
+        Median(openWrap), wrappedShown ? " (wrapped)" : " (shown unwrapped)", Median(openNoWrap),
+        unwrappedShown ? " (wrapped!)" : "", Median(memoWrapped), Median(memoAlone));
     if (std::getenv("CUBE_BENCH_SYSTEM_FONT") != nullptr)
       std::printf("    bare EDIT in the system font: wrapped %.0f / unwrapped %.0f\n",
-                  weight <= effect::kMaxLayoutWeight ? BareEdit(form, text, true, false) : -1,
-                  BareEdit(form, text, false, false));
+                  bareWraps ? BareEdit(form, text, true, false) : -1, BareEdit(form, text, false, false));
     std::fflush(stdout);
     DeleteFileA(path.c_str());
   }
