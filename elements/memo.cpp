@@ -139,7 +139,11 @@ void TQxMemo::SetWordWrap(bool wrap) {
   Control->Handle = nullptr;
   Control->SetStyle(style);
   Control->SetCaption({});
-  if (!Control->CreateWindowHandle()) return;
+  if (!Control->CreateWindowHandle()) {
+    // The object keeps the text for the next try and for a save: never lost with the window.
+    Control->SetCaption(text);
+    return;
+  }
   HWND edit = Control->Handle;
   SetWindowPos(edit, above != nullptr ? above : HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
