@@ -71,6 +71,43 @@ void TQxEffectFile::MemoChanged() {
   FireEmpty(outEdited);
 }
 
+void TQxEffectFile::ShowWrapped(bool wrap) {
+  if (Memo == nullptr || Memo->Control == nullptr) return;
+  if (Memo->WordWrap() != wrap) {
+    ownChange_ = true;
+    rewrapping_ = true;
+    Memo->SetWordWrap(wrap);
+    rewrapping_ = false;
+    ownChange_ = false;
+  }
+  FireInt(outWrap, wrap ? 1 : 0);
+}
+
+bool TQxEffectFile::ChosenWrap() const { return !dataWrap.Connected() || PullInt(dataWrap) != 0; }
+
+void TQxEffectFile::inShowChosenWrap(TData* d, std::uint16_t) { ShowWrapped(AsInt(d) != 0); }
+
+void TQxEffectFile::inWrap(TData*, std::uint16_t) {
+  if (Memo == nullptr || Memo->Control == nullptr) return;
+  const bool wrap = !Memo->WordWrap();
+  if (wrap) {
+    Memo->FlushWaitingLines();
+    const std::string text = MemoText();
+    if (effect::LayoutWeight(effect::LineViews(text, effect::MemoLines(text))) > effect::kMaxLayoutWeight) {
+      Tell(
+          "Эффект слишком велик, чтобы показать его с переносом строк: это заняло бы много секунд.\r\n"
+          "Он показан по кадру в строке.",
+          "Перенос строк", MB_ICONINFORMATION);
+      return;
+    }
+  }
+  // Playback goes on: its lines keep their offsets in the same text.
+  const HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  ShowWrapped(wrap);
+  SetCursor(cursor);
+  FireInt(outWrapChosen, wrap ? 1 : 0);
+}
+
 void TQxEffectFile::getText(TData* d, std::uint16_t) { MakeStr(d, ByteString(MemoText())); }
 
 void TQxEffectFile::inSaved(TData*, std::uint16_t) { changed_ = false; }
@@ -129,14 +166,6 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
          kRefused, MB_ICONERROR);
     return;
   }
-  if (effect::LayoutWeight(lines) > effect::kMaxLayoutWeight) {
-    Tell(
-        "Эффект слишком велик: его строки длинны и многочисленны, текстовое поле показывало бы его "
-        "слишком долго:" +
-            Quoted(fileName) + kKept,
-        kRefused, MB_ICONERROR);
-    return;
-  }
   if (Unsaved() && AskAboutUnsaved("Заменить его эффектом из файла" + Quoted(fileName) +
                                        "Несохранённый текст будет потерян.",
                                    "Открытие эффекта", MB_YESNO | MB_DEFBUTTON2) != IDYES)
@@ -147,8 +176,14 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
   // the save guard lets it pass without clearing, as after a failed save.
   if (Guard != nullptr && ClearTimer != nullptr && ClearTimer->Timer != nullptr && ClearTimer->Timer->Enabled)
     Guard->KeepText = true;
-  // The edit control lays out the whole text before it returns: seconds for the largest effects.
+  // The edit control lays out the whole text before it returns: seconds for the largest effects
+  // when wrapped, so those are shown unwrapped.
   const HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  const bool chosenWrap = ChosenWrap();
+  const bool wrap = chosenWrap && effect::LayoutWeight(lines) <= effect::kMaxWrappedWeight;
+  // The old text goes first, so that a change of wrapping does not lay it out again.
+  if (Memo->WordWrap() != wrap) SetMemoText({});
+  ShowWrapped(wrap);
   SetMemoText(effect::MemoTextOf(lines));
   SetCursor(cursor);
   hasSource_ = false;
@@ -157,9 +192,21 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
   FireInt(outOpened, static_cast<std::int32_t>(lines.size() - bad.Count));
   FireStr(outFileOpened, ByteString(fileName));
 
+  std::string note;
+  if (wrap != chosenWrap) {
+    note =
+        "Эффект большой: он показан без переноса строк, по кадру в строке, чтобы открыться быстро. "
+        "Перенос строк включает кнопка «Перенос строк» (F4).";
+    // The text shows before the note about it.
+    UpdateWindow(Memo->Control->Handle);
+  }
+  if (bad.Count > 0) {
+    if (!note.empty()) note += "\r\n\r\n";
+    note += effect::BadLinesMessage(bad);
+  }
   // Beside the effect text, whose lines it names.
-  if (bad.Count > 0)
-    Tell(effect::BadLinesMessage(bad), "Эффект открыт", MB_ICONWARNING, Memo->Control->Handle);
+  if (!note.empty())
+    Tell(note, "Эффект открыт", bad.Count > 0 ? MB_ICONWARNING : MB_ICONINFORMATION, Memo->Control->Handle);
 }
 
 void TQxEffectFile::inBringBack(TData* d, std::uint16_t) {

@@ -1,8 +1,9 @@
 // TQxEffectFile: the effect text's side of the workbench. Opens an effect file into the memo (asking
 // first when the memo holds text that was not saved), brings the caret's line onto the cube, writes
 // the cube's frame back over a line, and marks the line playback shows. Tells the user in Russian
-// why a file or a line was refused. Must never change the memo text when it refuses, and never
-// replace text that was not saved without the user's yes.
+// why a file or a line was refused. Shows the effect wrapped or one frame per row as the user chose,
+// and unwrapped whenever wrapping it would take too long. Must never change the memo text when it refuses,
+// and never replace text that was not saved without the user's yes.
 #pragma once
 
 #include <windows.h>
@@ -39,6 +40,9 @@ class TQxEffectFile : public TQxObject {
   TQx_Event outFileOpened;            // string: the full name of that file, after outOpened
   TQx_Event outEdited;                // empty: the memo's text changed, not by this element
   TQx_Event dataStartDir;             // the folder the open dialog starts in ("." when unconnected)
+  TQx_Event dataWrap;                 // int: whether the user wants long lines wrapped (kept between runs)
+  TQx_Event outWrap;                  // int: whether the memo's lines wrap now
+  TQx_Event outWrapChosen;            // int: the user switched wrapping: the choice to keep
 
   // Runs the open dialog and loads the chosen file.
   void inOpen(TData* d, std::uint16_t index);
@@ -58,6 +62,12 @@ class TQxEffectFile : public TQxObject {
   void inSaved(TData* d, std::uint16_t index);
   // The memo's text changed (by the user, a recording or the clearing tick).
   void MemoChanged();
+  // Wrapping on or off at the user's request (the button or its key).
+  void inWrap(TData* d, std::uint16_t index);
+  // d: whether the user chose wrapped lines: the memo is shown so (at the start).
+  void inShowChosenWrap(TData* d, std::uint16_t index);
+  // Whether the memo is being made anew for a change of wrapping (its text is unchanged).
+  bool Rewrapping() const { return rewrapping_; }
 
   // Whether the memo holds text that was changed since the last open or save.
   bool Unsaved() const;
@@ -76,9 +86,13 @@ class TQxEffectFile : public TQxObject {
   void SelectMemo(std::size_t start, std::size_t end) const;
   // The memo line holding the caret (lines.size() past the last line break).
   std::size_t CaretLine(const std::vector<effect::TLineSpan>& lines) const;
+  void ShowWrapped(bool wrap);
+  // The wrapping the user chose last; wrapped, as designed, when nobody keeps the choice.
+  bool ChosenWrap() const;
 
   bool changed_ = false;    // the memo text changed since the last open or save
   bool ownChange_ = false;  // the memo is being changed by this element
+  bool rewrapping_ = false;
   bool hasSource_ = false;
   std::size_t sourceLine_ = 0;
   std::string sourceText_;

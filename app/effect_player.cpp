@@ -41,6 +41,10 @@ TQxLabel* NewLabel(TControl* parent, int left, int top, int width, int height, c
 
 const char* PlayCaption(std::int32_t state) { return state == TQxPlayer::psPlaying ? "Пауза" : "Пуск"; }
 const char* LoopCaption(std::int32_t loop) { return loop != 0 ? "Повтор: да" : "Повтор: нет"; }
+const char* WrapCaption(std::int32_t wrap) { return wrap != 0 ? "Перенос строк: да" : "Перенос строк: нет"; }
+
+// Where the wrapping choice is kept: the registry key a main form would keep its position under.
+constexpr const char* kSettingsKey = "TESSARO";
 
 }  // namespace
 
@@ -52,6 +56,11 @@ void TQxPlayerFace::inState(TData* d, std::uint16_t) {
 void TQxPlayerFace::inLoop(TData* d, std::uint16_t) {
   if (LoopButton != nullptr && LoopButton->Control != nullptr)
     LoopButton->Control->SetCaption(LoopCaption(AsInt(d)));
+}
+
+void TQxPlayerFace::inWrap(TData* d, std::uint16_t) {
+  if (WrapButton != nullptr && WrapButton->Control != nullptr)
+    WrapButton->Control->SetCaption(WrapCaption(AsInt(d)));
 }
 
 void TQxPlayerFace::inCounter(TData* d, std::uint16_t) {
@@ -129,9 +138,19 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
                 "Записать кадр светодиодов в строку, из которой он взят, или в строку курсора (F3)");
   BringButton = NewButton(parent, kDeskLeft, kDeskTop + 27, 122, kStripHeight, "Кадр из строки",
                           "Показать на светодиодах кадр строки курсора (F2 или двойной щелчок по строке)");
-  for (TQxWin* e :
-       std::initializer_list<TQxWin*>{PlayButton, StopButton, BackButton, ForwardButton, RateEdit, RateLabel,
-                                      LoopButton, CounterLabel, OpenButton, ReplaceButton, BringButton})
+  WrapChoice = new TQxStoredValue();
+  WrapChoice->PositionKey = kSettingsKey;
+  WrapChoice->Name = "WordWrap";
+  WrapChoice->Default = 1;
+  // Read directly: links deliver nothing before the start step.
+  TData chosenWrap;
+  WrapChoice->getValue(&chosenWrap, 0);
+  WrapButton =
+      NewButton(parent, kDeskLeft + 126, kDeskTop + 27, 122, kStripHeight, WrapCaption(AsInt(&chosenWrap)),
+                "Длинные строки эффекта: с переносом или по кадру в строке с прокруткой вбок (F4)");
+  for (TQxWin* e : std::initializer_list<TQxWin*>{PlayButton, StopButton, BackButton, ForwardButton, RateEdit,
+                                                  RateLabel, LoopButton, CounterLabel, OpenButton,
+                                                  ReplaceButton, BringButton, WrapButton})
     e->AttachHint(nullptr);
 
   EffectFile = new TQxEffectFile();
@@ -149,6 +168,7 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Face->Counter = CounterLabel;
   Face->Owner = parent;
   Face->Rate = RateEdit;
+  Face->WrapButton = WrapButton;
   timer_ = new TFrameTimer();
   timer_->OnTick = {&TimerTick, this};
   countTimer_ = new TFrameTimer();
@@ -187,6 +207,10 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Link(Player->outLoop, MakeLink<&TQxPlayerFace::inLoop>(Face));
   Link(Player->outCounter, MakeLink<&TQxPlayerFace::inCounter>(Face));
   Link(Player->outNoFrames, MakeLink<&TQxPlayerFace::inNoFrames>(Face));
+  Link(WrapButton->outClick, MakeLink<&TQxEffectFile::inWrap>(EffectFile));
+  Link(EffectFile->dataWrap, MakeLink<&TQxStoredValue::getValue>(WrapChoice));
+  Link(EffectFile->outWrap, MakeLink<&TQxPlayerFace::inWrap>(Face));
+  Link(EffectFile->outWrapChosen, MakeLink<&TQxStoredValue::inStore>(WrapChoice));
   if (pattern_ != nullptr) {
     Link(EffectFile->outFrame, MakeLink<&TQxCubePattern::inFrame>(pattern_));
     Link(EffectFile->dataFrame, MakeLink<&TQxCubePattern::getFrame>(pattern_));
@@ -208,6 +232,8 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   TControl* frameLine = form.FrameEdit->Control;
   frameChange_ = frameLine->Events().OnChange;
   frameLine->SetOnChange({&FrameChange, this});
+
+  EffectFile->inShowChosenWrap(&chosenWrap, 0);
 }
 
 TEffectPlayerPanel::~TEffectPlayerPanel() {
@@ -220,12 +246,13 @@ TEffectPlayerPanel::~TEffectPlayerPanel() {
   if (frameLine != nullptr && frameLine->Events().OnChange.Data == this) frameLine->SetOnChange(frameChange_);
   delete countTimer_;
   delete timer_;
+  delete WrapChoice;
   delete Face;
   delete Player;
   delete EffectFile;
-  for (TQxWin* e :
-       std::initializer_list<TQxWin*>{BringButton, ReplaceButton, OpenButton, CounterLabel, LoopButton,
-                                      RateLabel, RateEdit, ForwardButton, BackButton, StopButton, PlayButton})
+  for (TQxWin* e : std::initializer_list<TQxWin*>{WrapButton, BringButton, ReplaceButton, OpenButton,
+                                                  CounterLabel, LoopButton, RateLabel, RateEdit,
+                                                  ForwardButton, BackButton, StopButton, PlayButton})
     delete e;
 }
 
@@ -259,6 +286,9 @@ bool TEffectPlayerPanel::Shortcut(std::int32_t key, std::int32_t shift) {
     case VK_F3:
       EffectFile->inReplace(&none, 0);
       return true;
+    case VK_F4:
+      EffectFile->inWrap(&none, 0);
+      return true;
     case VK_F5:
       Face->inPlay(&none, 0);
       return true;
@@ -289,6 +319,8 @@ void TEffectPlayerPanel::KeyDown(void* data, TControl* sender, std::int32_t& key
 }
 
 void TEffectPlayerPanel::MemoChanged() {
+  // The same text in a control made anew for its wrapping: playback's lines and offsets still hold.
+  if (EffectFile->Rewrapping()) return;
   TData none;
   // Playback reads the text once at its start: any edit ends it first.
   Player->inHalt(&none, 0);

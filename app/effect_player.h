@@ -7,7 +7,7 @@
 // Shortcuts (none is a key an edit control or the focus navigation uses):
 //   Ctrl+O open an effect, F2 the caret's line onto the cube, F3 replace the frame's line,
 //   F5 play / pause, F6 stop, F7 one frame back, F8 one frame forward, F9 loop on / off,
-//   Ctrl+R to the rate field.
+//   Ctrl+R to the rate field, F4 long lines wrapped or not.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,7 @@
 #include "elements/label.h"
 #include "elements/memo.h"
 #include "elements/player.h"
+#include "elements/stored_value.h"
 
 class TClassMainForm_1509590;
 class TFrameTimer;
@@ -48,6 +49,11 @@ class TQxPlayerFace : public TQxObject {
   // d: a key pressed in the effect text. Playback ends before the key acts there; a modifier held
   // for a shortcut acts on nothing.
   void inTextKey(TData* d, std::uint16_t index);
+
+  // d: whether the effect text's lines wrap: the wrap button's caption.
+  void inWrap(TData* d, std::uint16_t index);
+
+  TQxButton* WrapButton = nullptr;
 };
 
 class TEffectPlayerPanel {
@@ -71,12 +77,14 @@ class TEffectPlayerPanel {
   TQxButton* OpenButton = nullptr;
   TQxButton* ReplaceButton = nullptr;
   TQxButton* BringButton = nullptr;
+  TQxButton* WrapButton = nullptr;
   // Non-visual.
   TQxEffectFile* EffectFile = nullptr;
   TQxPlayer* Player = nullptr;
   TQxPlayerFace* Face = nullptr;
+  TQxStoredValue* WrapChoice = nullptr;  // the user's wrapping, kept between runs
 
-  int ElementCount() const { return 14; }
+  int ElementCount() const { return 16; }
   int LinkCount() const { return linkCount_; }
 
   // The action of a shortcut key; true when the key is one.

@@ -1,8 +1,9 @@
 // Measures the effect workbench inside the program, on its real form: opening effects of 1,000 and
 // 10,000 frames (file read, lines checked, memo text set and painted), and playback of 1,000 frames
 // at 20 ms per frame: how late each frame reaches the cube against its deadline on the grid of the
-// start, and whether the lateness grows over the run (drift). Windows program (run under Wine);
-// prints one figure per step.
+// start, and whether the lateness grows over the run (drift). "shapes" opens effects of real line
+// lengths (20, 80 and 150 LEDs a frame), wrapped and unwrapped, beside a bare multi-line EDIT
+// taking the same text in the same run. Windows program (run under Wine); prints one figure per step.
 #include <windows.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "bench/bench_form.h"
+#include "elements/effect_text.h"
 #include "platform/tests/test_windows.h"
 #include "runtime/data.h"
 
@@ -235,13 +237,195 @@ void MeasureMemoText(TClassMainForm_1509590& form, bool oneLine, bool wide, std:
               MillisecondsSince(start));
 }
 
+// An effect of `frames` frames of `leds` lit LEDs each, spread over the cube in ascending order.
+std::string ShapedEffect(int frames, int leds) {
+  std::string text;
+  std::uint32_t seed = 12345;
+  for (int k = 0; k < frames; ++k) {
+    std::vector<bool> lit(216);
+    for (int count = 0; count < leds;) {
+      seed = seed * 1664525u + 1013904223u;
+      const std::uint32_t led = (seed >> 8) % 216;
+      if (!lit[led]) {
+        lit[led] = true;
+        ++count;
+      }
+    }
+    for (int n = 0; n < 216; ++n)
+      if (lit[n]) text += std::to_string(n) + ",";
+    text += "227\r\n";
+  }
+  return text;
+}
+
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// A message box the open shows after its text: when it appears the text is on screen; it is
+// answered at once.
+Clock::time_point boxShown;
+bool boxSeen = false;
+LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    char name[16] = {};
+    GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
+    if (std::string(name) == "#32770") {
+      if (!boxSeen) boxShown = Clock::now();
+      boxSeen = true;
+      PostMessageA(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDOK, 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The floor: a bare multi-line EDIT in the memo's place with its font and frame (so its lines are
+// as wide and wrap alike), taking the text in one WM_SETTEXT and painting it.
+double BareEdit(TClassMainForm_1509590& form, const std::string& text, bool wrap, bool memoFont = true) {
+  const HWND memo = form.EffectMemo->Control->Handle;
+  RECT r{};
+  GetWindowRect(memo, &r);
+  MapWindowPoints(nullptr, form.EditorWindow->Control->Handle, reinterpret_cast<POINT*>(&r), 2);
+  DWORD style = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_NOHIDESEL | WS_VSCROLL | ES_AUTOVSCROLL;
+  if (!wrap) style |= WS_HSCROLL | ES_AUTOHSCROLL;
+  const HWND edit =
+      CreateWindowExA(0, "EDIT", "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                      form.EditorWindow->Control->Handle, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (memoFont) SendMessageA(edit, WM_SETFONT, SendMessageA(memo, WM_GETFONT, 0, 0), FALSE);
+  SendMessageA(edit, EM_LIMITTEXT, 0, 0);
+  PumpMessages();
+  const auto start = Clock::now();
+  SetWindowTextA(edit, text.c_str());
+  UpdateWindow(form.EditorWindow->Control->Handle);
+  PumpMessages();
+  const double ms = MillisecondsSince(start);
+  DestroyWindow(edit);
+  PumpMessages();
+  return ms;
+}
+
+// Answers the wrapping the bench has the user choose.
+struct WrapChoice : TQxObject {
+  std::int32_t wrap = 1;
+  void getValue(TData* d, std::uint16_t) { MakeInt(d, wrap); }
+};
+
+// The editor's own open of the file, from the file name to the text painted (or, when it tells
+// something after the text, to its message box), with the user's wrapping choice: into an empty
+// effect text, or with CUBE_BENCH_REOPEN set over the same effect already shown.
+double EditorOpen(TClassMainForm_1509590& form, const std::string& path, bool chooseWrap,
+                  bool& shownWrapped) {
+  WrapChoice choice;
+  choice.wrap = chooseWrap ? 1 : 0;
+  TQxEffectFile& file = *form.Effect->EffectFile;
+  const TQx_Event kept = file.dataWrap;
+  file.dataWrap = MakeLink<&WrapChoice::getValue>(&choice);
+  if (std::getenv("CUBE_BENCH_REOPEN") != nullptr) {
+    FireStr(MakeLink<&TQxEffectFile::inOpenFile>(&file), ByteString(path));
+    PumpMessages();
+  } else {
+    FireEmpty(MakeLink<&TQxWinList::inClear>(form.EffectMemo, 0));
+  }
+  PumpMessages();
+  boxSeen = false;
+  const auto start = Clock::now();
+  FireStr(MakeLink<&TQxEffectFile::inOpenFile>(&file), ByteString(path));
+  UpdateWindow(form.EditorWindow->Control->Handle);
+  PumpMessages();
+  const double ms =
+      std::chrono::duration<double, std::milli>((boxSeen ? boxShown : Clock::now()) - start).count();
+  shownWrapped = form.EffectMemo->WordWrap();
+  FireEmpty(MakeLink<&TQxWinList::inClear>(form.EffectMemo, 0));
+  PumpMessages();
+  file.dataWrap = kept;
+  return ms;
+}
+
+// The memo's own control taking the text by itself, unwrapped: what the editor's open adds to it is
+// the editor's own work.
+double MemoAlone(TClassMainForm_1509590& form, const std::string& text, bool wrap) {
+  const bool wrapped = form.EffectMemo->WordWrap();
+  form.EffectMemo->SetWordWrap(wrap);
+  const HWND memo = form.EffectMemo->Control->Handle;
+  SetWindowTextA(memo, "");
+  PumpMessages();
+  const auto start = Clock::now();
+  SetWindowTextA(memo, text.c_str());
+  UpdateWindow(form.EditorWindow->Control->Handle);
+  PumpMessages();
+  const double ms = MillisecondsSince(start);
+  SetWindowTextA(memo, "");
+  form.EffectMemo->SetWordWrap(wrapped);
+  return ms;
+}
+
+// Each shape's figures are taken in interleaved rounds, so that a busy moment of the machine
+// falls on all of them alike.
+void MeasureShapes(TClassMainForm_1509590& form, const std::string& only) {
+  struct Shape {
+    int frames;
+    int leds;
+  };
+  constexpr Shape kShapes[] = {{10000, 20}, {4000, 80}, {1000, 150}, {2000, 150}, {54000, 20}, {7400, 150}};
+  constexpr int kRounds = 3;
+  std::printf(
+      "median of %d interleaved rounds, ms: bare EDIT wrapped / unwrapped | editor open, wrapping chosen / "
+      "not "
+      "chosen | the memo's control alone, wrapped / unwrapped\n",
+      kRounds);
+  for (const Shape& shape : kShapes) {
+    const std::string name = std::to_string(shape.frames) + "x" + std::to_string(shape.leds);
+    if (!only.empty() && only != name) continue;
+    const std::string text = ShapedEffect(shape.frames, shape.leds);
+    const std::string path = TempPath("effect_shape_" + name + ".txt");
+    std::ofstream(path, std::ios::binary) << text;
+    // A bare wrapped EDIT past the editor's wrapping bound takes tens of seconds: not measured.
+    const bool bareWraps = effect::LayoutWeight(effect::SplitFileLines(text)) <= effect::kMaxLayoutWeight;
+    std::vector<double> bareWrapped{-1}, bareUnwrapped, openWrap, openNoWrap, memoAlone, memoWrapped{-1};
+    bool wrappedShown = false, unwrappedShown = false;
+    if (bareWraps) bareWrapped.clear();
+    if (bareWraps) memoWrapped.clear();
+    for (int round = 0; round < kRounds; ++round) {
+      if (bareWraps) bareWrapped.push_back(BareEdit(form, text, true));
+      openWrap.push_back(EditorOpen(form, path, true, wrappedShown));
+      bareUnwrapped.push_back(BareEdit(form, text, false));
+      openNoWrap.push_back(EditorOpen(form, path, false, unwrappedShown));
+      memoAlone.push_back(MemoAlone(form, text, false));
+      if (bareWraps) memoWrapped.push_back(MemoAlone(form, text, true));
+    }
+    std::printf(
+        "%6d frames x %3d LEDs (%4zu KB): bare %6.0f / %5.0f | editor %6.0f%s / %5.0f%s | memo %5.0f / "
+        "%5.0f\n",
+        shape.frames, shape.leds, text.size() / 1024, Median(bareWrapped), Median(bareUnwrapped),
+        Median(openWrap), wrappedShown ? " (wrapped)" : " (shown unwrapped)", Median(openNoWrap),
+        unwrappedShown ? " (wrapped!)" : "", Median(memoWrapped), Median(memoAlone));
+    if (std::getenv("CUBE_BENCH_SYSTEM_FONT") != nullptr)
+      std::printf("    bare EDIT in the system font: wrapped %.0f / unwrapped %.0f\n",
+                  bareWraps ? BareEdit(form, text, true, false) : -1, BareEdit(form, text, false, false));
+    std::fflush(stdout);
+    DeleteFileA(path.c_str());
+  }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TClassMainForm_1509590* form = editor_form_fixture::StartForm(true);
+  // Notes after an open (a large effect shown unwrapped) are answered by themselves.
+  const HHOOK hook = SetWindowsHookExA(WH_CBT, &AnswerBoxes, nullptr, GetCurrentThreadId());
   // "line N", "lines N" or "wide N" (all-lit frames): only the memo layout of N bytes (each size in its own
   // run: the worst ones take minutes).
-  if (__argc == 3) {
+  if (__argc >= 2 && std::string(__argv[1]) == "shapes") {
+    // "shapes [FRAMESxLEDS]": opening effects of real line lengths; "playwide": playback of 1,000
+    // frames of 150 LEDs.
+    MeasureShapes(*form, __argc >= 3 ? __argv[2] : "");
+  } else if (__argc == 2 && std::string(__argv[1]) == "playwide") {
+    const std::string path = TempPath("effect_play_wide.txt");
+    std::ofstream(path, std::ios::binary) << ShapedEffect(1000, 150);
+    MeasurePlayback(*form, path, 1000, 20);
+    DeleteFileA(path.c_str());
+  } else if (__argc == 3) {
     MeasureMemoText(*form, std::string(__argv[1]) == "line", std::string(__argv[1]) == "wide",
                     std::strtoull(__argv[2], nullptr, 10));
   } else {
@@ -255,6 +439,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     DeleteFileA(small.c_str());
     DeleteFileA(large.c_str());
   }
+  UnhookWindowsHookEx(hook);
   editor_form_fixture::FinishForm(form);
   return 0;
 }

@@ -14,14 +14,16 @@
 
 namespace effect {
 
-// Files larger than this are refused: no effect is anywhere near it, and the effect text's edit
-// control takes seconds to lay out one this large under Wine (4 MiB of 40-character lines: about
-// 5 s; bench/effect_bench.cpp measures it).
+// Files larger than this are refused: no effect is anywhere near it. Shown unwrapped, the
+// effect text's edit control lays out one this large in about a second or more under Wine
+// (bench/effect_bench.cpp measures it).
 inline constexpr std::size_t kMaxEffectBytes = std::size_t{4} << 20;
-// The edit control's layout time grows with each line's length times itself (about 3e-8 s per unit
-// under Wine, far less on Windows). The bound still admits 1,000 frames with every LED lit (some
-// seconds under Wine, behind a wait cursor), which real effects reach; a text beyond it would keep
-// the program busy for much longer, so it is refused.
+// Wrapped, the edit control's layout time grows with each line's length times itself (about 1e-8 s
+// per unit under Wine, far less on Windows); unwrapped, only with the text's length. An effect
+// heavier than this would take over about a second to show wrapped, so it opens unwrapped.
+inline constexpr std::uint64_t kMaxWrappedWeight = 100'000'000;
+// Wrapping a text heavier than this on the user's request would keep the program busy for many
+// seconds (all 216 LEDs lit in 1,000 frames take some seconds under Wine): it stays unwrapped.
 inline constexpr std::uint64_t kMaxLayoutWeight = 600'000'000;
 // The longest frame line: all 216 indices with their commas, then "227".
 inline constexpr std::size_t kMaxFrameChars = cube::kMaxFrameLength;

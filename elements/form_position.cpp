@@ -44,6 +44,17 @@ void ExchangeWithIni(std::string_view positionKey, TFormPosition& p, std::uint8_
   ini->Free();
 }
 
+std::int32_t ExchangeValueWithIni(std::string_view positionKey, std::string_view name, std::int32_t value,
+                                  std::uint8_t mode) {
+  const TIniPlace place = SplitIniKey(positionKey);
+  TIniFile* ini = OpenIniFile(ProgramDirectory() + place.File);
+  ini->Section = place.Section;
+  ini->Mode = mode;
+  value = ini->ValueInteger(name, value);
+  ini->Free();
+  return value;
+}
+
 }  // namespace
 
 TPositionStore ChoosePositionStore(std::string_view positionKey) {
@@ -83,6 +94,36 @@ void LoadPosition(std::string_view positionKey, TFormPosition& position) {
       return;
     case TPositionStore::IniFile:
       ExchangeWithIni(positionKey, position, kIniRead);
+      return;
+  }
+}
+
+void SaveStoredValue(std::string_view positionKey, std::string_view name, std::int32_t value) {
+  switch (ChoosePositionStore(positionKey)) {
+    case TPositionStore::None:
+      return;
+    case TPositionStore::Registry: {
+      TUserRegistryKey key = TUserRegistryKey::Create(RegistryPath(positionKey));
+      if (key.IsOpen()) key.WriteDword(name, value);
+      return;
+    }
+    case TPositionStore::IniFile:
+      ExchangeValueWithIni(positionKey, name, value, kIniWrite);
+      return;
+  }
+}
+
+void LoadStoredValue(std::string_view positionKey, std::string_view name, std::int32_t& value) {
+  switch (ChoosePositionStore(positionKey)) {
+    case TPositionStore::None:
+      return;
+    case TPositionStore::Registry: {
+      const TUserRegistryKey key = TUserRegistryKey::OpenForReading(RegistryPath(positionKey));
+      if (key.IsOpen()) key.ReadDword(name, value);
+      return;
+    }
+    case TPositionStore::IniFile:
+      value = ExchangeValueWithIni(positionKey, name, value, kIniRead);
       return;
   }
 }

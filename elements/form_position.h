@@ -32,3 +32,8 @@ TIniPlace SplitIniKey(std::string_view positionKey);
 // key as ChoosePositionStore says, so an empty key reads and writes nothing.
 void SavePosition(std::string_view positionKey, const TFormPosition& position);
 void LoadPosition(std::string_view positionKey, TFormPosition& position);
+
+// One more integer kept the same way, under its own name beside the position's four, which it
+// never touches. Loading leaves `value` as it was when there is none.
+void SaveStoredValue(std::string_view positionKey, std::string_view name, std::int32_t value);
+void LoadStoredValue(std::string_view positionKey, std::string_view name, std::int32_t& value);

@@ -109,6 +109,54 @@ void TQxMemo::inClear(TData* d, std::uint16_t index) {
   TQxEWinList::inClear(d, index);
 }
 
+void TQxMemo::SetWordWrap(bool wrap) {
+  if (wrap == wordWrap_) return;
+  wordWrap_ = wrap;
+  if (Control == nullptr) return;
+  constexpr auto kRunOn = static_cast<std::uint32_t>(WS_HSCROLL | ES_AUTOHSCROLL);
+  const std::uint32_t style = wrap ? Control->GetStyle() & ~kRunOn : Control->GetStyle() | kRunOn;
+  HWND old = Control->Handle;
+  if (old == nullptr) {
+    Control->SetStyle(style);
+    return;
+  }
+  FlushWaitingLines();
+  std::string text = Control->GetCaption();
+  DWORD selStart = 0;
+  DWORD selEnd = 0;
+  Send(old, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+  const LRESULT topChar =
+      Send(old, EM_LINEINDEX, static_cast<WPARAM>(Send(old, EM_GETFIRSTVISIBLELINE, 0, 0)), 0);
+  const bool modified = Send(old, EM_GETMODIFY, 0, 0) != 0;
+  const bool focused = GetFocus() == old;
+  const bool visible = IsWindowVisible(old) != FALSE;
+  HWND above = GetWindow(old, GW_HWNDPREV);
+
+  // Made empty and then given the text, so that the font and the lifted limit apply before the one
+  // layout of the text.
+  DestroyWindow(old);
+  flushPosted_ = false;
+  Control->Handle = nullptr;
+  Control->SetStyle(style);
+  Control->SetCaption({});
+  if (!Control->CreateWindowHandle()) {
+    // The object keeps the text for the next try and for a save: never lost with the window.
+    Control->SetCaption(text);
+    return;
+  }
+  HWND edit = Control->Handle;
+  SetWindowPos(edit, above != nullptr ? above : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Send(edit, EM_LIMITTEXT, 0, 0);
+  Control->SetCaption(text);
+  Send(edit, EM_SETSEL, selStart, static_cast<LPARAM>(selEnd));
+  if (topChar > 0) Send(edit, EM_LINESCROLL, 0, Send(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(topChar), 0));
+  Send(edit, EM_SCROLLCARET, 0, 0);
+  Send(edit, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
+  Control->SetVisible(visible);
+  if (focused) SetFocus(edit);
+}
+
 void TQxMemo::DeleteLine(std::int32_t index) { Control->SetLine(index, {}); }
 
 void TQxMemo::ReplaceLine(std::int32_t index, std::string_view text) { Control->SetLine(index, text); }

@@ -120,18 +120,18 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // key element's three requests and the history state that greys undo and redo.
   EXPECT_EQ(form->PatternTools->ElementCount(), 16);
   EXPECT_EQ(form->PatternTools->LinkCount(), 1 + 15 + 3 + 1);
-  // The effect panel's 14 elements and 35 links (3 of them end playback on a click or a key in
-  // the effect text).
-  EXPECT_EQ(form->Effect->ElementCount(), 14);
-  EXPECT_EQ(form->Effect->LinkCount(), 35);
+  // The effect panel's 16 elements and 39 links (3 of them end playback on a click or a key in
+  // the effect text, 2 elements and 4 links are the wrap button's).
+  EXPECT_EQ(form->Effect->ElementCount(), 16);
+  EXPECT_EQ(form->Effect->LinkCount(), 39);
   // The line tools: five buttons and the line element; five clicks and the cube's frame.
   EXPECT_EQ(form->FrameLines->ElementCount(), 6);
   EXPECT_EQ(form->FrameLines->LinkCount(), 5 + 1);
   // With the pattern element and its 216 LED change reports.
   EXPECT_EQ(form->SaveFlow->ElementCount(), 2);
   EXPECT_EQ(form->SaveFlow->LinkCount(), 12);
-  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 14 + 2 + 6);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 35 + 12 + 6);
+  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 39 + 12 + 6);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
@@ -149,7 +149,7 @@ TEST_F(EditorForm, EffectControlsStandInTheFreeAreasOverNoDesignedControlAndOutO
   TEffectPlayerPanel& p = *form->Effect;
   const std::vector<TQxWin*> strip{p.PlayButton, p.StopButton, p.BackButton, p.ForwardButton,
                                    p.RateEdit,   p.RateLabel,  p.LoopButton, p.CounterLabel};
-  const std::vector<TQxWin*> desk{p.OpenButton, p.ReplaceButton, p.BringButton};
+  const std::vector<TQxWin*> desk{p.OpenButton, p.ReplaceButton, p.BringButton, p.WrapButton};
   const std::vector<TQxWin*> lineTools(form->FrameLines->Buttons.begin(), form->FrameLines->Buttons.end());
   for (const auto& [group, area] :
        {std::pair{strip, RECT{450, 5, 980, 33}}, std::pair{desk, RECT{790, 565, 1040, 620}},

@@ -91,6 +91,17 @@ TEST(EffectFileText,
             effect::kMaxLayoutWeight);
 }
 
+TEST(EffectFileText, TenThousandFramesOfTwentyLedsStayWrappedButAThousandOfAHundredAndFiftyOpenUnwrapped) {
+  using Views = std::vector<std::string_view>;
+  // Twenty lit LEDs of two and three digits: about 75 characters; 150 of them about 520.
+  const std::string twenty(75, '1'), eighty(280, '1'), wide(520, '1');
+  EXPECT_LE(effect::LayoutWeight(Views(10000, twenty)), effect::kMaxWrappedWeight);
+  EXPECT_GT(effect::LayoutWeight(Views(4000, eighty)), effect::kMaxWrappedWeight);
+  EXPECT_GT(effect::LayoutWeight(Views(1000, wide)), effect::kMaxWrappedWeight);
+  // What opens unwrapped can still be wrapped on request, up to the bound that keeps it to seconds.
+  EXPECT_LT(effect::kMaxWrappedWeight, effect::kMaxLayoutWeight);
+}
+
 TEST(EffectMemoText, SavingTheMemoTextGivesEveryFileLineEndedByCrLf) {
   for (const char* file : {"", "a", "a\n", "a\rb\nc\r\n", "a\n\n", "\n", "\r\n\r\n", "x\n\ny\n\n\n"}) {
     const auto lines = effect::SplitFileLines(file);

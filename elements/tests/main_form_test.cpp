@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "elements/stored_value.h"
 #include "elements/tests/probe.h"
 #include "elements/tests/window_test_support.h"
 #include "platform/app.h"
@@ -286,6 +287,32 @@ TEST_F(MainFormTest, RegistryKeepsDesignedValuesForMissingOrOverlongValues) {
   form = Make(ByteString(kRegistryName));
   Start();
   EXPECT_EQ(Placement(form), (TPlacement{77, 30, 640, 480}));
+}
+
+TEST_F(MainFormTest, AStoredValueKeepsItsNameBesideThePositionInTheRegistryAndTheIniFile) {
+  for (const std::string& key : {std::string(kRegistryName), std::string(kIniName) + "\\Main"}) {
+    form = Make(ByteString(key));
+    Start();
+    form->Control->SetPosition(41, 52);
+    Close(form);
+    End();
+    TQxStoredValue stored;
+    stored.PositionKey = ByteString(key);
+    stored.Name = "WordWrap";
+    stored.Default = 1;
+    TData value;
+    stored.getValue(&value, 0);
+    EXPECT_EQ(AsInt(&value), 1) << key << ": nothing stored yet answers the default";
+    MakeInt(&value, 0);
+    stored.inStore(&value, 0);
+    stored.getValue(&value, 0);
+    EXPECT_EQ(AsInt(&value), 0) << key;
+    // The position beside it stays what it was.
+    form = Make(ByteString(key));
+    Start();
+    EXPECT_EQ(Placement(form), (TPlacement{41, 52, 640, 480})) << key;
+    End();
+  }
 }
 
 TEST_F(MainFormTest, EmptyPositionKeyReadsAndWritesNothing) {

@@ -345,4 +345,49 @@ TEST_F(MemoBurstTest, FreeingTheMemoWithWaitingLinesIsSafe) {
   EXPECT_EQ(Caption(memo), "c");
 }
 
+// --- wrapping
+
+TEST_F(MemoTest, AChangeOfWrappingMakesTheControlAnewKeepingTextSelectionModifiedFlagAndFocus) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += std::string(120, static_cast<char>('a' + i % 26)) + "\r\n";
+  memo->Control->SetCaption(text);
+  HWND before = memo->Control->Handle;
+  SendMessageA(before, EM_SETSEL, 500, 620);
+  SendMessageA(before, EM_SETMODIFY, TRUE, 0);
+  SetFocus(before);
+  LOGFONTA fontBefore{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(before, WM_GETFONT, 0, 0)), sizeof fontBefore, &fontBefore);
+  constexpr LONG kRunOn = WS_HSCROLL | ES_AUTOHSCROLL;
+  for (bool wrap : {false, true}) {
+    memo->SetWordWrap(wrap);
+    HWND edit = memo->Control->Handle;
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(memo->WordWrap(), wrap);
+    EXPECT_EQ((GetWindowLongA(edit, GWL_STYLE) & kRunOn) != 0, !wrap);
+    EXPECT_EQ(Caption(memo), text);
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 500u);
+    EXPECT_EQ(end, 620u);
+    EXPECT_NE(SendMessageA(edit, EM_GETMODIFY, 0, 0), 0);
+    EXPECT_EQ(GetFocus(), edit);
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(std::string(font.lfFaceName), std::string(fontBefore.lfFaceName));
+    EXPECT_EQ(font.lfHeight, fontBefore.lfHeight);
+  }
+}
+
+TEST_F(MemoTest, ARemadeControlTakesWaitingLinesAndTextsPastTheDefaultLimit) {
+  for (int i = 0; i < 3; ++i) Add(std::to_string(i).c_str());  // waiting for the posted flush
+  memo->SetWordWrap(false);
+  EXPECT_EQ(Caption(memo), "0\r\n1\r\n2");
+  const std::string line(1000, '7');
+  for (int i = 0; i < 40; ++i) memo->AddLine(line);
+  EXPECT_EQ(Caption(memo).size(), 7 + 40 * (line.size() + 2)) << "cut at the default limit";
+  // Still the memo's own control: its messages reach the element.
+  ByteString got = GetText(memo);
+  EXPECT_EQ(got.view().size(), Caption(memo).size());
+}
+
 }  // namespace
