@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bench/bench_form.h"
-#include "elements/effect_text.h"
+#include "cube/effect_text.h"
 #include "platform/tests/test_windows.h"
 #include "runtime/data.h"
 
