@@ -48,20 +48,6 @@ class EditorSave : public e2e::TSavingEditor {
     }
     return save.PressOkAndWait(dialog);
   }
-  // Saving over an existing file and saving lines that are not frames ask first: answers Yes and
-  // returns what followed (a failure's message, if any).
-  TDialogOutcome AnswerYes(TDialogOutcome outcome) {
-    if (!outcome.Box || outcome.Box->Caption != "Сохранение эффекта") {
-      ADD_FAILURE() << "no question before the save";
-      return outcome;
-    }
-    const HWND question = outcome.Box->Window;
-    EXPECT_TRUE(save.Press(question, IDYES));
-    for (DWORD start = GetTickCount(); IsWindow(question) && GetTickCount() - start < 10000;) Sleep(5);
-    EXPECT_TRUE(editor.Sync(60000));
-    outcome.Box = save.FindMessageBox();
-    return outcome;
-  }
   // After a save that must have failed: the box says so and names the file, and the text outlives
   // the clearing tick.
   void ExpectFailureToldAndTextKept(const TDialogOutcome& outcome, const std::string& nameInMessage,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <initializer_list>
 #include <string>
@@ -26,6 +27,21 @@ class TSavingEditor : public ::testing::Test {
   void Record(std::initializer_list<int> leds) {
     for (int n : leds) ASSERT_TRUE(editor.ClickLed(n)) << "LED " << n << " did not react";
     ASSERT_TRUE(editor.PressEnterInFrameEdit());
+  }
+
+  // Saving over an existing file and saving lines that are not frames ask first: answers Yes and
+  // returns what followed (a failure's message, if any).
+  TDialogOutcome AnswerYes(TDialogOutcome outcome) {
+    if (!outcome.Box || outcome.Box->Caption != "Сохранение эффекта") {
+      ADD_FAILURE() << "no question before the save";
+      return outcome;
+    }
+    const HWND question = outcome.Box->Window;
+    EXPECT_TRUE(save.Press(question, IDYES));
+    for (DWORD start = GetTickCount(); IsWindow(question) && GetTickCount() - start < 10000;) Sleep(5);
+    EXPECT_TRUE(editor.Sync(60000));
+    outcome.Box = save.FindMessageBox();
+    return outcome;
   }
 
   TEditorProcess editor;
