@@ -4,6 +4,7 @@
 # with whatever lists are at hand. 32-bit Wine is optional (it needs i386 packages, which are often missing
 # or broken); where it is missing or cannot run, the scripts fall back to the x86_64 build (see
 # tools/wine32.sh). fonts-wine brings Marlett, which Wine draws the caption buttons with.
+# gcc-avr and avr-libc compile the exported C header for an AVR microcontroller in its round-trip test.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine32.sh"
@@ -13,7 +14,7 @@ required=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine
   xvfb xdotool imagemagick x11-utils
-  python3 clang-format
+  python3 clang-format gcc-avr avr-libc
 )
 optional=("$wine32_package")
 
