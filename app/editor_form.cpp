@@ -143,6 +143,9 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
     if (!e->Hint.empty()) e->AttachHint(nullptr);
   EnableKeyboardNavigation(EditorWindow->Control);
   CreatePattern();
+  Keys = new TFormKeys(EditorWindow->Control);
+  Keys->AddTextField(FrameEdit->Control);
+  Keys->AddTextField(EffectMemo->Control);
   PatternTools = new TPatternTools(*this, Pattern);
   Effect = new TEffectPlayerPanel(*this, Pattern);
   SaveFlow = new TSaveFlowPanel(*this);
@@ -184,37 +187,14 @@ int TClassMainForm_1509590::WorkbenchElementCount() const {
 int TClassMainForm_1509590::WorkbenchLinkCount() const {
   return patternLinkCount_ + (PatternTools != nullptr ? PatternTools->LinkCount() : 0) +
          (Effect != nullptr ? Effect->LinkCount() : 0) + (SaveFlow != nullptr ? SaveFlow->LinkCount() : 0) +
-         (FrameLines != nullptr ? FrameLines->LinkCount() : 0);
+         (FrameLines != nullptr ? FrameLines->LinkCount() : 0) + (Keys != nullptr ? Keys->LinkCount() : 0);
 }
 
 void TClassMainForm_1509590::CreateVisual(int slot) {
   TControl* parent = EditorWindow->Control;
   TQxWin* made = nullptr;
   if (slot >= 1 && slot <= frame::kLedCount) {
-    const int n = slot;
-    const int layer = (n - 1) / 36;
-    const int row = ((n - 1) % 36) / 6;
-    const int column = (n - 1) % 6;
-    const Layer& g = kLayers[layer];
-    int left = g.Left[column];
-    int top = g.Top[row];
-    // The four LEDs of layer 1 that stand off the grid.
-    if (n == 2 || n == 8) left = 125;
-    if (n == 3) left = 180;
-    if (n == 30) top = 450;
-    auto* led = NewDressed<TQxLED>(parent, left, top, g.Size, g.Size, kFaceColor, FormFont(), 1);
-    led->TabOrder = n == 133 ? 133 : 1;
-    led->OnColor = 255;
-    led->OffColor = column == 0 ? ElementSystemColor(COLOR_ACTIVECAPTION) : 0xF0CAA6;
-    led->LightColor = 0xFFFFFF;
-    led->State = 0;
-    led->Shape = 1;
-    led->Bevel = 1;
-    const std::string name = std::to_string(n);
-    led->Name = (n == 1 || n == 17 || n == 33) ? ByteString(" " + name) : ByteString(name);
-    led->Init();
-    Leds[n - 1] = led;
-    made = led;
+    made = CreateLed(slot);
   } else if (slot >= kLayerLabel1 && slot < kLayerLabel1 + 6) {
     made = LayerLabels[slot - kLayerLabel1] = MakeLabel(parent, kLayerLabelRows[slot - kLayerLabel1]);
   } else if (slot == kFrameLabel) {
@@ -228,36 +208,78 @@ void TClassMainForm_1509590::CreateVisual(int slot) {
   } else if (slot == kSaveButton) {
     made = SaveButton = MakeButton(parent, 25, 160, 290, 60, 12, "СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ");
   } else if (slot == kFrameEdit) {
-    FrameEdit = NewDressed<TQxEdit>(parent, 45, 625, 985, 20, kWindowColor,
-                                    MakeFontRec("Arial", 8, 3, 0xFF0000, 204), 0);
-    FrameEdit->TextAlign = 0;
-    FrameEdit->Password = 0;
-    FrameEdit->ReadOnly = 0;
-    FrameEdit->MaxLength = 0;
-    FrameEdit->ClearAfterEnter = 1;
-    // A frame with many LEDs lit would otherwise show blank until the line is clicked.
-    FrameEdit->HideSelection = 0;
-    FrameEdit->TextSource = FrameEdit->OwnTextSource();
-    FrameEdit->Init();
-    made = FrameEdit;
+    made = CreateFrameEdit();
   } else if (slot == kEffectMemo) {
-    EffectMemo = NewDressed<TQxMemo>(parent, 640, 380, 605, 180, kWindowColor,
-                                     MakeFontRec("Arial", 10, 3, 0xFF0000, 204), 0);
-    EffectMemo->ScrollBars = 2;
-    EffectMemo->Editable = 1;
-    EffectMemo->AddToTop = 0;
-    EffectMemo->Init();
-    made = EffectMemo;
+    made = CreateEffectMemo();
   } else if (slot == kCubeImage) {
-    CubeImage = NewDressed<TQxImage>(parent, 20, 10, 135, 125, kFaceColor, FormFont(), 1);
-    CubeImage->MouseCapture = 0;
-    CubeImage->SetPicture(LoadBitmapA(GetModuleHandleA(nullptr), "BITMAP0"));
-    CubeImage->SetSmooth(true);
-    CubeImage->DrawMethod = CubeImage->FitMethod();
-    CubeImage->Init();
-    made = CubeImage;
+    made = CreateCubeImage();
   }
   visualOrder_.push_back(made);
+}
+
+TQxLED* TClassMainForm_1509590::CreateLed(int n) {
+  TControl* parent = EditorWindow->Control;
+  const int layer = (n - 1) / 36;
+  const int row = ((n - 1) % 36) / 6;
+  const int column = (n - 1) % 6;
+  const Layer& g = kLayers[layer];
+  int left = g.Left[column];
+  int top = g.Top[row];
+  // The four LEDs of layer 1 that stand off the grid.
+  if (n == 2 || n == 8) left = 125;
+  if (n == 3) left = 180;
+  if (n == 30) top = 450;
+  auto* led = NewDressed<TQxLED>(parent, left, top, g.Size, g.Size, kFaceColor, FormFont(), 1);
+  led->TabOrder = n == 133 ? 133 : 1;
+  led->OnColor = 255;
+  led->OffColor = column == 0 ? ElementSystemColor(COLOR_ACTIVECAPTION) : 0xF0CAA6;
+  led->LightColor = 0xFFFFFF;
+  led->State = 0;
+  led->Shape = 1;
+  led->Bevel = 1;
+  const std::string name = std::to_string(n);
+  led->Name = (n == 1 || n == 17 || n == 33) ? ByteString(" " + name) : ByteString(name);
+  led->Init();
+  Leds[n - 1] = led;
+  return led;
+}
+
+TQxEdit* TClassMainForm_1509590::CreateFrameEdit() {
+  TControl* parent = EditorWindow->Control;
+  FrameEdit = NewDressed<TQxEdit>(parent, 45, 625, 985, 20, kWindowColor,
+                                  MakeFontRec("Arial", 8, 3, 0xFF0000, 204), 0);
+  FrameEdit->TextAlign = 0;
+  FrameEdit->Password = 0;
+  FrameEdit->ReadOnly = 0;
+  FrameEdit->MaxLength = 0;
+  FrameEdit->ClearAfterEnter = 1;
+  // A frame with many LEDs lit would otherwise show blank until the line is clicked.
+  FrameEdit->HideSelection = 0;
+  FrameEdit->TextSource = FrameEdit->OwnTextSource();
+  FrameEdit->Init();
+  return FrameEdit;
+}
+
+TQxMemo* TClassMainForm_1509590::CreateEffectMemo() {
+  TControl* parent = EditorWindow->Control;
+  EffectMemo = NewDressed<TQxMemo>(parent, 640, 380, 605, 180, kWindowColor,
+                                   MakeFontRec("Arial", 10, 3, 0xFF0000, 204), 0);
+  EffectMemo->ScrollBars = 2;
+  EffectMemo->Editable = 1;
+  EffectMemo->AddToTop = 0;
+  EffectMemo->Init();
+  return EffectMemo;
+}
+
+TQxImage* TClassMainForm_1509590::CreateCubeImage() {
+  TControl* parent = EditorWindow->Control;
+  CubeImage = NewDressed<TQxImage>(parent, 20, 10, 135, 125, kFaceColor, FormFont(), 1);
+  CubeImage->MouseCapture = 0;
+  CubeImage->SetPicture(LoadBitmapA(GetModuleHandleA(nullptr), "BITMAP0"));
+  CubeImage->SetSmooth(true);
+  CubeImage->DrawMethod = CubeImage->FitMethod();
+  CubeImage->Init();
+  return CubeImage;
 }
 
 void TClassMainForm_1509590::CreateNonVisual() {
@@ -330,6 +352,7 @@ TClassMainForm_1509590::~TClassMainForm_1509590() {
   // ones that stand right after it, then EditorWindow and the LEDs before it.
   std::size_t formAt = 0;
   while (formAt < visualOrder_.size() && visualOrder_[formAt] != EditorWindow) ++formAt;
+  delete Keys;
   delete FrameLines;
   delete SaveFlow;
   delete Effect;

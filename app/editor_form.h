@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/effect_player.h"
+#include "app/form_keys.h"
 #include "app/frame_graph.h"
 #include "app/frame_lines_panel.h"
 #include "app/pattern_tools.h"
@@ -53,6 +54,7 @@ class TClassMainForm_1509590 {
   TQxSaveGuard* SaveGuard = nullptr;
   // The workbench, made after the designed elements and counted apart from them.
   TQxCubePattern* Pattern = nullptr;
+  TFormKeys* Keys = nullptr;  // every shortcut of the workbench, in one map
   TPatternTools* PatternTools = nullptr;
   TEffectPlayerPanel* Effect = nullptr;
   TSaveFlowPanel* SaveFlow = nullptr;
@@ -72,6 +74,10 @@ class TClassMainForm_1509590 {
 
  private:
   void CreateVisual(int slot);
+  TQxLED* CreateLed(int n);
+  TQxEdit* CreateFrameEdit();
+  TQxMemo* CreateEffectMemo();
+  TQxImage* CreateCubeImage();
   void CreateNonVisual();
   void ConnectAll();
   void CreatePattern();

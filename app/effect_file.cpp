@@ -1,7 +1,9 @@
 // The effect file element: opening, bringing a line back, writing a frame back, marking a line.
 #include "app/effect_file.h"
 
+#include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cube/effect_text.h"
@@ -130,12 +132,11 @@ void TQxEffectFile::inOpen(TData*, std::uint16_t) {
   inOpenFile(&name, 0);
 }
 
-void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
-  if (Memo == nullptr || Memo->Control == nullptr) return;
-  const std::string fileName(AsStr(d).view());
+// Reads the file and refuses one that is no effect, saying why; the memo is left as it is then.
+bool TQxEffectFile::ReadEffect(const std::string& fileName, std::string& bytes,
+                               std::vector<std::string_view>& lines) {
   constexpr const char* kRefused = "Ошибка открытия";
   constexpr const char* kKept = "Текст эффекта не изменён.";
-  std::string bytes;
   switch (ReadWholeFile(fileName, effect::kMaxEffectBytes, bytes)) {
     case TReadResult::Ok:
       break;
@@ -143,29 +144,36 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
       Tell("Не удалось открыть файл" + Quoted(fileName) +
                "Его нет, он занят другой программой или это папка.\r\n" + kKept,
            kRefused, MB_ICONERROR);
-      return;
+      return false;
     case TReadResult::TooLarge:
       Tell("Файл слишком велик для эффекта (больше " + std::to_string(effect::kMaxEffectBytes >> 20) +
                " МБ):" + Quoted(fileName) + kKept,
            kRefused, MB_ICONERROR);
-      return;
+      return false;
     case TReadResult::ReadFailed:
       Tell("Не удалось прочитать файл" + Quoted(fileName) + kKept, kRefused, MB_ICONERROR);
-      return;
+      return false;
   }
   if (!effect::LooksLikeText(bytes)) {
     Tell("Файл не текстовый (в нём есть нулевые байты):" + Quoted(fileName) + kKept, kRefused, MB_ICONERROR);
-    return;
+    return false;
   }
-  const std::vector<std::string_view> lines = effect::SplitFileLines(bytes);
+  lines = effect::SplitFileLines(bytes);
   const std::size_t longLine = effect::FirstLongLine(lines);
-  if (longLine < lines.size()) {
-    Tell("Это не файл эффекта: строка " + std::to_string(longLine + 1) + " длиннее " +
-             std::to_string(effect::kMaxLineBytes) + " символов (строка кадра не длиннее " +
-             std::to_string(effect::kMaxFrameChars) + "):" + Quoted(fileName) + kKept,
-         kRefused, MB_ICONERROR);
-    return;
-  }
+  if (longLine == lines.size()) return true;
+  Tell("Это не файл эффекта: строка " + std::to_string(longLine + 1) + " длиннее " +
+           std::to_string(effect::kMaxLineBytes) + " символов (строка кадра не длиннее " +
+           std::to_string(effect::kMaxFrameChars) + "):" + Quoted(fileName) + kKept,
+       kRefused, MB_ICONERROR);
+  return false;
+}
+
+void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
+  if (Memo == nullptr || Memo->Control == nullptr) return;
+  const std::string fileName(AsStr(d).view());
+  std::string bytes;
+  std::vector<std::string_view> lines;
+  if (!ReadEffect(fileName, bytes, lines)) return;
   if (Unsaved() && AskAboutUnsaved("Заменить его эффектом из файла" + Quoted(fileName) +
                                        "Несохранённый текст будет потерян.",
                                    "Открытие эффекта", MB_YESNO | MB_DEFBUTTON2) != IDYES)
@@ -184,29 +192,38 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
   // The old text goes first, so that a change of wrapping does not lay it out again.
   if (Memo->WordWrap() != wrap) SetMemoText({});
   ShowWrapped(wrap);
-  SetMemoText(effect::MemoTextOf(lines));
+  std::string text = effect::MemoTextOf(lines);
+  SetMemoText(text);
   SetCursor(cursor);
   hasSource_ = false;
-  // The opened lines are the memo's lines: their frames are counted here, not read back.
-  const effect::TBadLines bad = effect::FindBadLines(lines, &cube::IsFrameLine);
-  FireInt(outOpened, static_cast<std::int32_t>(lines.size() - bad.Count));
+  // Split once, here: playback and the counter take these lines rather than reading them back.
+  auto parsed = std::make_shared<const effect::TParsedEffect>(effect::ParseEffect(std::move(text)));
+  if (Player != nullptr) Player->Adopt(parsed);
+  const std::size_t frames = parsed->PlayList.size();
+  FireInt(outOpened, static_cast<std::int32_t>(frames));
   FireStr(outFileOpened, ByteString(fileName));
+  TellOpened(lines, frames, wrap != chosenWrap);
+}
 
+// The note after an open: the effect shown unwrapped for its size, lines that are not frames.
+void TQxEffectFile::TellOpened(const std::vector<std::string_view>& lines, std::size_t frames,
+                               bool unwrapped) {
   std::string note;
-  if (wrap != chosenWrap) {
+  if (unwrapped) {
     note =
         "Эффект большой: он показан без переноса строк, по кадру в строке, чтобы открыться быстро. "
         "Перенос строк включает кнопка «Перенос строк» (F4).";
     // The text shows before the note about it.
     UpdateWindow(Memo->Control->Handle);
   }
-  if (bad.Count > 0) {
+  const bool bad = frames < lines.size();
+  if (bad) {
     if (!note.empty()) note += "\r\n\r\n";
-    note += effect::BadLinesMessage(bad);
+    note += effect::BadLinesMessage(effect::FindBadLines(lines, &cube::IsFrameLine));
   }
   // Beside the effect text, whose lines it names.
   if (!note.empty())
-    Tell(note, "Эффект открыт", bad.Count > 0 ? MB_ICONWARNING : MB_ICONINFORMATION, Memo->Control->Handle);
+    Tell(note, "Эффект открыт", bad ? MB_ICONWARNING : MB_ICONINFORMATION, Memo->Control->Handle);
 }
 
 void TQxEffectFile::inBringBack(TData* d, std::uint16_t) {

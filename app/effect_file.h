@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/save_guard.h"
@@ -30,7 +31,7 @@ class TQxEffectFile : public TQxObject {
   TControl* Owner = nullptr;          // owner of the dialog and the message boxes
   TQxSaveGuard* Guard = nullptr;      // its KeepText holds back a clearing tick due before an open
   TQxTimer* ClearTimer = nullptr;     // whether a clearing tick is due
-  const TQxPlayer* Player = nullptr;  // the lines of the running session, for inMark
+  TQxPlayer* Player = nullptr;        // the lines of the running session, for inMark; takes the lines opened
   TOpenSaveDialog* Dialog = nullptr;  // owned; made at the first open
   TQx_Event outFrame;                 // string: a line to put on the cube as one step
   TQx_Event outHalt;                  // empty: playback must end before the text or the cube changes
@@ -82,6 +83,8 @@ class TQxEffectFile : public TQxObject {
   // A box kept clear of `uncovered` when one is given.
   void Tell(const std::string& text, const char* caption, UINT icon, HWND uncovered = nullptr);
   void SetMemoText(const std::string& text);
+  bool ReadEffect(const std::string& fileName, std::string& bytes, std::vector<std::string_view>& lines);
+  void TellOpened(const std::vector<std::string_view>& lines, std::size_t frames, bool unwrapped);
   std::string MemoText() const;
   void SelectMemo(std::size_t start, std::size_t end) const;
   // The memo line holding the caret (lines.size() past the last line break).

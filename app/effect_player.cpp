@@ -76,6 +76,12 @@ void TQxPlayerFace::inPlay(TData* d, std::uint16_t index) {
   FireEmpty(outPlay);
 }
 
+void TQxPlayerFace::inFocusRate(TData*, std::uint16_t) {
+  if (Rate == nullptr || Rate->Control == nullptr || Rate->Control->Handle == nullptr) return;
+  SetFocus(Rate->Control->Handle);
+  SendMessageA(Rate->Control->Handle, EM_SETSEL, 0, -1);
+}
+
 void TQxPlayerFace::inNoFrames(TData*, std::uint16_t) {
   MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr,
               "В тексте эффекта нет ни одной строки-кадра: показывать нечего.", "Показ эффекта",
@@ -100,7 +106,27 @@ void TQxPlayerFace::inTextKey(TData* d, std::uint16_t) {
 TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePattern* pattern)
     : form_(form), pattern_(pattern) {
   TControl* parent = form.EditorWindow->Control;
+  MakeStrip(parent);
+  const std::int32_t chosenWrap = MakeDesk(parent);
+  MakeElements(form);
+  LinkFile(form);
+  LinkPlayer();
+  if (pattern_ != nullptr) LinkPattern();
+  AddKeys(*form.Keys);
+  // In front of the memo's change report (which reads the whole text only when someone listens).
+  TControl* memo = form.EffectMemo->Control;
+  memoChange_ = memo->Events().OnChange;
+  memo->SetOnChange({&MemoChange, this});
+  TControl* frameLine = form.FrameEdit->Control;
+  frameChange_ = frameLine->Events().OnChange;
+  frameLine->SetOnChange({&FrameChange, this});
+  TData wrap;
+  MakeInt(&wrap, chosenWrap);
+  EffectFile->inShowChosenWrap(&wrap, 0);
+}
 
+// Top strip, right of the title and above layers 3 to 5.
+void TEffectPlayerPanel::MakeStrip(TControl* parent) {
   int x = 450;
   auto next = [&x](int width) {
     const int left = x;
@@ -130,7 +156,10 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
                          "Повторять эффект по кругу (F9)");
   CounterLabel = NewLabel(parent, x, kStripTop + 5, 980 - x, 16, TQxPlayer::CounterText(0, 0).c_str(),
                           "Номер показанного кадра и число кадров эффекта");
+}
 
+// Under the effect text; gives the wrapping the user chose last.
+std::int32_t TEffectPlayerPanel::MakeDesk(TControl* parent) {
   OpenButton = NewButton(parent, kDeskLeft, kDeskTop, 122, kStripHeight, "Открыть эффект…",
                          "Открыть файл эффекта в текстовом редакторе (Ctrl+O)");
   ReplaceButton =
@@ -152,7 +181,11 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
                                                   RateLabel, LoopButton, CounterLabel, OpenButton,
                                                   ReplaceButton, BringButton, WrapButton})
     e->AttachHint(nullptr);
+  return AsInt(&chosenWrap);
+}
 
+void TEffectPlayerPanel::MakeElements(TClassMainForm_1509590& form) {
+  TControl* parent = form.EditorWindow->Control;
   EffectFile = new TQxEffectFile();
   EffectFile->Memo = form.EffectMemo;
   EffectFile->Owner = parent;
@@ -173,7 +206,9 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   timer_->OnTick = {&TimerTick, this};
   countTimer_ = new TFrameTimer();
   countTimer_->OnTick = {&CountTick, this};
+}
 
+void TEffectPlayerPanel::LinkFile(TClassMainForm_1509590& form) {
   Link(OpenButton->outClick, MakeLink<&TQxEffectFile::inOpen>(EffectFile));
   Link(ReplaceButton->outClick, MakeLink<&TQxEffectFile::inReplace>(EffectFile));
   Link(BringButton->outClick, MakeLink<&TQxEffectFile::inBringBack>(EffectFile));
@@ -189,6 +224,9 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Link(EffectFile->outOpened, MakeLink<&TQxPlayer::inHalt>(Player, 1));
   // The clearing tick empties the memo with no change report: playback must end all the same.
   Link(form.SaveGuard->outCleared, MakeLink<&TQxPlayer::inHalt>(Player, 1));
+}
+
+void TEffectPlayerPanel::LinkPlayer() {
   Link(PlayButton->outClick, MakeLink<&TQxPlayerFace::inPlay>(Face));
   Link(Face->outPlay, MakeLink<&TQxPlayer::inPlay>(Player));
   Link(StopButton->outClick, MakeLink<&TQxPlayer::inStop>(Player));
@@ -211,35 +249,19 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   Link(EffectFile->dataWrap, MakeLink<&TQxStoredValue::getValue>(WrapChoice));
   Link(EffectFile->outWrap, MakeLink<&TQxPlayerFace::inWrap>(Face));
   Link(EffectFile->outWrapChosen, MakeLink<&TQxStoredValue::inStore>(WrapChoice));
-  if (pattern_ != nullptr) {
-    Link(EffectFile->outFrame, MakeLink<&TQxCubePattern::inFrame>(pattern_));
-    Link(EffectFile->dataFrame, MakeLink<&TQxCubePattern::getFrame>(pattern_));
-    Link(pattern_->outFault, MakeLink<&TQxEffectFile::inFault>(EffectFile));
-    Link(pattern_->outUserChange, MakeLink<&TQxPlayer::inHalt>(Player));
-    Link(Player->dataFrame, MakeLink<&TQxCubePattern::getFrame>(pattern_));
-    Link(Player->outShow, MakeLink<&TQxCubePattern::inShow>(pattern_));
-    Link(Player->outSettle, MakeLink<&TQxCubePattern::inSettle>(pattern_));
-  }
+}
 
-  // In front of the form's own key handler (which every control with KeysToParent asks first) and
-  // of the memo's change report (which reads the whole text only when someone listens).
-  TControl* formControl = form.EditorWindow->Control;
-  formKeyDown_ = formControl->Events().OnKeyDown;
-  formControl->SetOnKeyDown({&KeyDown, this});
-  TControl* memo = form.EffectMemo->Control;
-  memoChange_ = memo->Events().OnChange;
-  memo->SetOnChange({&MemoChange, this});
-  TControl* frameLine = form.FrameEdit->Control;
-  frameChange_ = frameLine->Events().OnChange;
-  frameLine->SetOnChange({&FrameChange, this});
-
-  EffectFile->inShowChosenWrap(&chosenWrap, 0);
+void TEffectPlayerPanel::LinkPattern() {
+  Link(EffectFile->outFrame, MakeLink<&TQxCubePattern::inFrame>(pattern_));
+  Link(EffectFile->dataFrame, MakeLink<&TQxCubePattern::getFrame>(pattern_));
+  Link(pattern_->outFault, MakeLink<&TQxEffectFile::inFault>(EffectFile));
+  Link(pattern_->outUserChange, MakeLink<&TQxPlayer::inHalt>(Player));
+  Link(Player->dataFrame, MakeLink<&TQxCubePattern::getFrame>(pattern_));
+  Link(Player->outShow, MakeLink<&TQxCubePattern::inShow>(pattern_));
+  Link(Player->outSettle, MakeLink<&TQxCubePattern::inSettle>(pattern_));
 }
 
 TEffectPlayerPanel::~TEffectPlayerPanel() {
-  TControl* formControl = form_.EditorWindow != nullptr ? form_.EditorWindow->Control : nullptr;
-  if (formControl != nullptr && formControl->Events().OnKeyDown.Data == this)
-    formControl->SetOnKeyDown(formKeyDown_);
   TControl* memo = form_.EffectMemo != nullptr ? form_.EffectMemo->Control : nullptr;
   if (memo != nullptr && memo->Events().OnChange.Data == this) memo->SetOnChange(memoChange_);
   TControl* frameLine = form_.FrameEdit != nullptr ? form_.FrameEdit->Control : nullptr;
@@ -261,61 +283,19 @@ void TEffectPlayerPanel::Link(TQx_Event& output, const TQx_Event& input) {
   ++linkCount_;
 }
 
-bool TEffectPlayerPanel::Shortcut(std::int32_t key, std::int32_t shift) {
-  TData none;
-  if (shift == kCtrlKey) {
-    switch (key) {
-      case 'O':
-        EffectFile->inOpen(&none, 0);
-        return true;
-      case 'R':
-        if (RateEdit->Control != nullptr && RateEdit->Control->Handle != nullptr) {
-          SetFocus(RateEdit->Control->Handle);
-          SendMessageA(RateEdit->Control->Handle, EM_SETSEL, 0, -1);
-        }
-        return true;
-      default:
-        return false;
-    }
-  }
-  if (shift != 0) return false;
-  switch (key) {
-    case VK_F2:
-      EffectFile->inBringBack(&none, 0);
-      return true;
-    case VK_F3:
-      EffectFile->inReplace(&none, 0);
-      return true;
-    case VK_F4:
-      EffectFile->inWrap(&none, 0);
-      return true;
-    case VK_F5:
-      Face->inPlay(&none, 0);
-      return true;
-    case VK_F6:
-      Player->inStop(&none, 0);
-      return true;
-    case VK_F7:
-      Player->inBack(&none, 0);
-      return true;
-    case VK_F8:
-      Player->inForward(&none, 0);
-      return true;
-    case VK_F9:
-      Player->inLoop(&none, 0);
-      return true;
-    default:
-      return false;
-  }
-}
-
-void TEffectPlayerPanel::KeyDown(void* data, TControl* sender, std::int32_t& key, std::int32_t shift) {
-  auto* self = static_cast<TEffectPlayerPanel*>(data);
-  if (self->Shortcut(key, shift)) {
-    key = 0;
-    return;
-  }
-  if (self->formKeyDown_) self->formKeyDown_.Proc(self->formKeyDown_.Data, sender, key, shift);
+void TEffectPlayerPanel::AddKeys(TFormKeys& keys) {
+  using Where = TFormKeys::TWhere;
+  keys.AddTextField(RateEdit->Control);
+  keys.Add('O', kCtrlKey, Where::Anywhere, MakeLink<&TQxEffectFile::inOpen>(EffectFile));
+  keys.Add('R', kCtrlKey, Where::Anywhere, MakeLink<&TQxPlayerFace::inFocusRate>(Face));
+  keys.Add(VK_F2, 0, Where::Anywhere, MakeLink<&TQxEffectFile::inBringBack>(EffectFile));
+  keys.Add(VK_F3, 0, Where::Anywhere, MakeLink<&TQxEffectFile::inReplace>(EffectFile));
+  keys.Add(VK_F4, 0, Where::Anywhere, MakeLink<&TQxEffectFile::inWrap>(EffectFile));
+  keys.Add(VK_F5, 0, Where::Anywhere, MakeLink<&TQxPlayerFace::inPlay>(Face));
+  keys.Add(VK_F6, 0, Where::Anywhere, MakeLink<&TQxPlayer::inStop>(Player));
+  keys.Add(VK_F7, 0, Where::Anywhere, MakeLink<&TQxPlayer::inBack>(Player));
+  keys.Add(VK_F8, 0, Where::Anywhere, MakeLink<&TQxPlayer::inForward>(Player));
+  keys.Add(VK_F9, 0, Where::Anywhere, MakeLink<&TQxPlayer::inLoop>(Player));
 }
 
 void TEffectPlayerPanel::MemoChanged() {

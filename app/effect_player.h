@@ -1,8 +1,8 @@
 // The effect workbench's controls on the editor form: opening an effect, bringing a memo line back
 // onto the cube, writing the frame back, and the player with its controls in the strip above the
 // layers. Made after the designed elements and counted apart from them; it changes none of them,
-// only links from their outputs and hooks the form's keys and the memo's change report in front of
-// their own handlers.
+// only links from their outputs, adds its keys to the form's key map and hooks the memo's change
+// report in front of its own handler.
 //
 // Shortcuts (none is a key an edit control or the focus navigation uses):
 //   Ctrl+O open an effect, F2 the caret's line onto the cube, F3 replace the frame's line,
@@ -23,6 +23,7 @@
 
 class TClassMainForm_1509590;
 class TFrameTimer;
+class TFormKeys;
 
 // Shows the player's state on its controls: the play button's caption, the loop button's, the
 // counter, and the message when the text holds no frame.
@@ -41,6 +42,8 @@ class TQxPlayerFace : public TQxObject {
   void inRateLeft(TData* d, std::uint16_t index);
   // Play or pause asked: a rate typed but not yet settled (F5 pressed in the field) plays too.
   void inPlay(TData* d, std::uint16_t index);
+  // Ctrl+R: to the rate field, its text selected for typing over.
+  void inFocusRate(TData* d, std::uint16_t index);
 
   void inState(TData* d, std::uint16_t index);
   void inLoop(TData* d, std::uint16_t index);
@@ -87,13 +90,18 @@ class TEffectPlayerPanel {
   int ElementCount() const { return 16; }
   int LinkCount() const { return linkCount_; }
 
-  // The action of a shortcut key; true when the key is one.
-  bool Shortcut(std::int32_t key, std::int32_t shift);
+  // The panel's keys, in the form's key map.
+  void AddKeys(TFormKeys& keys);
 
  private:
+  void MakeStrip(TControl* parent);
+  std::int32_t MakeDesk(TControl* parent);
+  void MakeElements(TClassMainForm_1509590& form);
+  void LinkFile(TClassMainForm_1509590& form);
+  void LinkPlayer();
+  void LinkPattern();
   void Link(TQx_Event& output, const TQx_Event& input);
   void MemoChanged();
-  static void KeyDown(void* data, TControl* sender, std::int32_t& key, std::int32_t shift);
   static void MemoChange(void* data, TObj* sender);
   static void TimerTick(void* data, TObj* sender);
   static void CountTick(void* data, TObj* sender);
@@ -107,7 +115,6 @@ class TEffectPlayerPanel {
   TFrameTimer* timer_ = nullptr;       // the player's one-shot timer
   TFrameTimer* countTimer_ = nullptr;  // counts the frames once typing in the effect text pauses
   TObjEvent frameChange_;              // the frame line's own change handler
-  TOnKeyEvent formKeyDown_;            // the form's own key handler, called for every other key
   TObjEvent memoChange_;               // the memo's own change handler
   int linkCount_ = 0;
 };

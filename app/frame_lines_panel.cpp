@@ -39,7 +39,7 @@ const std::array<TTool, TFrameLinesPanel::kToolCount> kTools{{
 
 }  // namespace
 
-TFrameLinesPanel::TFrameLinesPanel(TClassMainForm_1509590& form, TQxCubePattern* pattern) : form_(form) {
+TFrameLinesPanel::TFrameLinesPanel(TClassMainForm_1509590& form, TQxCubePattern* pattern) {
   TControl* parent = form.EditorWindow->Control;
   Lines = new TQxMemoLines();
   Lines->Memo = form.EffectMemo;
@@ -51,41 +51,16 @@ TFrameLinesPanel::TFrameLinesPanel(TClassMainForm_1509590& form, TQxCubePattern*
     Buttons[i]->AttachHint(nullptr);
     Buttons[i]->outClick = MakeLink(kTools[i].Pin, Lines, 0);
     ++linkCount_;
+    // A key goes the way of its button's click.
+    form.Keys->Add(kTools[i].Key, kTools[i].Shift, TFormKeys::TWhere::Anywhere, Buttons[i]->outClick);
   }
   if (pattern != nullptr) {
     Lines->dataFrame = MakeLink<&TQxCubePattern::getFrame>(pattern);
     ++linkCount_;
   }
-  TControl* formControl = form.EditorWindow->Control;
-  formKeyDown_ = formControl->Events().OnKeyDown;
-  formControl->SetOnKeyDown({&KeyDown, this});
 }
 
 TFrameLinesPanel::~TFrameLinesPanel() {
-  TControl* formControl = form_.EditorWindow != nullptr ? form_.EditorWindow->Control : nullptr;
-  if (formControl != nullptr && formControl->Events().OnKeyDown.Data == this)
-    formControl->SetOnKeyDown(formKeyDown_);
   delete Lines;
   for (std::size_t i = Buttons.size(); i > 0; --i) delete Buttons[i - 1];
-}
-
-bool TFrameLinesPanel::Shortcut(std::int32_t key, std::int32_t shift) {
-  // A key goes the way of its button's click.
-  for (std::size_t i = 0; i < kTools.size(); ++i) {
-    if (kTools[i].Key != key || kTools[i].Shift != shift) continue;
-    FireEmpty(Buttons[i]->outClick);
-    return true;
-  }
-  return false;
-}
-
-void TFrameLinesPanel::KeyDown(void* data, TControl* sender, std::int32_t& key, std::int32_t shift) {
-  auto* self = static_cast<TFrameLinesPanel*>(data);
-  if (self->Shortcut(key, shift)) {
-    // An Alt chord goes on to the window's default handling all the same: kept from it, the Alt
-    // key let go alone would open the window menu, which then takes the next keys.
-    if ((shift & kAltKey) == 0) key = 0;
-    return;
-  }
-  if (self->formKeyDown_) self->formKeyDown_.Proc(self->formKeyDown_.Data, sender, key, shift);
 }

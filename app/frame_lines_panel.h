@@ -1,8 +1,7 @@
 // The effect text's line tools on the editor form: a column of small buttons left of the effect
 // text and their keys, which duplicate, move, delete the caret's line (or the selected lines) and
 // insert the cube's frame above it. Made after the designed elements and counted apart from them;
-// changes none of them, only reads the memo and the pattern and hooks the form's keys in front of
-// the handlers already there.
+// changes none of them, only reads the memo and the pattern and adds its keys to the form's key map.
 //
 // Keys (none is used by an edit control, the focus navigation or another shortcut; they act
 // wherever the focus is, on the effect text's caret line):
@@ -35,13 +34,6 @@ class TFrameLinesPanel {
   int ElementCount() const { return kToolCount + 1; }
   int LinkCount() const { return linkCount_; }
 
-  // The action of a key; true when the key is one of the tools'.
-  bool Shortcut(std::int32_t key, std::int32_t shift);
-
  private:
-  static void KeyDown(void* data, TControl* sender, std::int32_t& key, std::int32_t shift);
-
-  TClassMainForm_1509590& form_;
-  TOnKeyEvent formKeyDown_;  // the handler in front of which this one sits
   int linkCount_ = 0;
 };

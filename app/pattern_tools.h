@@ -12,16 +12,13 @@
 #include "elements/cube_pattern_element.h"
 
 class TClassMainForm_1509590;
-class TQxWin;
 
-// TQxPatternKeys: the wrap setting, the shift buttons and the shortcut keys. A key arrives from the
-// form's key report (every control with KeysToParent reports its keys there first); one of the
-// table's keys, with the focus outside a text control, becomes its tool's request and goes no
-// further.
+// TQxPatternKeys: the wrap setting, the shift buttons and the shortcut keys. The form's key map
+// sends one of the table's keys here, with the focus outside the text fields, as its tool's
+// request.
 class TQxPatternKeys : public TQxObject {
  public:
   std::uint8_t Wrap = 0;
-  TQxWin* Form = nullptr;           // whose key report this is: a handled key is swallowed there
   TQxButton* WrapButton = nullptr;  // its caption tells the wrap setting
   TQxButton* UndoButton = nullptr;  // greyed while there is nothing to undo
   TQxButton* RedoButton = nullptr;  // greyed while there is nothing to redo
@@ -32,8 +29,8 @@ class TQxPatternKeys : public TQxObject {
   // index: 0..5, the shift buttons X-, X+, Y-, Y+, Z-, Z+.
   void inShift(TData* d, std::uint16_t index);
   void inWrap(TData* d, std::uint16_t index);
-  // d: the virtual-key code.
-  void inKey(TData* d, std::uint16_t index);
+  // index: a pattern_keys::TTool, asked for by its key.
+  void inTool(TData* d, std::uint16_t index);
   // d: the pattern's history state (bit 0 undo possible, bit 1 redo possible).
   void inHistory(TData* d, std::uint16_t index);
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace effect {
 
@@ -125,6 +126,14 @@ std::string BadLinesMessage(const TBadLines& bad) {
   text += ".\r\nЭти строки оставлены как есть; при показе эффекта они пропускаются.";
   if (bad.ByteOrderMark) text += "\r\nФайл начинается с метки порядка байтов UTF-8 (BOM): куб её не прочтёт.";
   return text;
+}
+
+TParsedEffect ParseEffect(std::string text) {
+  TParsedEffect parsed;
+  parsed.Text = std::move(text);
+  parsed.Lines = MemoLines(parsed.Text);
+  parsed.PlayList = PlayList(LineViews(parsed.Text, parsed.Lines), &cube::IsFrameLine);
+  return parsed;
 }
 
 void TPlayClock::Start(TTime now, TTime period) {

@@ -84,6 +84,15 @@ TBadLines FindBadLines(const Lines& lines, TLineTest isFrame, std::size_t listed
 template <class Lines>
 std::vector<std::size_t> PlayList(const Lines& lines, TLineTest isFrame);
 
+// An effect text split once: its lines as the memo holds them and, in order, those that are
+// frames. Playback and the frame count read it; nobody splits the same text again.
+struct TParsedEffect {
+  std::string Text;
+  std::vector<TLineSpan> Lines;
+  std::vector<std::size_t> PlayList;
+};
+TParsedEffect ParseEffect(std::string text);
+
 // The message text after opening an effect with lines that are not frames (CP1251).
 std::string BadLinesMessage(const TBadLines& bad);
 

@@ -50,13 +50,17 @@ void TQxPlayer::SetState(TState state) {
   FireInt(outState, state);
 }
 
+std::shared_ptr<const effect::TParsedEffect> TQxPlayer::Parsed() {
+  const ByteString text = PullStr(nullptr, dataText, ByteString());
+  if (parsed_ == nullptr || parsed_->Text != text.view())
+    parsed_ = std::make_shared<const effect::TParsedEffect>(effect::ParseEffect(std::string(text.view())));
+  return parsed_;
+}
+
 bool TQxPlayer::BeginSession() {
-  text_ = std::string(PullStr(nullptr, dataText, ByteString()).view());
-  lines_ = effect::MemoLines(text_);
-  playList_ = effect::PlayList(effect::LineViews(text_, lines_), &cube::IsFrameLine);
-  if (playList_.empty()) {
-    text_.clear();
-    lines_.clear();
+  session_ = Parsed();
+  if (session_->PlayList.empty()) {
+    session_.reset();
     FireEmpty(outNoFrames);
     return false;
   }
@@ -69,18 +73,17 @@ bool TQxPlayer::BeginSession() {
 
 void TQxPlayer::EndSession() {
   Disarm();
-  const std::size_t n = playList_.size();
-  text_.clear();
-  lines_.clear();
-  playList_.clear();
+  const std::size_t n = FrameCount();
+  session_.reset();
   SetState(psStopped);
   FireStr(outCounter, ByteString(CounterText(0, n)));
 }
 
 void TQxPlayer::ShowPosition() {
-  FireStr(outShow, ByteString(effect::LineOf(text_, lines_[playList_[position_]])));
-  FireInt(outLine, static_cast<std::int32_t>(playList_[position_]));
-  FireStr(outCounter, ByteString(CounterText(position_ + 1, playList_.size())));
+  const std::size_t line = session_->PlayList[position_];
+  FireStr(outShow, ByteString(effect::LineOf(session_->Text, session_->Lines[line])));
+  FireInt(outLine, static_cast<std::int32_t>(line));
+  FireStr(outCounter, ByteString(CounterText(position_ + 1, FrameCount())));
 }
 
 void TQxPlayer::Disarm() {
@@ -150,7 +153,7 @@ void TQxPlayer::inTick(TData*, std::uint16_t) {
     Arm();
     return;
   }
-  const std::size_t n = playList_.size();
+  const std::size_t n = FrameCount();
   const auto steps = static_cast<std::size_t>(due - shownTick_);
   shownTick_ = due;
   std::size_t next = position_ + steps;
@@ -174,7 +177,7 @@ void TQxPlayer::Step(int direction) {
   const std::int64_t now = Now();
   if (state_ == psStopped) {
     if (!BeginSession()) return;
-    position_ = direction > 0 ? 0 : playList_.size() - 1;
+    position_ = direction > 0 ? 0 : FrameCount() - 1;
     clock_.Start(now, std::int64_t{Rate} * 1000);
     clock_.Pause(now);
     SetState(psPaused);
@@ -183,7 +186,7 @@ void TQxPlayer::Step(int direction) {
     return;
   }
   if (state_ == psPlaying) Freeze(now);
-  const std::size_t n = playList_.size();
+  const std::size_t n = FrameCount();
   std::size_t next = position_;
   if (direction > 0) {
     if (position_ + 1 < n)
@@ -230,8 +233,7 @@ void TQxPlayer::inHalt(TData* d, std::uint16_t index) {
   if (d != nullptr && d->Kind == dkInteger) {
     n = static_cast<std::size_t>(d->IntValue);  // counted by whoever changed the text
   } else {
-    const std::string text(PullStr(nullptr, dataText, ByteString()).view());
-    n = effect::PlayList(effect::LineViews(text, effect::MemoLines(text)), &cube::IsFrameLine).size();
+    n = Parsed()->PlayList.size();
   }
   FireStr(outCounter, ByteString(CounterText(0, n)));
 }

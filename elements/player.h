@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,11 +74,14 @@ class TQxPlayer : public TQxObject {
 
   TState State() const { return state_; }
   // The memo text's line of a play-list entry, as read at the session's start.
-  const effect::TLineSpan& LineSpan(std::size_t line) const { return lines_[line]; }
-  std::size_t LineCount() const { return lines_.size(); }
+  const effect::TLineSpan& LineSpan(std::size_t line) const { return session_->Lines[line]; }
+  std::size_t LineCount() const { return session_ ? session_->Lines.size() : 0; }
   // Position in the play list of the frame shown; frames in the list.
   std::size_t Position() const { return position_; }
-  std::size_t FrameCount() const { return playList_.size(); }
+  std::size_t FrameCount() const { return session_ ? session_->PlayList.size() : 0; }
+  // An effect text just split by whoever wrote it into the memo: a session or a count over the
+  // same text takes it instead of splitting the text again.
+  void Adopt(std::shared_ptr<const effect::TParsedEffect> parsed) { parsed_ = std::move(parsed); }
 
   static std::string CounterText(std::size_t k, std::size_t n);
 
@@ -95,9 +99,11 @@ class TQxPlayer : public TQxObject {
   void Pause(std::int64_t now);
 
   TState state_ = psStopped;
-  std::string text_;  // the effect text of the session
-  std::vector<effect::TLineSpan> lines_;
-  std::vector<std::size_t> playList_;
+  // The effect text split, read anew only when the memo's text is no longer the one split last.
+  std::shared_ptr<const effect::TParsedEffect> Parsed();
+
+  std::shared_ptr<const effect::TParsedEffect> parsed_;   // the last text split
+  std::shared_ptr<const effect::TParsedEffect> session_;  // the session's, unchanged while it runs
   std::size_t position_ = 0;
   std::int64_t shownTick_ = 0;  // the clock's frame number of the frame shown
   bool finished_ = false;       // paused because the last frame's time ran out

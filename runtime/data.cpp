@@ -373,16 +373,9 @@ long double RoundHalfEvenWide(long double x) {
   return r;
 }
 
-}  // namespace
-
-// Fifteen significant digits, never exponent notation, computed in extended precision.
-// Values that are not finite have no digits to show: they read "NAN", "INF" and "-INF".
-ByteString RealToStr(double value) {
-  if (std::isnan(value)) return ByteString("NAN");
-  if (std::isinf(value)) return ByteString(value < 0 ? "-INF" : "INF");
-  if (value == 0) return ByteString("0");
-  const bool negative = value < 0;
-  long double x = std::fabs(static_cast<long double>(value));
+// The value's first fifteen significant digits, rounded half to even, into d; returns the
+// decimal exponent e: the value is 0.d * 10^e.
+int FifteenDigits(long double x, char (&d)[15]) {
   int e = 15;
   while (x < 5e12L) {
     x *= 10;
@@ -406,17 +399,29 @@ ByteString RealToStr(double value) {
     digits /= 10;
     ++e;
   }
-  char d[15];
   for (int i = 14; i >= 0; --i) {
     d[i] = static_cast<char>('0' + digits % 10);
     digits /= 10;
   }
+  return e;
+}
+
+}  // namespace
+
+// Fifteen significant digits, never exponent notation, computed in extended precision.
+// Values that are not finite have no digits to show: they read "NAN", "INF" and "-INF".
+ByteString RealToStr(double value) {
+  if (std::isnan(value)) return ByteString("NAN");
+  if (std::isinf(value)) return ByteString(value < 0 ? "-INF" : "INF");
+  if (value == 0) return ByteString("0");
+  char d[15];
+  const int e = FifteenDigits(std::fabs(static_cast<long double>(value)), d);
 
   // Longest result: "-0." + 340 zeros + 15 digits for the smallest subnormal, or 309 digits.
   char buffer[400];
   std::size_t length = 0;
   bool point = false;
-  if (negative) buffer[length++] = '-';
+  if (value < 0) buffer[length++] = '-';
   if (e <= 0) {
     buffer[length++] = '0';
     buffer[length++] = '.';

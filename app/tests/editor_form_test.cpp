@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -116,10 +117,12 @@ TEST_F(EditorForm, HasEveryElementAndEveryLink) {
 
 TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   ASSERT_NE(form->PatternTools, nullptr);
-  // The pattern tools: the key element and fifteen buttons; the key report, 15 button clicks, the
-  // key element's three requests and the history state that greys undo and redo.
+  // The pattern tools: the key element and fifteen buttons; 15 button clicks, the key element's
+  // three requests and the history state that greys undo and redo.
   EXPECT_EQ(form->PatternTools->ElementCount(), 16);
-  EXPECT_EQ(form->PatternTools->LinkCount(), 1 + 15 + 3 + 1);
+  EXPECT_EQ(form->PatternTools->LinkCount(), 15 + 3 + 1);
+  // The key map: the 15 pattern keys, the effect panel's 10 and the 5 line tools'.
+  EXPECT_EQ(form->Keys->LinkCount(), 15 + 10 + 5);
   // The effect panel's 16 elements and 39 links (3 of them end playback on a click or a key in
   // the effect text, 2 elements and 4 links are the wrap button's).
   EXPECT_EQ(form->Effect->ElementCount(), 16);
@@ -131,7 +134,7 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   EXPECT_EQ(form->SaveFlow->ElementCount(), 2);
   EXPECT_EQ(form->SaveFlow->LinkCount(), 12);
   EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 39 + 12 + 6);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19 + 39 + 12 + 6 + 30);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
@@ -437,6 +440,24 @@ TEST_F(EditorForm, ShortcutKeysReachTheWorkbenchFromInsideTheTextControls) {
   SetFocus(form->FrameEdit->Control->Handle);
   SendMessageA(form->FrameEdit->Control->Handle, WM_KEYDOWN, VK_F3, 0);
   EXPECT_EQ(WindowText(memo), "0,7,227") << "F3 writes the frame back over its line";
+}
+
+TEST_F(EditorForm, TheKeyMapTakesEachKeyOnceAndLeavesTheTextFieldsTheirKeys) {
+  const std::vector<TFormKeys::TRow>& rows = form->Keys->Rows();
+  std::set<std::pair<std::int32_t, std::int32_t>> taken;
+  for (const TFormKeys::TRow& row : rows) {
+    EXPECT_TRUE(taken.insert({row.Key, row.Shift}).second) << "key " << row.Key << " taken twice";
+    EXPECT_TRUE(row.Action.Connected()) << row.Key;
+  }
+  const HWND texts[] = {form->FrameEdit->Control->Handle, form->EffectMemo->Control->Handle,
+                        form->Effect->RateEdit->Control->Handle};
+  for (const TFormKeys::TRow& row : rows) {
+    EXPECT_EQ(form->Keys->Find(row.Key, row.Shift, form->Led(1)->Control->Handle), &row) << row.Key;
+    for (HWND text : texts)
+      EXPECT_EQ(form->Keys->Find(row.Key, row.Shift, text) == &row, row.Where == TFormKeys::TWhere::Anywhere)
+          << row.Key;
+  }
+  EXPECT_EQ(form->Keys->Find('1', kCtrlKey | kShiftKey, nullptr), nullptr) << "modifiers must match exactly";
 }
 
 TEST_F(EditorForm, TheRateFieldIsClampedWhenSettledAndTheLoopButtonTellsItsSetting) {

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef CUBE_README
+#include <iconv.h>
+#endif
+
+#include <algorithm>
+#include <fstream>
 #include <set>
 #include <string>
 #include <utility>
@@ -70,6 +76,35 @@ TEST(PatternKeysTest, LeavesTheEffectPanelsKeysAlone) {
     EXPECT_EQ(pattern_keys::ToolOf(f, false, false, false), TTool::None) << f;
     EXPECT_EQ(pattern_keys::ToolOf(f, true, false, false), TTool::None) << f;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PatternKeysTest, TheReadmeShowsTheToolTableMadeFromTheRows) {
+#ifndef CUBE_README
+  GTEST_SKIP() << "the README is checked by the native build";
+#else
+  std::ifstream file(CUBE_README, std::ios::binary);
+  ASSERT_TRUE(file) << CUBE_README;
+  // Lines as Markdown reads them: the table stands indented in a list item.
+  std::string readme, line;
+  while (std::getline(file, line))
+    readme += line.substr(std::min(line.find_first_not_of(' '), line.size())) + "\n";
+  // The rows' texts are CP1251, the README UTF-8.
+  std::string table = pattern_keys::MarkdownTable();
+  std::string utf8(table.size() * 3, '\0');
+  iconv_t convert = iconv_open("UTF-8", "CP1251");
+  ASSERT_NE(convert, reinterpret_cast<iconv_t>(-1));
+  char* in = table.data();
+  char* out = utf8.data();
+  std::size_t inLeft = table.size(), outLeft = utf8.size();
+  ASSERT_NE(iconv(convert, &in, &inLeft, &out, &outLeft), static_cast<std::size_t>(-1));
+  iconv_close(convert);
+  utf8.resize(utf8.size() - outLeft);
+  EXPECT_NE(readme.find(utf8), std::string::npos) << "the README's tool table should read:\n" << utf8;
+#endif
 }
 
 }  // namespace

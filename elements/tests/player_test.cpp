@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -371,3 +372,17 @@ TEST_F(Player, AThousandFramesAtTwentyMillisecondsStayOnTheirDeadlines) {
 }
 
 }  // namespace
+
+TEST_F(Player, AnAdoptedSplitIsPlayedOnlyWhileTheTextIsStillTheOneItWasMadeOf) {
+  // Made by whoever wrote the text into the memo, before the text was edited there.
+  player.Adopt(std::make_shared<const effect::TParsedEffect>(effect::ParseEffect("7,227\r\n8,227")));
+  Send(&TQxPlayer::inPlay);
+  EXPECT_EQ(pattern.Shown(), PatternOf({0})) << "the memo's own text plays, not a stale split";
+  EXPECT_EQ(player.FrameCount(), 4u);
+  Send(&TQxPlayer::inStop);
+  memo.text = "7,227\r\n8,227";
+  player.Adopt(std::make_shared<const effect::TParsedEffect>(effect::ParseEffect("7,227\r\n8,227")));
+  Send(&TQxPlayer::inPlay);
+  EXPECT_EQ(pattern.Shown(), PatternOf({7}));
+  EXPECT_EQ(player.FrameCount(), 2u);
+}

@@ -296,7 +296,6 @@ TEST_F(EditorPlayback, TenFramesAtFiftyMillisecondsShowValidFramesInFileOrderAnd
     ASSERT_LT(next, frames.size()) << frame << " out of file order";
   }
   EXPECT_EQ(seen.back(), frames.back());
-  EXPECT_GE(seen.size(), 5u) << "most frames are seen at 50 ms each";
   EXPECT_EQ(LedsShow(LitBy(frames.back())), "");
   // The memo marks the line of the frame shown, the last line, by the caret at its start.
   const std::size_t last = effect.LineStart(12);
@@ -324,11 +323,14 @@ TEST_F(EditorPlayback, F5InTheRateFieldPlaysAtTheRateTypedThere) {
   ASSERT_TRUE(editor.PressKeyWith(VK_CONTROL, 'R'));  // to the rate field, its text selected
   ASSERT_TRUE(editor.WaitFocus(effect.RateEdit()));
   for (WORD digit : {'2', '0', '0', '0'}) ASSERT_TRUE(editor.PressKey(digit));
+  const DWORD pressed = GetTickCount();
   ASSERT_TRUE(editor.PressKey(VK_F5));  // neither Enter nor leaving the field settled the rate
   ASSERT_TRUE(editor.WaitFrameText(frames[0]));
-  Sleep(700);
-  EXPECT_EQ(editor.FrameText(), frames[0]) << "the default 100 ms would be six frames further";
   EXPECT_EQ(effect.Counter(), "кадр 1 из 10");
+  ASSERT_TRUE(editor.WaitFrameText(frames[1], 20000));
+  // A bound a busy machine can only widen: the second frame is due 2000 ms after the first, which
+  // came after the key; at the 100 ms the field held before, it would be due 100 ms after it.
+  EXPECT_GE(GetTickCount() - pressed, 1500u) << "played at the old rate";
 }
 
 TEST_F(EditorPlayback, AClickOnAnLedWhilePlayingEndsPlaybackAndKeepsTheShownFrame) {
