@@ -19,6 +19,7 @@ TExportPanel::TExportPanel(TClassMainForm_1509590& form) : form_(form) {
   Link(Export->dataRate, MakeLink<&TQxPlayer::getRate>(form.Effect->Player));
   Link(Export->dataStartDir, MakeLink<&TQxSaveFlow::getStartDir>(form.SaveFlow->Flow));
   Link(Export->outPause, MakeLink<&TQxPlayer::inPause>(form.Effect->Player));
+  Link(Export->outSettleRate, MakeLink<&TQxPlayerFace::inRateLeft>(form.Effect->Face));
   formKeyDown_ = parent->Events().OnKeyDown;
   parent->SetOnKeyDown({&KeyDown, this});
 }

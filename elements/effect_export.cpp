@@ -128,6 +128,7 @@ void TQxEffectExport::inExecute(TData*, std::uint16_t) {
   const std::string text(PullStr(nullptr, dataText, ByteString()).view());
   std::vector<cube::TPattern> frames = export_c::FramesOf(effect::LineViews(text, effect::MemoLines(text)));
   FireEmpty(outPause);
+  FireEmpty(outSettleRate);
   if (frames.empty()) {
     Tell("В тексте эффекта нет ни одного кадра: экспортировать нечего.");
     return;

@@ -20,6 +20,7 @@ class TQxEffectExport : public TQxObject {
   TQx_Event dataRate;         // int: milliseconds per frame
   TQx_Event dataStartDir;     // the folder the save dialog starts in
   TQx_Event outPause;         // empty: a dialog is about to run its modal loop
+  TQx_Event outSettleRate;    // empty: a rate typed but not yet applied is applied, as Play does
 
   void inExecute(TData* d, std::uint16_t index);
 

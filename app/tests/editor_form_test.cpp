@@ -130,12 +130,12 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // With the pattern element and its 216 LED change reports.
   EXPECT_EQ(form->SaveFlow->ElementCount(), 2);
   EXPECT_EQ(form->SaveFlow->LinkCount(), 12);
-  // The export: its button and element; the click, the effect text, the rate, the folder and the
-  // pause of playback.
+  // The export: its button and element; the click, the effect text, the rate and the settling of
+  // a rate typed, the folder and the pause of playback.
   EXPECT_EQ(form->Exporter->ElementCount(), 2);
-  EXPECT_EQ(form->Exporter->LinkCount(), 5);
+  EXPECT_EQ(form->Exporter->LinkCount(), 6);
   EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6 + 2);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 39 + 12 + 6 + 5);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 39 + 12 + 6 + 6);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched

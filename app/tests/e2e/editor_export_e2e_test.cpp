@@ -111,6 +111,9 @@ TEST_F(EditorExport, TheButtonWritesTheCHeaderThatDecodesToTheFrames) {
 }
 
 TEST_F(EditorExport, TheKeyWritesTheLayersGifOfARangeAndThePngStrip) {
+  // Left by an earlier run: gone, so no question about replacing them comes up.
+  DeleteFileA(PictureFile("layers.gif").c_str());
+  DeleteFileA(PictureFile("strip.png").c_str());
   HWND fileDialog = ChooseExport(true, kLayersGif, "2", "4");
   ASSERT_NE(fileDialog, nullptr);
   EXPECT_EQ(save.DialogFileName(fileDialog), "ZOZIVU.gif");
