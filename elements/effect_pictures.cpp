@@ -101,12 +101,16 @@ std::unique_ptr<TCanvas> PaintStrip(const std::vector<cube::TPattern>& frames, s
   const HGDIOBJ oldFont = SelectObject(dc, font.Get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 0));
+  TOwnedBrush border(CreateSolidBrush(RGB(160, 160, 160)));
   for (int i = 0; i < count; ++i) {
     const int left = (i % kStripColumns) * kLayersWidth, top = (i / kStripColumns) * cellHeight;
     // Each picture through its own viewport, so the layer view paints at its usual place.
     SetViewportOrgEx(dc, left, top, nullptr);
     PaintLayers(dc, kLayersWidth, kLayersHeight, frames[static_cast<std::size_t>(i)]);
     SetViewportOrgEx(dc, 0, 0, nullptr);
+    // A thin frame around each picture and its number tells the frames apart.
+    const RECT cell{left, top, left + kLayersWidth, top + cellHeight};
+    FrameRect(dc, &cell, border.Get());
     RECT number{left, top + kLayersHeight, left + kLayersWidth, top + cellHeight};
     const std::string text = std::to_string(firstNumber + static_cast<std::size_t>(i));
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &number, DT_CENTER | DT_TOP | DT_SINGLELINE);
