@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/effect_player.h"
+#include "app/export_panel.h"
 #include "app/form_keys.h"
 #include "app/frame_graph.h"
 #include "app/frame_lines_panel.h"
@@ -59,6 +60,7 @@ class TClassMainForm_1509590 {
   TEffectPlayerPanel* Effect = nullptr;
   TSaveFlowPanel* SaveFlow = nullptr;
   TFrameLinesPanel* FrameLines = nullptr;
+  TExportPanel* Exporter = nullptr;
 
   TQxLED* Led(int n) { return Leds[n - 1]; }
 

@@ -252,6 +252,8 @@ void TQxPlayer::inRate(TData* d, std::uint16_t index) {
   if (index == 1) FireInt(outRate, Rate);
 }
 
+void TQxPlayer::getRate(TData* d, std::uint16_t) { MakeInt(d, Rate); }
+
 void TQxPlayer::inLoop(TData* d, std::uint16_t) {
   if (d != nullptr && (d->Kind == dkInteger || d->Kind == dkString))
     Loop = AsInt(d) != 0 ? 1 : 0;

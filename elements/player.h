@@ -67,6 +67,8 @@ class TQxPlayer : public TQxObject {
   // rate. Index 0 while the rate is being typed; index 1 when it is settled (Enter, leaving the
   // field), which reports the rate in force through outRate.
   void inRate(TData* d, std::uint16_t index);
+  // The rate in force, milliseconds per frame (int), for an export's timing.
+  void getRate(TData* d, std::uint16_t index);
   // d: 0 or 1 sets looping; an empty value switches it.
   void inLoop(TData* d, std::uint16_t index);
   // From the timer.

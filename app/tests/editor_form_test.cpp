@@ -121,8 +121,8 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // three requests and the history state that greys undo and redo.
   EXPECT_EQ(form->PatternTools->ElementCount(), 16);
   EXPECT_EQ(form->PatternTools->LinkCount(), 15 + 3 + 1);
-  // The key map: the 15 pattern keys, the effect panel's 10 and the 5 line tools'.
-  EXPECT_EQ(form->Keys->LinkCount(), 15 + 10 + 5);
+  // The key map: the 15 pattern keys, the effect panel's 10, the 5 line tools' and the export's.
+  EXPECT_EQ(form->Keys->LinkCount(), 15 + 10 + 5 + 1);
   // The effect panel's 16 elements and 39 links (3 of them end playback on a click or a key in
   // the effect text, 2 elements and 4 links are the wrap button's).
   EXPECT_EQ(form->Effect->ElementCount(), 16);
@@ -133,8 +133,12 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // With the pattern element and its 216 LED change reports.
   EXPECT_EQ(form->SaveFlow->ElementCount(), 2);
   EXPECT_EQ(form->SaveFlow->LinkCount(), 12);
-  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19 + 39 + 12 + 6 + 30);
+  // The export: its button and element; the click, the effect text, the rate and the settling of
+  // a rate typed, the folder and the pause of playback.
+  EXPECT_EQ(form->Exporter->ElementCount(), 2);
+  EXPECT_EQ(form->Exporter->LinkCount(), 6);
+  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6 + 2);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19 + 39 + 12 + 6 + 31 + 6);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
@@ -154,9 +158,11 @@ TEST_F(EditorForm, EffectControlsStandInTheFreeAreasOverNoDesignedControlAndOutO
                                    p.RateEdit,   p.RateLabel,  p.LoopButton, p.CounterLabel};
   const std::vector<TQxWin*> desk{p.OpenButton, p.ReplaceButton, p.BringButton, p.WrapButton};
   const std::vector<TQxWin*> lineTools(form->FrameLines->Buttons.begin(), form->FrameLines->Buttons.end());
+  // Right of the cube picture, below the places kept for the generator and the 3D view.
+  const std::vector<TQxWin*> exporter{form->Exporter->Button};
   for (const auto& [group, area] :
        {std::pair{strip, RECT{450, 5, 980, 33}}, std::pair{desk, RECT{790, 565, 1040, 620}},
-        std::pair{lineTools, RECT{556, 452, 640, 582}}}) {
+        std::pair{lineTools, RECT{556, 452, 640, 582}}, std::pair{exporter, RECT{1140, 256, 1236, 278}}}) {
     for (TQxWin* e : group) {
       const RECT r = placeOf(e);
       EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right &&

@@ -18,7 +18,7 @@ struct TCommand {
   int (*Run)(const TArgs& args, std::ostream& out, std::ostream& err);
 };
 
-constexpr std::array<TCommand, 4> kCommands{{
+constexpr std::array<TCommand, 5> kCommands{{
     {"check", "check that every line of effect files is a frame",
      "usage: cubefx check [--quiet | --json] FILE...\n"
      "Checks that every line of each file is a frame string the cube can show, as the editor does.\n"
@@ -58,6 +58,19 @@ constexpr std::array<TCommand, 4> kCommands{{
      "  -o OUT                 write to OUT instead of replacing FILE (CR LF after every line)\n"
      "Exit code: 0 written, 2 failed.\n",
      &Transform},
+    {"export", "write an effect as a C header for a microcontroller sketch",
+     "usage: cubefx export FILE --c OUT.h [--rate MS] [--frames A-B] [--name ID]\n"
+     "Writes the frames of the effect as a C header, as the editor's export does: each frame as 27\n"
+     "bytes in program memory on AVR (plain const elsewhere), LED index i = layer * 36 + row * 6 +\n"
+     "column at bit i % 8 (least significant first) of byte i / 8; the frame count and the rate.\n"
+     "Lines that are not frames are skipped.\n"
+     "  --c OUT.h     the header to write (replaced in one step, never left partly written)\n"
+     "  --rate MS     milliseconds per frame, 20 to 2000 (default 100)\n"
+     "  --frames A-B  only frames A to B, counted from 1 among the frames (or --frames N)\n"
+     "  --name ID     the C name the header's names start with (default: OUT's name, upper-cased)\n"
+     "Exit code: 0 written, 2 failed (no frames, a bad range or option, a file that cannot be read\n"
+     "or written).\n",
+     &Export},
 }};
 
 void PrintUsage(std::ostream& to) {

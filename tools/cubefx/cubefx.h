@@ -1,4 +1,4 @@
-// cubefx: the effect file on the command line (check, normalize, info, transform), over the cube's
+// cubefx: the effect file on the command line (check, normalize, info, transform, export), over the cube's
 // core. The whole tool is this one function, so tests run it as the program would; it must never
 // exit the process, write to the console itself or leave a partly written file behind.
 #pragma once
