@@ -417,8 +417,15 @@ bool TEditorProcess::ClickAt(HWND child, int x, int y) {
     const int aside = GetSystemMetrics(SM_CXDOUBLECLK);
     screen.x += x + aside < client.right ? aside : -aside;
   }
-  HWND hit = WindowFromPoint(screen);
-  if (hit != child && !IsChild(child, hit)) return false;
+  // A hint shown for the control clicked before may cover this one: the mouse leaving that control
+  // takes the hint away.
+  const auto uncovered = [&] {
+    HWND hit = WindowFromPoint(screen);
+    return hit == child || IsChild(child, hit);
+  };
+  if (!uncovered()) SetCursorPos(screen.x, screen.y);
+  for (const DWORD start = GetTickCount(); !uncovered(); Sleep(kPollMs))
+    if (GetTickCount() - start >= 5000 || !Running()) return false;
   if (!SendMouseClickAt(screen)) return false;
   lastClicked_ = child;
   lastClickAt_ = screen;
