@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "app/cube_view_panel.h"
 #include "app/effect_player.h"
 #include "app/frame_graph.h"
 #include "app/frame_lines_panel.h"
@@ -57,6 +58,7 @@ class TClassMainForm_1509590 {
   TEffectPlayerPanel* Effect = nullptr;
   TSaveFlowPanel* SaveFlow = nullptr;
   TFrameLinesPanel* FrameLines = nullptr;
+  TCubeViewPanel* CubeView = nullptr;
 
   TQxLED* Led(int n) { return Leds[n - 1]; }
 

@@ -1,6 +1,6 @@
 // The perspective of the cube view: a turn about the layer axis, a tilt of the eye, then a
-// pinhole projection scaled so that a ball holding every LED and the axis marks fits the rectangle
-// at any turn; the picture's size therefore never jumps while the cube turns.
+// pinhole projection scaled so that a ball holding every LED fits the rectangle at any turn; the
+// picture's size therefore never jumps while the cube turns.
 #include "cube/view3d.h"
 
 #include <algorithm>
@@ -15,10 +15,11 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kCentre = (kSide - 1) / 2.0;
 constexpr double kEyeDistance = 14.0;  // from the cube's centre, in LED steps
 constexpr double kLedRadius = 0.3;
-constexpr double kMarkOffset = 0.7;  // the axis marks' corner, out from LED 0 on every axis
-constexpr double kMarkLength = 2.0;
-// Holds every LED with its radius and the axis marks (the corner is 3.2 * sqrt(3) out).
-constexpr double kBoundingRadius = 6.0;
+// Holds every LED with its radius: the cube's half diagonal and one LED radius more.
+constexpr double kBoundingRadius = 4.7;
+// The axis marks: their corner and their length, in parts of the rectangle's shorter side.
+constexpr double kMarkInset = 0.13;
+constexpr double kMarkLength = 0.11;
 constexpr double kFill = 0.95;  // of the rectangle's shorter half side
 
 double Radians(double degrees) { return degrees * kPi / 180.0; }
@@ -52,6 +53,12 @@ TViewTurn Turned(TViewTurn turn, TViewKey key) {
   return turn;
 }
 
+TViewRect PictureRect(int width, int height) {
+  const int margin = std::max(0, std::min(24, std::min(width, height) / 6));
+  return {static_cast<double>(margin), static_cast<double>(margin), static_cast<double>(width - 2 * margin),
+          static_cast<double>(height - 2 * margin)};
+}
+
 TViewProjection::TViewProjection(TViewTurn turn, const TViewRect& rect) {
   turn = Normalized(turn);
   cosYaw_ = std::cos(Radians(turn.Yaw));
@@ -64,19 +71,24 @@ TViewProjection::TViewProjection(TViewTurn turn, const TViewRect& rect) {
   const double widestTangent =
       kBoundingRadius / std::sqrt(kEyeDistance * kEyeDistance - kBoundingRadius * kBoundingRadius);
   focal_ = halfSide * kFill / widestTangent;
+  rect_ = rect;
 }
 
 TViewPoint TViewProjection::Point(double x, double y, double z) const {
   // Row 0 stands at the back: rows grow towards the eye, as they grow down a layer's drawing.
-  const double wx = x - kCentre;
-  const double wy = kCentre - y;
-  const double wz = z - kCentre;
-  const double across = wx * cosYaw_ + wy * sinYaw_;
+  const TTurned t = Turn(x - kCentre, kCentre - y, z - kCentre);
+  const double scale = focal_ / (kEyeDistance + t.Depth);
+  return {centreX_ + t.Across * scale, centreY_ - t.Up * scale, kLedRadius * scale, t.Depth};
+}
+
+TViewPoint TViewProjection::Direction(double x, double y, double z) const {
+  const TTurned t = Turn(x, -y, z);
+  return {t.Across, -t.Up, 0.0, t.Depth};
+}
+
+TViewProjection::TTurned TViewProjection::Turn(double wx, double wy, double wz) const {
   const double into = wy * cosYaw_ - wx * sinYaw_;
-  const double depth = into * cosPitch_ - wz * sinPitch_;
-  const double up = into * sinPitch_ + wz * cosPitch_;
-  const double scale = focal_ / (kEyeDistance + depth);
-  return {centreX_ + across * scale, centreY_ - up * scale, kLedRadius * scale, depth};
+  return {wx * cosYaw_ + wy * sinYaw_, into * sinPitch_ + wz * cosPitch_, into * cosPitch_ - wz * sinPitch_};
 }
 
 TViewPoint TViewProjection::Led(int column, int row, int layer) const { return Point(column, row, layer); }
@@ -87,10 +99,17 @@ TViewPoint TViewProjection::Led(std::size_t index) const {
 }
 
 TAxisMarks AxisMarks(const TViewProjection& projection) {
-  const double o = -kMarkOffset;
-  const double tip = o + kMarkLength;
-  return {projection.Point(o, o, o),
-          {projection.Point(tip, o, o), projection.Point(o, tip, o), projection.Point(o, o, tip)}};
+  const TViewRect& rect = projection.Rect();
+  const double side = std::min(rect.Width, rect.Height);
+  const double length = side * kMarkLength;
+  const TViewPoint origin{rect.Left + side * kMarkInset, rect.Top + rect.Height - side * kMarkInset, 0.0, 0.0};
+  TAxisMarks marks{origin, {}};
+  constexpr double kSteps[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  for (std::size_t axis = 0; axis < marks.Tips.size(); ++axis) {
+    const TViewPoint d = projection.Direction(kSteps[axis][0], kSteps[axis][1], kSteps[axis][2]);
+    marks.Tips[axis] = {origin.X + d.X * length, origin.Y + d.Y * length, 0.0, d.Depth};
+  }
+  return marks;
 }
 
 std::array<std::uint8_t, kLedCount> PaintOrder(TViewTurn turn) {

@@ -46,6 +46,10 @@ struct TViewPoint {
   double Depth = 0.0;   // larger is farther from the eye
 };
 
+// The part of a width x height picture the projection fills: a margin is left around it for the
+// names of the axis marks.
+TViewRect PictureRect(int width, int height);
+
 // The projection of one turn into one rectangle; everything it gives lies inside the rectangle.
 class TViewProjection {
  public:
@@ -56,13 +60,25 @@ class TViewProjection {
   TViewPoint Led(std::size_t index) const;
   // Any point in LED steps: (0,0,0) is LED 0's centre, x along columns, y rows, z layers.
   TViewPoint Point(double x, double y, double z) const;
+  // Where a unit step along (x, y, z) points on the screen, without perspective (X to the right,
+  // Y down; at most 1 long), and how far it goes away from the eye (Depth).
+  TViewPoint Direction(double x, double y, double z) const;
+  const TViewRect& Rect() const { return rect_; }
 
  private:
+  struct TTurned {
+    double Across, Up, Depth;
+  };
+  // A vector from the cube's centre (x right, y to the back, z up) turned to the eye's axes.
+  TTurned Turn(double wx, double wy, double wz) const;
+
   double cosYaw_, sinYaw_, cosPitch_, sinPitch_;
   double centreX_, centreY_, focal_;
+  TViewRect rect_;
 };
 
-// The axis marks' corner (just outside LED 0) and their tips along columns, rows and layers.
+// The axis marks in the rectangle's lower left corner, outside the cube's picture: arrows from one
+// point along growing columns (X), rows (Y) and layers, turned with the cube.
 struct TAxisMarks {
   TViewPoint Origin;
   std::array<TViewPoint, 3> Tips;  // X, Y, layer
