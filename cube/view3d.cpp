@@ -102,7 +102,8 @@ TAxisMarks AxisMarks(const TViewProjection& projection) {
   const TViewRect& rect = projection.Rect();
   const double side = std::min(rect.Width, rect.Height);
   const double length = side * kMarkLength;
-  const TViewPoint origin{rect.Left + side * kMarkInset, rect.Top + rect.Height - side * kMarkInset, 0.0, 0.0};
+  const TViewPoint origin{rect.Left + side * kMarkInset, rect.Top + rect.Height - side * kMarkInset, 0.0,
+                          0.0};
   TAxisMarks marks{origin, {}};
   constexpr double kSteps[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
   for (std::size_t axis = 0; axis < marks.Tips.size(); ++axis) {
@@ -118,7 +119,8 @@ std::array<std::uint8_t, kLedCount> PaintOrder(TViewTurn turn) {
   for (std::size_t i = 0; i < depth.size(); ++i) depth[i] = projection.Led(i).Depth;
   std::array<std::uint8_t, kLedCount> order{};
   std::iota(order.begin(), order.end(), std::uint8_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::uint8_t a, std::uint8_t b) { return depth[a] > depth[b]; });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::uint8_t a, std::uint8_t b) { return depth[a] > depth[b]; });
   return order;
 }
 

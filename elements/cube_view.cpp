@@ -244,7 +244,8 @@ void TQxCubeView::Save() {
   SaveStoredValue(PositionKey.view(), "ViewTop", place.top);
   SaveStoredValue(PositionKey.view(), "ViewWidth", place.right - place.left);
   SaveStoredValue(PositionKey.view(), "ViewHeight", place.bottom - place.top);
-  SaveStoredValue(PositionKey.view(), "ViewYaw", static_cast<std::int32_t>(std::lround(turn_.Yaw * kTurnUnits)));
+  SaveStoredValue(PositionKey.view(), "ViewYaw",
+                  static_cast<std::int32_t>(std::lround(turn_.Yaw * kTurnUnits)));
   SaveStoredValue(PositionKey.view(), "ViewPitch",
                   static_cast<std::int32_t>(std::lround(turn_.Pitch * kTurnUnits)));
 }

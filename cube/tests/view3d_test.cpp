@@ -35,7 +35,8 @@ TEST(CubeView, HomeShowsLayerOneBelowLayerSixAndColumnOneLeftOfColumnSix) {
 }
 
 TEST(CubeView, EveryLedAndAxisMarkStaysInsideTheRectangleAtEveryTurn) {
-  for (const cube::TViewRect& rect : {kRect, cube::TViewRect{0, 0, 80, 400}, cube::TViewRect{0, 0, 640, 90}}) {
+  for (const cube::TViewRect& rect :
+       {kRect, cube::TViewRect{0, 0, 80, 400}, cube::TViewRect{0, 0, 640, 90}}) {
     for (const TViewTurn& turn : ManyTurns()) {
       const TViewProjection projection(turn, rect);
       std::vector<cube::TViewPoint> points;
@@ -118,8 +119,10 @@ TEST(CubeView, TheAxisMarksPointAlongGrowingColumnsRowsAndLayers) {
   for (const TViewTurn& turn : ManyTurns()) {
     const TViewProjection projection(turn, kRect);
     const cube::TAxisMarks marks = cube::AxisMarks(projection);
-    const cube::TViewPoint from[3] = {projection.Led(0, 0, 0), projection.Led(0, 0, 0), projection.Led(0, 0, 0)};
-    const cube::TViewPoint to[3] = {projection.Led(5, 0, 0), projection.Led(0, 5, 0), projection.Led(0, 0, 5)};
+    const cube::TViewPoint from[3] = {projection.Led(0, 0, 0), projection.Led(0, 0, 0),
+                                      projection.Led(0, 0, 0)};
+    const cube::TViewPoint to[3] = {projection.Led(5, 0, 0), projection.Led(0, 5, 0),
+                                    projection.Led(0, 0, 5)};
     for (std::size_t axis = 0; axis < 3; ++axis) {
       const double markX = marks.Tips[axis].X - marks.Origin.X, markY = marks.Tips[axis].Y - marks.Origin.Y;
       const double edgeX = to[axis].X - from[axis].X, edgeY = to[axis].Y - from[axis].Y;

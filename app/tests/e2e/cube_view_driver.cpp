@@ -103,7 +103,8 @@ TViewShot TCubeViewDriver::Shot() const {
   return shot;
 }
 
-TViewShot TCubeViewDriver::WaitShot(const std::function<bool(const TViewShot&)>& ready, DWORD timeoutMs) const {
+TViewShot TCubeViewDriver::WaitShot(const std::function<bool(const TViewShot&)>& ready,
+                                    DWORD timeoutMs) const {
   TViewShot shot;
   for (const DWORD start = GetTickCount();;) {
     shot = Shot();

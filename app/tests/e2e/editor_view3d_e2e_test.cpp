@@ -121,7 +121,8 @@ TEST_F(EditorCubeView, KeysAndADragTurnThePictureAndHomeBringsItBackIdentical) {
   INPUT drag[4] = {mouse(from.x, from.y, 0), mouse(from.x, from.y, MOUSEEVENTF_LEFTDOWN),
                    mouse(from.x + 80, from.y + 30, 0), mouse(from.x + 80, from.y + 30, MOUSEEVENTF_LEFTUP)};
   ASSERT_EQ(SendInput(4, drag, sizeof(INPUT)), 4u);
-  EXPECT_FALSE(view.WaitShot([&](const TViewShot& s) { return !(s == home); }) == home) << "the drag turns it";
+  EXPECT_FALSE(view.WaitShot([&](const TViewShot& s) { return !(s == home); }) == home)
+      << "the drag turns it";
   ASSERT_TRUE(view.PressKey(VK_HOME));
   EXPECT_TRUE(view.WaitShot([&](const TViewShot& s) { return s == home; }) == home);
 }
