@@ -3,7 +3,8 @@
 #   VIEW_SHOT=resources/view3d.png tools/screenshot.sh build/win64/app/cube_editor.exe /tmp/form.png \
 #     tools/screenshot-view.sh
 # Lights a diagonal through the cube and the top layer's front row, opens the view with F11, and
-# saves the editor with the view beside it to VIEW_SHOT (the form alone goes to screenshot.sh's file).
+# saves the right half of the editor with the view beside it to VIEW_SHOT (the form alone goes to
+# screenshot.sh's file).
 set -euo pipefail
 # The window's frame and title bar put the client area at (4, 23).
 at() { xdotool mousemove --window "$WINDOW" $(($1 + 4)) $(($2 + 23)) click 1; sleep 0.2; }
@@ -23,5 +24,5 @@ xdotool key F11
 sleep 1.5
 xdotool mousemove 1590 990
 sleep 0.5
-[ -n "${VIEW_SHOT:-}" ] && import -window root -crop 1600x745+0+0 +repage "$VIEW_SHOT"
+[ -n "${VIEW_SHOT:-}" ] && import -window root -crop 900x745+700+0 +repage "$VIEW_SHOT"
 true

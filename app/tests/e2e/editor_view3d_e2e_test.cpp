@@ -37,6 +37,11 @@ class EditorCubeView : public e2e::TSavingEditor {
     e2e::ForgetCubeView();
     TSavingEditor::SetUp();
   }
+  // The place and turn a test leaves are no one else's start.
+  void TearDown() override {
+    editor.Kill();
+    e2e::ForgetCubeView();
+  }
   HWND ViewButton() const { return editor.ChildByText("Вид куба"); }
   // Opens the view by F11 and puts it at the work area's bottom left, clear of the LEDs clicked.
   HWND OpenAndPlace() {
