@@ -53,7 +53,8 @@ void MeasurePaintAlone(int width, int height) {
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  Report(("cube_view::Paint into a " + std::to_string(width) + " x " + std::to_string(height) + " bitmap").c_str(),
+  Report(("cube_view::Paint into a " + std::to_string(width) + " x " + std::to_string(height) + " bitmap")
+             .c_str(),
          times);
 }
 
