@@ -72,7 +72,13 @@ void TQxCubeView::inToggle(TData* d, std::uint16_t index) {
 }
 
 void TQxCubeView::inShow(TData*, std::uint16_t) {
-  if (window_ == nullptr && !Create()) return;
+  if (window_ == nullptr && !Create()) {
+    // Out of window or drawing resources: the editor and the effect go on without the view.
+    MessageBoxA(Owner != nullptr ? Owner->GetHandle() : nullptr,
+                "Не удалось открыть окно «Вид куба»: Windows не хватает ресурсов. Эффект не затронут.",
+                Caption.c_str(), MB_OK | MB_ICONWARNING);
+    return;
+  }
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
   SetFocus(window_);
