@@ -442,31 +442,6 @@ TEST_F(EditorForm, ShortcutKeysReachTheWorkbenchFromInsideTheTextControls) {
   EXPECT_EQ(WindowText(memo), "0,7,227") << "F3 writes the frame back over its line";
 }
 
-TEST_F(EditorForm, F11FromTheEffectTextTogglesTheCubeViewWhichRepaintsOnEveryPatternChange) {
-  TQxCubeView& view = *form->CubeView->View;
-  HWND memo = form->EffectMemo->Control->Handle;
-  SetWindowTextA(memo, "7,227");
-  SetFocus(memo);
-  SendMessageA(memo, WM_KEYDOWN, VK_F11, 0);
-  ASSERT_TRUE(view.Visible());
-  EXPECT_EQ(GetWindow(view.Window(), GW_OWNER), form->EditorWindow->Control->Handle);
-  ValidateRect(view.Window(), nullptr);
-  ClickLed(5);
-  EXPECT_TRUE(GetUpdateRect(view.Window(), nullptr, FALSE)) << "a click leaves the picture stale";
-  ValidateRect(view.Window(), nullptr);
-  FireStr(MakeLink<&TQxCubePattern::inShow>(form->Pattern), ByteString("1,227"));
-  EXPECT_TRUE(GetUpdateRect(view.Window(), nullptr, FALSE)) << "so does a played frame";
-  SendMessageA(view.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_FALSE(view.Visible());
-  SetFocus(memo);
-  SendMessageA(memo, WM_KEYDOWN, VK_F11, 0);
-  EXPECT_TRUE(view.Visible());
-  SetFocus(memo);
-  SendMessageA(memo, WM_KEYDOWN, VK_F11, 0);
-  EXPECT_FALSE(view.Visible());
-  EXPECT_EQ(WindowText(memo), "7,227") << "the key never reached the text";
-}
-
 TEST_F(EditorForm, TheRateFieldIsClampedWhenSettledAndTheLoopButtonTellsItsSetting) {
   TEffectPlayerPanel& panel = *form->Effect;
   HWND rate = panel.RateEdit->Control->Handle;

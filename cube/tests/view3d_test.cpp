@@ -135,12 +135,4 @@ TEST(CubeView, TheAxisMarksPointAlongGrowingColumnsRowsAndLayers) {
   }
 }
 
-TEST(CubeView, AnEmptyRectangleGivesPointsAtItsCentreWithoutFaults) {
-  const TViewProjection projection(cube::kHomeTurn, {5.0, 7.0, 0.0, 0.0});
-  const cube::TViewPoint p = projection.Led(215);
-  EXPECT_EQ(p.X, 5.0);
-  EXPECT_EQ(p.Y, 7.0);
-  EXPECT_EQ(p.Radius, 0.0);
-}
-
 }  // namespace
