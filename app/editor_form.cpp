@@ -150,6 +150,7 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   Effect = new TEffectPlayerPanel(*this, Pattern);
   SaveFlow = new TSaveFlowPanel(*this);
   FrameLines = new TFrameLinesPanel(*this, Pattern);
+  CubeView = new TCubeViewPanel(*this, Pattern);
   Exporter = new TExportPanel(*this);
   // Now, with every control in its place, rather than in the first frame played.
   if (HWND window = EditorWindow->Control->Handle) ledAreas_.Read(window);
@@ -183,14 +184,16 @@ int TClassMainForm_1509590::WorkbenchElementCount() const {
          (Effect != nullptr ? Effect->ElementCount() : 0) +
          (SaveFlow != nullptr ? SaveFlow->ElementCount() : 0) +
          (FrameLines != nullptr ? FrameLines->ElementCount() : 0) +
-         (Exporter != nullptr ? Exporter->ElementCount() : 0);
+         (Exporter != nullptr ? Exporter->ElementCount() : 0) +
+         (CubeView != nullptr ? CubeView->ElementCount() : 0);
 }
 
 int TClassMainForm_1509590::WorkbenchLinkCount() const {
   return patternLinkCount_ + (PatternTools != nullptr ? PatternTools->LinkCount() : 0) +
          (Effect != nullptr ? Effect->LinkCount() : 0) + (SaveFlow != nullptr ? SaveFlow->LinkCount() : 0) +
          (FrameLines != nullptr ? FrameLines->LinkCount() : 0) + (Keys != nullptr ? Keys->LinkCount() : 0) +
-         (Exporter != nullptr ? Exporter->LinkCount() : 0);
+         (Exporter != nullptr ? Exporter->LinkCount() : 0) +
+         (CubeView != nullptr ? CubeView->LinkCount() : 0);
 }
 
 void TClassMainForm_1509590::CreateVisual(int slot) {
@@ -357,6 +360,7 @@ TClassMainForm_1509590::~TClassMainForm_1509590() {
   while (formAt < visualOrder_.size() && visualOrder_[formAt] != EditorWindow) ++formAt;
   delete Keys;
   delete Exporter;
+  delete CubeView;
   delete FrameLines;
   delete SaveFlow;
   delete Effect;

@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "app/cube_view_panel.h"
 #include "app/effect_player.h"
 #include "app/export_panel.h"
 #include "app/form_keys.h"
@@ -61,6 +62,7 @@ class TClassMainForm_1509590 {
   TSaveFlowPanel* SaveFlow = nullptr;
   TFrameLinesPanel* FrameLines = nullptr;
   TExportPanel* Exporter = nullptr;
+  TCubeViewPanel* CubeView = nullptr;
 
   TQxLED* Led(int n) { return Leds[n - 1]; }
 

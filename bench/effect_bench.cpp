@@ -3,7 +3,8 @@
 // at 20 ms per frame: how late each frame reaches the cube against its deadline on the grid of the
 // start, and whether the lateness grows over the run (drift). "shapes" opens effects of real line
 // lengths (20, 80 and 150 LEDs a frame), wrapped and unwrapped, beside a bare multi-line EDIT
-// taking the same text in the same run. Windows program (run under Wine); prints one figure per step.
+// taking the same text in the same run; "view" plays with the cube view closed and open. Windows
+// program (run under Wine); prints one figure per step.
 #include <windows.h>
 
 #include <algorithm>
@@ -425,6 +426,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::ofstream(path, std::ios::binary) << ShapedEffect(1000, 150);
     MeasurePlayback(*form, path, 1000, 20);
     DeleteFileA(path.c_str());
+  } else if (__argc == 2 && std::string(__argv[1]) == "view") {
+    // "view": playback lateness with the cube view closed and open, in alternate rounds so that a busy
+    // moment of the machine falls on both alike.
+    const std::string small = EffectFile(TempPath(""), 1000);
+    for (int round = 0; round < 2; ++round) {
+      for (const bool open : {false, true}) {
+        FireEmpty(MakeLink<&TQxCubeView::inHide>(form->CubeView->View));
+        if (open) FireEmpty(MakeLink<&TQxCubeView::inShow>(form->CubeView->View));
+        PumpMessages();
+        std::printf("cube view %s: ", open ? "open" : "closed");
+        MeasurePlayback(*form, small, 1000, 20);
+      }
+    }
+    DeleteFileA(small.c_str());
   } else if (__argc == 3) {
     MeasureMemoText(*form, std::string(__argv[1]) == "line", std::string(__argv[1]) == "wide",
                     std::strtoull(__argv[2], nullptr, 10));

@@ -29,6 +29,7 @@ void TQxCubePattern::Apply(const cube::TPattern& pattern) {
   if (PaintNow.Code != nullptr && changed.any()) PaintNow.Code(PaintNow.Object, changed);
   // Even with nothing changed the frame line is set: it may hold text the user typed.
   if (FrameSync.Code != nullptr) FrameSync.Code(FrameSync.Object, changed);
+  if (changed.any()) FireEmpty(outChange);
 }
 
 void TQxCubePattern::CloseReset() { resetOpen_ = false; }
@@ -163,6 +164,7 @@ void TQxCubePattern::inLedChange(TData* d, std::uint16_t index) {
   }
   shown_.set(index, lit);
   base_ = shown_;
+  FireEmpty(outChange);
   if (joinsReset) return;
   ReportHistory();
   FireEmpty(outUserChange);

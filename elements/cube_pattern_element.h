@@ -70,6 +70,9 @@ class TQxCubePattern : public TQxObject {
   // going dark: a receiver may settle (inSettle) but must not put another pattern on the cube.
   TQx_Event outUserChange;
   TQx_Event outHistory;  // int: bit 0 undo possible, bit 1 redo possible; fired when either changes
+  // empty: the shown pattern changed, by whatever means (playback included), once it is taken in.
+  // For those who show the pattern elsewhere: they read it back through getFrame, never keep it.
+  TQx_Event outChange;
 
   // A frame string put on the cube as one undoable step; an invalid one changes nothing.
   void inFrame(TData* d, std::uint16_t index);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cube/gif_encoder.h"
+#include "elements/cube_view_paint.h"
 
 namespace effect_pictures {
 
@@ -39,9 +40,10 @@ void PaintLayers(HDC dc, int width, int height, const cube::TPattern& pattern) {
 }
 
 TPainter CubeViewPainter() {
-  // The integrator's one-function addition: with elements/cube_view_paint.h in the program,
-  //   return [](HDC dc, int w, int h, const cube::TPattern& p) { cube_view::Paint(dc, w, h, p, {30, 25}); };
-  return nullptr;
+  // At the view's first turn: the GIF should look the same whoever exports it.
+  return [](HDC dc, int width, int height, const cube::TPattern& pattern) {
+    cube_view::Paint(dc, width, height, pattern, cube_view::Home());
+  };
 }
 
 TCanvas::TCanvas(int width, int height) : width_(width), height_(height) {

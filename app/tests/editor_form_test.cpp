@@ -121,8 +121,8 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // three requests and the history state that greys undo and redo.
   EXPECT_EQ(form->PatternTools->ElementCount(), 16);
   EXPECT_EQ(form->PatternTools->LinkCount(), 15 + 3 + 1);
-  // The key map: the 15 pattern keys, the effect panel's 10, the 5 line tools' and the export's.
-  EXPECT_EQ(form->Keys->LinkCount(), 15 + 10 + 5 + 1);
+  // The key map: the 15 pattern keys, the effect panel's 10, the 5 line tools', the export's and the view's.
+  EXPECT_EQ(form->Keys->LinkCount(), 15 + 10 + 5 + 1 + 1);
   // The effect panel's 16 elements and 39 links (3 of them end playback on a click or a key in
   // the effect text, 2 elements and 4 links are the wrap button's).
   EXPECT_EQ(form->Effect->ElementCount(), 16);
@@ -137,8 +137,11 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // a rate typed, the folder and the pause of playback.
   EXPECT_EQ(form->Exporter->ElementCount(), 2);
   EXPECT_EQ(form->Exporter->LinkCount(), 6);
-  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6 + 2);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19 + 39 + 12 + 6 + 31 + 6);
+  // The view's button and window; the button's click, the frame read and the change report.
+  EXPECT_EQ(form->CubeView->ElementCount(), 2);
+  EXPECT_EQ(form->CubeView->LinkCount(), 3);
+  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6 + 2 + 2);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19 + 39 + 12 + 6 + 32 + 6 + 3);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched

@@ -341,3 +341,34 @@ TEST_F(CubePatternElementTest, AClickDuringPlaybackKeepsTheShownFrameAsAStep) {
 }
 
 }  // namespace
+
+// The view of the cube repaints on outChange: it must come for every change the LEDs show,
+// playback and undo included, and never for one that changes nothing.
+TEST(CubePatternChange, ComesForEveryShownChangeAndNeverForNone) {
+  DeliveryOn delivery;
+  std::array<std::uint8_t, cube::kLedCount> states{};
+  TQxCubePattern pattern;
+  for (std::size_t i = 0; i < pattern.Leds.size(); ++i) pattern.Leds[i] = {&states[i], nullptr, nullptr};
+  RecordingSink changes;
+  pattern.outChange = changes.Link();
+  pattern.Init();
+  auto send = [&](auto pin, const char* text) {
+    TData d;
+    MakeStr(&d, ByteString(text));
+    Fire(pin, &d);
+  };
+  send(MakeLink<&TQxCubePattern::inShow>(&pattern), "7,227");  // a played frame
+  send(MakeLink<&TQxCubePattern::inShow>(&pattern), "7,227");  // the same again: no change
+  send(MakeLink<&TQxCubePattern::inFrame>(&pattern), "7,8,227");
+  send(MakeLink<&TQxCubePattern::inFrame>(&pattern), "bad");
+  EXPECT_EQ(changes.received.size(), 2u);
+  FireEmpty(MakeLink<&TQxCubePattern::inUndo>(&pattern));
+  EXPECT_EQ(changes.received.size(), 3u);
+  states[100] = 1;  // a click on LED 101
+  TData click;
+  MakeInt(&click, 0);
+  Fire(MakeLink<&TQxCubePattern::inLedChange>(&pattern, 100), &click);
+  EXPECT_EQ(changes.received.size(), 4u);
+  Fire(MakeLink<&TQxCubePattern::inLedChange>(&pattern, 100), &click);  // already known
+  EXPECT_EQ(changes.received.size(), 4u);
+}

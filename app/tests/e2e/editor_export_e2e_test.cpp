@@ -110,14 +110,18 @@ TEST_F(EditorExport, TheButtonWritesTheCHeaderThatDecodesToTheFrames) {
   EXPECT_EQ(editor.MemoText(), Text()) << "the effect text stays";
 }
 
-TEST_F(EditorExport, TheKeyWritesTheLayersGifOfARangeAndThePngStrip) {
+TEST_F(EditorExport, TheKeyWritesTheLayersGifOfARangeTheCubeGifAndThePngStrip) {
   // Left by an earlier run: gone, so no question about replacing them comes up.
-  DeleteFileA(PictureFile("layers.gif").c_str());
-  DeleteFileA(PictureFile("strip.png").c_str());
+  for (const char* name : {"layers.gif", "cube.gif", "strip.png"}) DeleteFileA(PictureFile(name).c_str());
   HWND fileDialog = ChooseExport(true, kLayersGif, "2", "4");
   ASSERT_NE(fileDialog, nullptr);
   EXPECT_EQ(save.DialogFileName(fileDialog), "ZOZIVU.gif");
   TDialogOutcome outcome = SaveTo(fileDialog, PictureFile("layers.gif"));
+  ASSERT_FALSE(outcome.Box.has_value()) << outcome.Box->Text;
+
+  fileDialog = ChooseExport(true, kCubeGif);
+  ASSERT_NE(fileDialog, nullptr);
+  outcome = SaveTo(fileDialog, PictureFile("cube.gif"));
   ASSERT_FALSE(outcome.Box.has_value()) << outcome.Box->Text;
 
   fileDialog = ChooseExport(true, kPngStrip);

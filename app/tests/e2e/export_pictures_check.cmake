@@ -26,6 +26,19 @@ if(loops EQUAL -1)
   message(SEND_ERROR "layers.gif does not loop forever")
 endif()
 
+# The 3D view of all four frames: lit LEDs are the only pure red, and the last frame has none.
+expect_output("cube.gif frames" "25 240 240\n25 240 240\n25 240 240\n25 240 240\n"
+              identify -format "%T %w %h\\n" "${DIR}/cube.gif")
+foreach(frame 0 3)
+  execute_process(COMMAND convert "${DIR}/cube.gif[${frame}]" -format "%c" histogram:info: OUTPUT_VARIABLE colours)
+  string(FIND "${colours}" "#FF0000" red)
+  if(frame EQUAL 0 AND red EQUAL -1)
+    message(SEND_ERROR "cube.gif frame 1 shows no lit LED")
+  elseif(frame EQUAL 3 AND NOT red EQUAL -1)
+    message(SEND_ERROR "cube.gif frame 4 shows a lit LED on a dark cube")
+  endif()
+endforeach()
+
 # The strip: four pictures in a row, each with its number under it.
 expect_output("strip.png size" "1304 72" identify -format "%w %h" "${DIR}/strip.png")
 expect_pixel("strip.png" 7 7 "FF0000")     # frame 1: LED 1 lit

@@ -1,0 +1,133 @@
+// The cube view driver over top-level window enumeration, screen blits and SendInput.
+#include "app/tests/e2e/cube_view_driver.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr DWORD kPollMs = 2;
+
+struct TSearch {
+  DWORD ProcessId;
+  HWND Found;
+};
+
+BOOL CALLBACK MatchView(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<TSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search.ProcessId) return TRUE;
+  char caption[64] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  if (CubeViewCaption() != caption) return TRUE;
+  search.Found = window;
+  return FALSE;
+}
+
+INPUT Key(WORD virtualKey, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
+const std::string& CubeViewCaption() {
+  static const std::string caption = "Вид куба";
+  return caption;
+}
+
+void ForgetCubeView() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TESSARO", 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  for (const char* name : {"ViewLeft", "ViewTop", "ViewWidth", "ViewHeight", "ViewYaw", "ViewPitch"})
+    RegDeleteValueA(key, name);
+  RegCloseKey(key);
+}
+
+std::uint32_t TViewShot::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= Width || y >= Height) return 0xFFFFFFFF;
+  const std::uint32_t rgb = Pixels[static_cast<std::size_t>(y) * Width + x];
+  return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+}
+
+HWND TCubeViewDriver::Find() const {
+  TSearch search{editor_.ProcessId(), nullptr};
+  EnumWindows(&MatchView, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+HWND TCubeViewDriver::WaitShown(bool shown, DWORD timeoutMs) const {
+  for (const DWORD start = GetTickCount();;) {
+    const HWND view = Find();
+    const bool visible = view != nullptr && IsWindowVisible(view);
+    if (visible == shown) return view;
+    if (GetTickCount() - start >= timeoutMs || !editor_.Running()) return nullptr;
+    Sleep(kPollMs);
+  }
+}
+
+TViewShot TCubeViewDriver::Shot() const {
+  TViewShot shot;
+  const HWND view = Find();
+  RECT client{};
+  POINT origin{0, 0};
+  if (view == nullptr || !GetClientRect(view, &client) || !ClientToScreen(view, &origin)) return shot;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (dib != nullptr && bits != nullptr) {
+    HGDIOBJ old = SelectObject(memory, dib);
+    if (BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY)) {
+      GdiFlush();
+      const auto* first = static_cast<const std::uint32_t*>(bits);
+      shot.Pixels.assign(first, first + static_cast<std::size_t>(client.right) * client.bottom);
+      shot.Width = client.right;
+      shot.Height = client.bottom;
+    }
+    SelectObject(memory, old);
+    DeleteObject(dib);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return shot;
+}
+
+TViewShot TCubeViewDriver::WaitShot(const std::function<bool(const TViewShot&)>& ready,
+                                    DWORD timeoutMs) const {
+  TViewShot shot;
+  for (const DWORD start = GetTickCount();;) {
+    shot = Shot();
+    if (shot.Valid() && ready(shot)) return shot;
+    if (GetTickCount() - start >= timeoutMs || !editor_.Running()) return shot;
+    Sleep(kPollMs);
+  }
+}
+
+bool TCubeViewDriver::PressKey(WORD virtualKey) {
+  const HWND view = Find();
+  if (view == nullptr) return false;
+  if (GetForegroundWindow() != view) SetForegroundWindow(view);
+  for (const DWORD start = GetTickCount(); GetForegroundWindow() != view; Sleep(kPollMs))
+    if (GetTickCount() - start >= 5000) return false;
+  INPUT keys[2] = {Key(virtualKey, 0), Key(virtualKey, KEYEVENTF_KEYUP)};
+  return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
+RECT TCubeViewDriver::Place() const {
+  RECT place{};
+  if (const HWND view = Find()) GetWindowRect(view, &place);
+  return place;
+}
+
+}  // namespace e2e
