@@ -16,9 +16,10 @@ struct TCommand {
   const char* Summary;
   const char* Help;
   int (*Run)(const TArgs& args, std::ostream& out, std::ostream& err);
+  void (*MoreHelp)(std::ostream& out) = nullptr;  // help made from a table, after Help
 };
 
-constexpr std::array<TCommand, 4> kCommands{{
+constexpr std::array<TCommand, 5> kCommands{{
     {"check", "check that every line of effect files is a frame",
      "usage: cubefx check [--quiet | --json] FILE...\n"
      "Checks that every line of each file is a frame string the cube can show, as the editor does.\n"
@@ -58,6 +59,14 @@ constexpr std::array<TCommand, 4> kCommands{{
      "  -o OUT                 write to OUT instead of replacing FILE (CR LF after every line)\n"
      "Exit code: 0 written, 2 failed.\n",
      &Transform},
+    {"gen", "generate the frames of a stock motion (rain, a sweeping plane, text...)",
+     "usage: cubefx gen NAME [--PARAMETER VALUE]... [--seed N] [-o OUT]\n"
+     "Writes the frames of a generator, as the editor's generator dialog makes them, each followed by\n"
+     "CR LF: to the standard output, or to OUT, replaced in one step. The same values and seed give\n"
+     "the same bytes as the editor. A parameter left out takes its default.\n"
+     "Exit code: 0 written, 2 a bad name, parameter or value (nothing is written).\n"
+     "generators and their parameters:\n",
+     &Gen, &GenHelp},
 }};
 
 void PrintUsage(std::ostream& to) {
@@ -74,6 +83,11 @@ const TCommand* Find(std::string_view name) {
   for (const TCommand& command : kCommands)
     if (name == command.Name) return &command;
   return nullptr;
+}
+
+void PrintHelp(const TCommand& command, std::ostream& out) {
+  out << command.Help;
+  if (command.MoreHelp != nullptr) command.MoreHelp(out);
 }
 
 bool AsksForHelp(const TArgs& args) {
@@ -115,7 +129,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (name == "--help" || name == "-h" || name == "help") {
     const TCommand* about = args.size() > 1 ? Find(args[1]) : nullptr;
     if (about != nullptr)
-      out << about->Help;
+      PrintHelp(*about, out);
     else
       PrintUsage(out);
     return kExitOk;
@@ -127,7 +141,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   const TArgs rest(args.begin() + 1, args.end());
   if (AsksForHelp(rest)) {
-    out << command->Help;
+    PrintHelp(*command, out);
     return kExitOk;
   }
   return command->Run(rest, out, err);
