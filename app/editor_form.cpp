@@ -147,6 +147,7 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   Effect = new TEffectPlayerPanel(*this, Pattern);
   SaveFlow = new TSaveFlowPanel(*this);
   FrameLines = new TFrameLinesPanel(*this, Pattern);
+  Generator = new TGeneratorPanel(*this, Pattern, Effect->RateEdit);
   // Now, with every control in its place, rather than in the first frame played.
   if (HWND window = EditorWindow->Control->Handle) ledAreas_.Read(window);
 }
@@ -178,13 +179,15 @@ int TClassMainForm_1509590::WorkbenchElementCount() const {
   return (Pattern != nullptr ? 1 : 0) + (PatternTools != nullptr ? PatternTools->ElementCount() : 0) +
          (Effect != nullptr ? Effect->ElementCount() : 0) +
          (SaveFlow != nullptr ? SaveFlow->ElementCount() : 0) +
-         (FrameLines != nullptr ? FrameLines->ElementCount() : 0);
+         (FrameLines != nullptr ? FrameLines->ElementCount() : 0) +
+         (Generator != nullptr ? Generator->ElementCount() : 0);
 }
 
 int TClassMainForm_1509590::WorkbenchLinkCount() const {
   return patternLinkCount_ + (PatternTools != nullptr ? PatternTools->LinkCount() : 0) +
          (Effect != nullptr ? Effect->LinkCount() : 0) + (SaveFlow != nullptr ? SaveFlow->LinkCount() : 0) +
-         (FrameLines != nullptr ? FrameLines->LinkCount() : 0);
+         (FrameLines != nullptr ? FrameLines->LinkCount() : 0) +
+         (Generator != nullptr ? Generator->LinkCount() : 0);
 }
 
 void TClassMainForm_1509590::CreateVisual(int slot) {
@@ -330,6 +333,7 @@ TClassMainForm_1509590::~TClassMainForm_1509590() {
   // ones that stand right after it, then EditorWindow and the LEDs before it.
   std::size_t formAt = 0;
   while (formAt < visualOrder_.size() && visualOrder_[formAt] != EditorWindow) ++formAt;
+  delete Generator;
   delete FrameLines;
   delete SaveFlow;
   delete Effect;

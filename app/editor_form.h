@@ -9,6 +9,7 @@
 #include "app/effect_player.h"
 #include "app/frame_graph.h"
 #include "app/frame_lines_panel.h"
+#include "app/generator_panel.h"
 #include "app/pattern_tools.h"
 #include "app/save_flow.h"
 #include "app/save_guard.h"
@@ -57,6 +58,7 @@ class TClassMainForm_1509590 {
   TEffectPlayerPanel* Effect = nullptr;
   TSaveFlowPanel* SaveFlow = nullptr;
   TFrameLinesPanel* FrameLines = nullptr;
+  TGeneratorPanel* Generator = nullptr;
 
   TQxLED* Led(int n) { return Leds[n - 1]; }
 

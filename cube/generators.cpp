@@ -24,8 +24,8 @@ std::vector<TOption> Axes(bool vertical) {
   return axes;
 }
 
-std::vector<TGeneratorInfo> MakeTable() {
-  std::vector<TGeneratorInfo> table;
+// The motions that fill the cube or cross it.
+void AddVolumes(std::vector<TGeneratorInfo>& table) {
   table.push_back({"sweep",
                    "Плоскость проходит куб",
                    "a plane of 36 LEDs sweeping through the cube",
@@ -59,6 +59,10 @@ std::vector<TGeneratorInfo> MakeTable() {
        false,
        {Choice("order", "Порядок", {{"fill", "зажечь, затем погасить"}, {"empty", "погасить, затем зажечь"}}),
         Integer("step", "Светодиодов за кадр", 1, 216, 8)}});
+}
+
+// The motions that keep to a surface, the text and the tool.
+void AddSurfaces(std::vector<TGeneratorInfo>& table) {
   table.push_back(
       {"wave",
        "Волна",
@@ -101,6 +105,12 @@ std::vector<TGeneratorInfo> MakeTable() {
                             {"invert", "инверсия"}},
                            1),
                     Integer("times", "Раз", 1, 1000, 6)}});
+}
+
+std::vector<TGeneratorInfo> MakeTable() {
+  std::vector<TGeneratorInfo> table;
+  AddVolumes(table);
+  AddSurfaces(table);
   return table;
 }
 

@@ -130,8 +130,11 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // With the pattern element and its 216 LED change reports.
   EXPECT_EQ(form->SaveFlow->ElementCount(), 2);
   EXPECT_EQ(form->SaveFlow->LinkCount(), 12);
-  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 39 + 12 + 6);
+  // The generator: its button and the dialog element; the click, the cube's frame, the rate field.
+  EXPECT_EQ(form->Generator->ElementCount(), 2);
+  EXPECT_EQ(form->Generator->LinkCount(), 1 + 2);
+  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6 + 2);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 20 + 39 + 12 + 6 + 3);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
