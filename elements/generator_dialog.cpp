@@ -33,6 +33,8 @@ void Dress(TControl* c, bool heading, COLORREF color = kDarkBlue) {
   font->SetCharSet(204);
   font->SetColor(static_cast<std::int32_t>(heading ? color : 0));
   c->ApplyFont();
+  // Fields and the list on the window colour, as the editor's own text fields.
+  if (!heading) c->SetColor(SystemColor(COLOR_WINDOW));
 }
 
 void Bounds(TControl* c, int left, int top, int width, int height) {
