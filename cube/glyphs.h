@@ -1,6 +1,7 @@
 // The font the text generator draws with: one 5-wide, 6-high glyph per character, readable on a
 // 6x6 face. Covers the digits, the Latin and the Russian letters (either case; a small letter shares
-// its capital's glyph, ё shares Ё's) and common punctuation, all by their CP1251 bytes. Window-free.
+// its capital's glyph, ё shares Ё's) and common punctuation, all by their CP1251 bytes. Window-free;
+// must never give two characters that read differently the same glyph.
 #pragma once
 
 #include <array>
