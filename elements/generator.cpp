@@ -21,6 +21,24 @@ std::int32_t RateOf(const ByteString& text) {
 
 }  // namespace
 
+void TQxGenerator::Insert(const std::string& lines) {
+  // Where the caret is now: the text may have changed meanwhile (a save's clearing tick).
+  if (Memo->Control == nullptr || Memo->Control->Handle == nullptr) return;
+  HWND memo = Memo->Control->Handle;
+  Memo->FlushWaitingLines();
+  const std::string text = Memo->Control->GetCaption();
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageA(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const effect::TInsertion insertion = effect::InsertAfterCaretLine(text, end, lines);
+  if (!effect::FitsEffect(text, insertion)) return;
+  // One replacement, undo allowed, from an empty undo record: one Ctrl+Z takes it all back.
+  SendMessageA(memo, EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageA(memo, EM_SETSEL, insertion.At, static_cast<LPARAM>(insertion.At));
+  SendMessageA(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(insertion.Text.c_str()));
+  SendMessageA(memo, EM_SCROLLCARET, 0, 0);
+}
+
 void TQxGenerator::inOpen(TData*, std::uint16_t) {
   if (open_ || Memo == nullptr || Memo->Control == nullptr || Memo->Control->Handle == nullptr) return;
   HWND memo = Memo->Control->Handle;
@@ -35,19 +53,13 @@ void TQxGenerator::inOpen(TData*, std::uint16_t) {
   request.Caret = end;
   request.Generator = generator_;
   open_ = true;
-  std::optional<effect::TInsertion> insertion;
+  std::optional<std::string> lines;
   {
     TGeneratorDialog dialog(Owner, request);
-    insertion = dialog.RunModal();
+    lines = dialog.RunModal();
     generator_ = dialog.Generator();
   }
   open_ = false;
-  if (insertion) {
-    // One replacement, undo allowed, from an empty undo record: one Ctrl+Z takes it all back.
-    SendMessageA(memo, EM_EMPTYUNDOBUFFER, 0, 0);
-    SendMessageA(memo, EM_SETSEL, insertion->At, static_cast<LPARAM>(insertion->At));
-    SendMessageA(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(insertion->Text.c_str()));
-    SendMessageA(memo, EM_SCROLLCARET, 0, 0);
-  }
-  SetFocus(memo);
+  if (lines) Insert(*lines);
+  if (Memo->Control != nullptr && Memo->Control->Handle != nullptr) SetFocus(Memo->Control->Handle);
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "elements/memo.h"
 
@@ -19,6 +20,8 @@ class TQxGenerator : public TQxObject {
   void inOpen(TData* d, std::uint16_t index);
 
  private:
+  void Insert(const std::string& lines);
+
   int generator_ = 0;  // the last one chosen, offered first next time
   bool open_ = false;
 };

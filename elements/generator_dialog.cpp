@@ -204,13 +204,13 @@ void TGeneratorDialog::Say(const std::string& message) {
 
 void TGeneratorDialog::Insert() {
   if (!Refresh()) return;  // the refusal is on show; nothing goes in
-  const effect::TInsertion insertion =
-      effect::InsertAfterCaretLine(request_.MemoText, request_.Caret, gen::FramesText(frames_));
-  if (!effect::FitsEffect(request_.MemoText, insertion)) {
+  std::string lines = gen::FramesText(frames_);
+  if (!effect::FitsEffect(request_.MemoText,
+                          effect::InsertAfterCaretLine(request_.MemoText, request_.Caret, lines))) {
     Say("Не вставлено: эффект стал бы больше, чем редактор открывает (4 МБ)");
     return;
   }
-  result_ = insertion;
+  result_ = std::move(lines);
   done_ = true;
 }
 
@@ -286,7 +286,7 @@ void TGeneratorDialog::Tick(void* data, TObj*) {
   InvalidateRect(self->preview_->Handle, nullptr, FALSE);
 }
 
-std::optional<effect::TInsertion> TGeneratorDialog::RunModal() {
+std::optional<std::string> TGeneratorDialog::RunModal() {
   HWND owner = owner_ != nullptr ? owner_->Handle : nullptr;
   Build();
   ShowGenerator(generator_);

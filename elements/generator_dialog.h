@@ -40,8 +40,9 @@ class TGeneratorDialog {
   TGeneratorDialog(const TGeneratorDialog&) = delete;
   TGeneratorDialog& operator=(const TGeneratorDialog&) = delete;
 
-  // Shows the dialog and runs until it closes; the insertion "Вставить" made, or nothing.
-  std::optional<effect::TInsertion> RunModal();
+  // Shows the dialog and runs until it closes; the frames "Вставить" accepted (each line followed
+  // by CR LF), or nothing.
+  std::optional<std::string> RunModal();
   int Generator() const { return generator_; }
 
  private:
@@ -82,5 +83,5 @@ class TGeneratorDialog {
   std::size_t shown_ = 0;
   bool filling_ = false;  // fields being filled: their change reports are ours
   bool done_ = false;
-  std::optional<effect::TInsertion> result_;
+  std::optional<std::string> result_;
 };
