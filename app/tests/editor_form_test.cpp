@@ -154,9 +154,11 @@ TEST_F(EditorForm, EffectControlsStandInTheFreeAreasOverNoDesignedControlAndOutO
                                    p.RateEdit,   p.RateLabel,  p.LoopButton, p.CounterLabel};
   const std::vector<TQxWin*> desk{p.OpenButton, p.ReplaceButton, p.BringButton, p.WrapButton};
   const std::vector<TQxWin*> lineTools(form->FrameLines->Buttons.begin(), form->FrameLines->Buttons.end());
+  // The generator's button right of layer 5, clear of the places kept for the buttons under it.
+  const std::vector<TQxWin*> generator{form->Generator->Button};
   for (const auto& [group, area] :
        {std::pair{strip, RECT{450, 5, 980, 33}}, std::pair{desk, RECT{790, 565, 1040, 620}},
-        std::pair{lineTools, RECT{556, 452, 640, 582}}}) {
+        std::pair{lineTools, RECT{556, 452, 640, 582}}, std::pair{generator, RECT{1140, 206, 1236, 230}}}) {
     for (TQxWin* e : group) {
       const RECT r = placeOf(e);
       EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right &&
