@@ -1,9 +1,10 @@
 // The generator dialog: controls made once, rows shown and filled for the chosen generator, every
-// change regenerating the frames the preview plays. Its own modal loop hands Tab, Enter and Esc to
-// the system's dialog navigation.
+// change regenerating the frames the preview plays. Its own modal loop hands Enter and Esc to the
+// system's dialog navigation and Tab to the window library's.
 #include "elements/generator_dialog.h"
 
 #include "elements/win.h"
+#include "platform/handlers.h"
 #include "platform/handles.h"
 
 namespace {
@@ -69,11 +70,13 @@ void TGeneratorDialog::Build() {
   form_->SetStyle(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
   form_->SetExStyle(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT);
   form_->SetOnMessage({&FormMessage, this});
+  EnableKeyboardNavigation(form_);
   Label(form_, "Генератор:", 8, 8, 200);
   list_ = CreateChildControl(
       form_, "LISTBOX", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
       true);
   list_->Id = kListId;
+  list_->NavigationKeys = kNavTab;  // the arrows choose in the list, as in the fields below
   Bounds(list_, 8, kRowTop, 200, 282);
   Dress(list_, false);
   BuildRows();
@@ -112,11 +115,13 @@ void TGeneratorDialog::BuildRows() {
     r.Label = Label(form_, "", kFieldsLeft, top + 3, kFieldLeft - kFieldsLeft - 6);
     r.Edit = CreateEdit(form_, 0);
     r.Edit->Id = kFirstFieldId + 2 * static_cast<std::int32_t>(row);
+    r.Edit->NavigationKeys = kNavTab;
     Bounds(r.Edit, kFieldLeft, top, 172, 24);
     Dress(r.Edit, false);
     r.Choice =
         CreateChildControl(form_, "COMBOBOX", WS_CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, false);
     r.Choice->Id = r.Edit->Id + 1;
+    r.Choice->NavigationKeys = kNavTab;
     Bounds(r.Choice, kFieldLeft, top, 172, 240);
     Dress(r.Choice, false);
   }
@@ -305,7 +310,10 @@ std::optional<std::string> TGeneratorDialog::RunModal() {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // the program's loop ends too
       break;
     }
-    if (IsDialogMessageA(form_->Handle, &msg)) continue;
+    // Tab goes the window library's way, by the order the controls were made in; Enter, Esc and the
+    // rest of the keyboard the system's dialog way.
+    const bool tab = (msg.message == WM_KEYDOWN || msg.message == WM_CHAR) && msg.wParam == VK_TAB;
+    if (!tab && IsDialogMessageA(form_->Handle, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -64,7 +64,8 @@ class EditorGenerate : public e2e::TSavingEditor {
          Sleep(10)) {
       find.Found = nullptr;
       EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&find));
-      if (find.Found != nullptr) return find.Found;
+      // Ready once the focus is inside it.
+      if (find.Found != nullptr && IsChild(find.Found, editor.FocusWindow())) return find.Found;
     }
     return nullptr;
   }
@@ -100,8 +101,11 @@ class EditorGenerate : public e2e::TSavingEditor {
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     return SendInput(2, inputs, sizeof(INPUT)) == 2 && editor.Sync();
   }
-  // Chooses the generator by its place in the list from the keyboard (the list has the focus first).
+  // Chooses the generator by its place in the list from the keyboard.
   bool Choose(HWND dialog, int index) {
+    // Tab goes round the dialog's controls back to the list.
+    for (int k = 0; k < 12 && editor.FocusWindow() != GetDlgItem(dialog, kList); ++k)
+      if (!DialogKey(dialog, VK_TAB)) return false;
     if (!editor.WaitFocus(GetDlgItem(dialog, kList))) return false;
     if (!DialogKey(dialog, VK_HOME)) return false;
     for (int k = 0; k < index; ++k)
@@ -180,6 +184,11 @@ TEST_F(EditorGenerate, BadParametersAreRefusedInTheDialogAndNothingIsInserted) {
   HWND dialog = WaitDialog();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(Choose(dialog, 6));  // text
+  // Tab goes from the list to the text, then to the choice of how it is shown.
+  ASSERT_TRUE(DialogKey(dialog, VK_TAB));
+  EXPECT_TRUE(editor.WaitFocus(GetDlgItem(dialog, kFirstField)));
+  ASSERT_TRUE(DialogKey(dialog, VK_TAB));
+  EXPECT_TRUE(editor.WaitFocus(GetDlgItem(dialog, kFirstField + 3)));
   ASSERT_TRUE(editor.SetTextOf(GetDlgItem(dialog, kFirstField), ""));
   ASSERT_TRUE(WaitField(dialog, kMessage, "«Текст»: текст пуст, введите хотя бы один знак"));
   EXPECT_EQ(Field(dialog, kCount), "");
