@@ -46,7 +46,34 @@ bool Decode(std::string_view text, std::size_t& at, std::uint32_t& code) {
   return true;
 }
 
+void Encode(std::uint32_t code, std::string& out) {
+  if (code < 0x80) {
+    out.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | code >> 6));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | code >> 12));
+    out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
 }  // namespace
+
+std::string ToUtf8(std::string_view bytes) {
+  std::string out;
+  for (char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    std::uint32_t code = byte;
+    if (byte >= 0xC0)
+      code = 0x0410u + (byte - 0xC0u);
+    else if (byte >= 0x80)
+      code = kHighRow[byte - 0x80u] != 0 ? kHighRow[byte - 0x80u] : 0xFFFDu;
+    Encode(code, out);
+  }
+  return out;
+}
 
 TConverted FromUtf8(std::string_view utf8) {
   TConverted result;

@@ -16,5 +16,7 @@ struct TConverted {
 
 // Malformed UTF-8 is refused the same way, at the character where it starts.
 TConverted FromUtf8(std::string_view utf8);
+// CP1251 bytes as UTF-8, for a terminal; a byte the code page leaves unused becomes U+FFFD.
+std::string ToUtf8(std::string_view bytes);
 
 }  // namespace cp1251

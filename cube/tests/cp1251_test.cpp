@@ -13,6 +13,18 @@ TEST(Cp1251Test, RussianLettersDigitsAndLatinBecomeTheirBytes) {
   EXPECT_TRUE(cp1251::FromUtf8("").Ok());
 }
 
+TEST(Cp1251Test, EveryByteGoesToUtf8AndBackUnchanged) {
+  for (int byte = 1; byte < 256; ++byte) {
+    const std::string one(1, static_cast<char>(byte));
+    if (byte == 0x98) {
+      EXPECT_EQ(cp1251::ToUtf8(one), "\xEF\xBF\xBD");  // the one byte the code page leaves unused
+      continue;
+    }
+    EXPECT_EQ(cp1251::FromUtf8(cp1251::ToUtf8(one)).Bytes, one) << byte;
+  }
+  EXPECT_EQ(cp1251::ToUtf8("Ёж"), "\xD0\x81\xD0\xB6");
+}
+
 TEST(Cp1251Test, CharactersWithoutAByteAndBrokenUtf8AreRefusedWhereTheyStand) {
   EXPECT_EQ(cp1251::FromUtf8("ab\xE2\x98\x83").BadAt, 3u);  // a snowman
   EXPECT_EQ(cp1251::FromUtf8("\xC3\xA9").BadAt, 1u);        // e acute: Latin-1, not CP1251

@@ -106,7 +106,9 @@ void PrintParam(std::ostream& out, const gen::TParamInfo& param) {
     out << OptionNames(param) << " (default " << param.Options[static_cast<std::size_t>(param.Default)].Id
         << ")\n";
   else
-    out << "TEXT (UTF-8: digits, Latin and Russian letters, . , ! ? - + : ; = / ( ) ' \" * # % < > _)\n";
+    out << "TEXT (UTF-8: digits, Latin and Russian letters, . , ! ? - + : ; = / ( ) ' \" * # % < > _; "
+           "default \""
+        << cp1251::ToUtf8(param.DefaultText) << "\")\n";
 }
 
 }  // namespace
