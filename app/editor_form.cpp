@@ -152,6 +152,7 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   FrameLines = new TFrameLinesPanel(*this, Pattern);
   CubeView = new TCubeViewPanel(*this, Pattern);
   Exporter = new TExportPanel(*this);
+  Generator = new TGeneratorPanel(*this, Pattern, Effect->RateEdit);
   // Now, with every control in its place, rather than in the first frame played.
   if (HWND window = EditorWindow->Control->Handle) ledAreas_.Read(window);
 }
@@ -185,7 +186,8 @@ int TClassMainForm_1509590::WorkbenchElementCount() const {
          (SaveFlow != nullptr ? SaveFlow->ElementCount() : 0) +
          (FrameLines != nullptr ? FrameLines->ElementCount() : 0) +
          (Exporter != nullptr ? Exporter->ElementCount() : 0) +
-         (CubeView != nullptr ? CubeView->ElementCount() : 0);
+         (CubeView != nullptr ? CubeView->ElementCount() : 0) +
+         (Generator != nullptr ? Generator->ElementCount() : 0);
 }
 
 int TClassMainForm_1509590::WorkbenchLinkCount() const {
@@ -193,7 +195,8 @@ int TClassMainForm_1509590::WorkbenchLinkCount() const {
          (Effect != nullptr ? Effect->LinkCount() : 0) + (SaveFlow != nullptr ? SaveFlow->LinkCount() : 0) +
          (FrameLines != nullptr ? FrameLines->LinkCount() : 0) + (Keys != nullptr ? Keys->LinkCount() : 0) +
          (Exporter != nullptr ? Exporter->LinkCount() : 0) +
-         (CubeView != nullptr ? CubeView->LinkCount() : 0);
+         (CubeView != nullptr ? CubeView->LinkCount() : 0) +
+         (Generator != nullptr ? Generator->LinkCount() : 0);
 }
 
 void TClassMainForm_1509590::CreateVisual(int slot) {
@@ -361,6 +364,7 @@ TClassMainForm_1509590::~TClassMainForm_1509590() {
   delete Keys;
   delete Exporter;
   delete CubeView;
+  delete Generator;
   delete FrameLines;
   delete SaveFlow;
   delete Effect;

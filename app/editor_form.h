@@ -12,6 +12,7 @@
 #include "app/form_keys.h"
 #include "app/frame_graph.h"
 #include "app/frame_lines_panel.h"
+#include "app/generator_panel.h"
 #include "app/pattern_tools.h"
 #include "app/save_flow.h"
 #include "app/save_guard.h"
@@ -63,6 +64,7 @@ class TClassMainForm_1509590 {
   TFrameLinesPanel* FrameLines = nullptr;
   TExportPanel* Exporter = nullptr;
   TCubeViewPanel* CubeView = nullptr;
+  TGeneratorPanel* Generator = nullptr;
 
   TQxLED* Led(int n) { return Leds[n - 1]; }
 

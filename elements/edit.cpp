@@ -15,6 +15,10 @@ void EditChangeProc(void* data, TObj*) { static_cast<TQxEdit*>(data)->TextChange
 
 TTextSource TQxEdit::OwnTextSource() { return {&OwnText, this}; }
 
+void TQxEdit::getText(TData* d, std::uint16_t) {
+  MakeStr(d, Control != nullptr ? ByteString(Control->GetCaption()) : Text);
+}
+
 void TQxEdit::TextChanged() {
   if (ChangeArmed != 0 && TextSource.Code != nullptr) {
     TData value;

@@ -35,6 +35,8 @@ class TQxEdit : public TQxWin {
   TTextSource OwnTextSource();
 
   void inText(TData* d, std::uint16_t index);
+  // The field's text as it stands: for readers that only look, as the generator's preview pace.
+  void getText(TData* d, std::uint16_t index);
 
   void Init() override;
   void DoKeyDown(std::int32_t& key, std::int32_t shift) override;

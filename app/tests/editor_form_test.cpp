@@ -121,8 +121,9 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // three requests and the history state that greys undo and redo.
   EXPECT_EQ(form->PatternTools->ElementCount(), 16);
   EXPECT_EQ(form->PatternTools->LinkCount(), 15 + 3 + 1);
-  // The key map: the 15 pattern keys, the effect panel's 10, the 5 line tools', the export's and the view's.
-  EXPECT_EQ(form->Keys->LinkCount(), 15 + 10 + 5 + 1 + 1);
+  // The key map: the 15 pattern keys, the effect panel's 10, the 5 line tools', the export's, the view's and
+  // the generator's.
+  EXPECT_EQ(form->Keys->LinkCount(), 15 + 10 + 5 + 1 + 1 + 1);
   // The effect panel's 16 elements and 39 links (3 of them end playback on a click or a key in
   // the effect text, 2 elements and 4 links are the wrap button's).
   EXPECT_EQ(form->Effect->ElementCount(), 16);
@@ -140,8 +141,11 @@ TEST_F(EditorForm, TheWorkbenchIsCountedApartFromTheDesignedGraph) {
   // The view's button and window; the button's click, the frame read and the change report.
   EXPECT_EQ(form->CubeView->ElementCount(), 2);
   EXPECT_EQ(form->CubeView->LinkCount(), 3);
-  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6 + 2 + 2);
-  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19 + 39 + 12 + 6 + 32 + 6 + 3);
+  // The generator: its button and the dialog element; the click, the cube's frame, the rate field.
+  EXPECT_EQ(form->Generator->ElementCount(), 2);
+  EXPECT_EQ(form->Generator->LinkCount(), 1 + 2);
+  EXPECT_EQ(form->WorkbenchElementCount(), 1 + 16 + 16 + 2 + 6 + 2 + 2 + 2);
+  EXPECT_EQ(form->WorkbenchLinkCount(), 216 + 19 + 39 + 12 + 6 + 33 + 6 + 3 + 3);
   for (int n = 1; n <= 216; ++n) {
     EXPECT_TRUE(form->Led(n)->outChange.Connected()) << n;
     EXPECT_EQ(form->Led(n)->outClick.Target, form->Led(n)) << n;  // the designed click link is untouched
@@ -161,11 +165,14 @@ TEST_F(EditorForm, EffectControlsStandInTheFreeAreasOverNoDesignedControlAndOutO
                                    p.RateEdit,   p.RateLabel,  p.LoopButton, p.CounterLabel};
   const std::vector<TQxWin*> desk{p.OpenButton, p.ReplaceButton, p.BringButton, p.WrapButton};
   const std::vector<TQxWin*> lineTools(form->FrameLines->Buttons.begin(), form->FrameLines->Buttons.end());
-  // Right of the cube picture, below the places kept for the generator and the 3D view.
+  // The workbench buttons right of layer 5, one under another.
   const std::vector<TQxWin*> exporter{form->Exporter->Button};
+  const std::vector<TQxWin*> generator{form->Generator->Button};
+  const std::vector<TQxWin*> view{form->CubeView->ViewButton};
   for (const auto& [group, area] :
        {std::pair{strip, RECT{450, 5, 980, 33}}, std::pair{desk, RECT{790, 565, 1040, 620}},
-        std::pair{lineTools, RECT{556, 452, 640, 582}}, std::pair{exporter, RECT{1140, 256, 1236, 278}}}) {
+        std::pair{lineTools, RECT{556, 452, 640, 582}}, std::pair{generator, RECT{1140, 206, 1236, 230}},
+        std::pair{view, RECT{1140, 231, 1236, 255}}, std::pair{exporter, RECT{1140, 256, 1236, 278}}}) {
     for (TQxWin* e : group) {
       const RECT r = placeOf(e);
       EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right &&

@@ -24,6 +24,9 @@ int Normalize(const TArgs& args, std::ostream& out, std::ostream& err);
 int Info(const TArgs& args, std::ostream& out, std::ostream& err);
 int Transform(const TArgs& args, std::ostream& out, std::ostream& err);
 int Export(const TArgs& args, std::ostream& out, std::ostream& err);
+int Gen(const TArgs& args, std::ostream& out, std::ostream& err);
+// The generators and their parameters, after gen's usage.
+void GenHelp(std::ostream& out);
 
 // Prints "cubefx COMMAND: message" as one line on `err` and gives the failure exit code.
 int Fail(std::ostream& err, std::string_view command, const std::string& message);

@@ -16,6 +16,7 @@ struct TCommand {
   const char* Summary;
   const char* Help;
   int (*Run)(const TArgs& args, std::ostream& out, std::ostream& err);
+  void (*MoreHelp)(std::ostream& out) = nullptr;  // help made from a table, after Help
 };
 
 constexpr std::array<TCommand, 5> kCommands{{
@@ -71,6 +72,14 @@ constexpr std::array<TCommand, 5> kCommands{{
      "Exit code: 0 written, 2 failed (no frames, a bad range or option, a file that cannot be read\n"
      "or written).\n",
      &Export},
+    {"gen", "generate the frames of a stock motion (rain, a sweeping plane, text...)",
+     "usage: cubefx gen NAME [--PARAMETER VALUE]... [--seed N] [-o OUT]\n"
+     "Writes the frames of a generator, as the editor's generator dialog makes them, each followed by\n"
+     "CR LF: to the standard output, or to OUT, replaced in one step. The same values and seed give\n"
+     "the same bytes as the editor. A parameter left out takes its default.\n"
+     "Exit code: 0 written, 2 a bad name, parameter or value (nothing is written).\n"
+     "generators and their parameters:\n",
+     &Gen, &GenHelp},
 }};
 
 void PrintUsage(std::ostream& to) {
@@ -87,6 +96,11 @@ const TCommand* Find(std::string_view name) {
   for (const TCommand& command : kCommands)
     if (name == command.Name) return &command;
   return nullptr;
+}
+
+void PrintHelp(const TCommand& command, std::ostream& out) {
+  out << command.Help;
+  if (command.MoreHelp != nullptr) command.MoreHelp(out);
 }
 
 bool AsksForHelp(const TArgs& args) {
@@ -128,7 +142,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (name == "--help" || name == "-h" || name == "help") {
     const TCommand* about = args.size() > 1 ? Find(args[1]) : nullptr;
     if (about != nullptr)
-      out << about->Help;
+      PrintHelp(*about, out);
     else
       PrintUsage(out);
     return kExitOk;
@@ -140,7 +154,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   const TArgs rest(args.begin() + 1, args.end());
   if (AsksForHelp(rest)) {
-    out << command->Help;
+    PrintHelp(*command, out);
     return kExitOk;
   }
   return command->Run(rest, out, err);

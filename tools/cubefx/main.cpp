@@ -8,7 +8,16 @@
 
 #include "tools/cubefx/cubefx.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Generated frames go out with their CR LF as they are, not with a CR added before each LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   try {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int code = cubefx::Run(args, std::cout, std::cerr);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "cube/effect_text.h"
+#include "cube/generators.h"
 #include "cube/pattern.h"
 #include "elements/cube_pattern_element.h"
 #include "elements/player.h"
@@ -369,6 +370,64 @@ TEST_F(CubefxTest, TransformWithABadWordChangesNoFile) {
   }
   EXPECT_EQ(Names(), std::vector<std::string>{"effect.txt"});
   EXPECT_EQ(Read(file), "0,227\n1,227\n");
+}
+
+// --- gen
+
+gen::TGenerated Core(const char* id, std::uint64_t seed,
+                     std::initializer_list<std::pair<std::size_t, gen::TValue>> set,
+                     cube::TPattern start = cube::TPattern().set(0)) {
+  const gen::TGeneratorInfo& info = *gen::FindGenerator(id);
+  gen::TValues values = gen::Defaults(info);
+  for (const auto& [at, value] : set) values[at] = value;
+  return gen::Generate(info, values, seed, start);
+}
+
+TEST_F(CubefxTest, GenWritesTheCoresFramesToStdoutOrToAFile) {
+  const TResult rain = Run({"gen", "rain", "--frames", "12", "--drops", "4", "--seed", "99"});
+  EXPECT_EQ(rain.Code, cubefx::kExitOk);
+  EXPECT_EQ(rain.Out, gen::FramesText(Core("rain", 99, {{0, {12, ""}}, {1, {4, ""}}}).Frames));
+  // UTF-8 text becomes the CP1251 bytes the editor holds (the literal below is CP1251).
+  const std::string target = Path("text.txt");
+  const TResult text =
+      Run({"gen", "text", "--text", "\xD0\x81\xD0\xBB\xD0\xBA\xD0\xB0 1", "--mode", "fly", "-o", target});
+  EXPECT_EQ(text.Code, cubefx::kExitOk) << text.Err;
+  EXPECT_EQ(text.Out, "36 frames written to " + target + "\n");
+  EXPECT_EQ(Read(target), gen::FramesText(Core("text", 1, {{0, {0, "Ёлка 1"}}, {1, {1, ""}}}).Frames));
+  const TResult repeat = Run({"gen", "repeat", "--tool", "rotate", "--times", "4", "--start", "1,2,227"});
+  EXPECT_EQ(repeat.Out,
+            gen::FramesText(
+                Core("repeat", 1, {{0, {6, ""}}, {1, {4, ""}}}, cube::TPattern().set(1).set(2)).Frames));
+}
+
+TEST_F(CubefxTest, GenRefusesBadNamesParametersAndValuesWritingNothing) {
+  const std::string target = Path("never.txt");
+  ExpectOneErrorLine(Run({"gen", "snow", "-o", target}), "unknown generator 'snow'");
+  ExpectOneErrorLine(Run({"gen"}), "no generator named");
+  ExpectOneErrorLine(Run({"gen", "sweep", "--axis", "w", "-o", target}),
+                     "bad value 'w' for --axis (x, y or z)");
+  ExpectOneErrorLine(Run({"gen", "rain", "--frames", "0", "-o", target}),
+                     "frames: the value must be from 1 to 1000");
+  ExpectOneErrorLine(Run({"gen", "rain", "--frames", "many"}),
+                     "frames: a whole number from 1 to 1000 is expected");
+  ExpectOneErrorLine(Run({"gen", "rain", "--frames"}), "--frames needs a value");
+  ExpectOneErrorLine(Run({"gen", "sweep", "--seed", "3"}), "sweep has no option '--seed'");
+  ExpectOneErrorLine(Run({"gen", "text", "--text", "", "-o", target}), "text: the text is empty");
+  ExpectOneErrorLine(Run({"gen", "text", "--text", "a\xE2\x98\x83"}),
+                     "text: character 2 is not valid UTF-8 or has no place");
+  ExpectOneErrorLine(Run({"gen", "repeat", "--start", "3,1,227"}),
+                     "--start: the LED numbers are not in ascending order");
+  EXPECT_EQ(Names(), std::vector<std::string>{});
+}
+
+TEST_F(CubefxTest, GenHelpListsEveryGeneratorWithItsDefaultsAndRanges) {
+  const TResult help = Run({"gen", "--help"});
+  EXPECT_EQ(help.Code, cubefx::kExitOk);
+  for (const gen::TGeneratorInfo& info : gen::Generators())
+    EXPECT_NE(help.Out.find(std::string("  ") + info.Id + ": "), std::string::npos) << info.Id;
+  EXPECT_NE(help.Out.find("    --frames 1..1000 (default 30)\n"), std::string::npos);
+  EXPECT_NE(help.Out.find("    --axis x, y or z (default z)\n"), std::string::npos);
+  EXPECT_NE(help.Out.find("    --seed 0..999999999 (default 1)\n"), std::string::npos);
 }
 
 }  // namespace
