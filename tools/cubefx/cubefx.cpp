@@ -19,7 +19,7 @@ struct TCommand {
   void (*MoreHelp)(std::ostream& out) = nullptr;  // help made from a table, after Help
 };
 
-constexpr std::array<TCommand, 5> kCommands{{
+constexpr std::array<TCommand, 6> kCommands{{
     {"check", "check that every line of effect files is a frame",
      "usage: cubefx check [--quiet | --json] FILE...\n"
      "Checks that every line of each file is a frame string the cube can show, as the editor does.\n"
