@@ -1,6 +1,7 @@
 // The GIF container and its LZW codes (variable code width, a clear code when the table is full).
 #include "cube/gif_encoder.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -26,10 +27,17 @@ std::uint32_t Rgb(std::uint32_t pixel) { return pixel & 0xFFFFFFU; }
 bool IndexExact(const std::uint32_t* pixels, std::size_t stride, int width, int height, TIndexed& frame) {
   std::array<std::int32_t, 4096> slots;  // open addressing: colour table index, -1 empty
   slots.fill(-1);
+  // Pictures have runs of one colour (the background above all): those skip the lookup.
+  std::uint32_t last = 0;
+  std::uint8_t lastIndex = 0;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const std::uint32_t colour =
           Rgb(pixels[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)]);
+      if (!frame.Indices.empty() && colour == last) {
+        frame.Indices.push_back(lastIndex);
+        continue;
+      }
       std::size_t slot = (colour * 2654435761U) >> 20 & 4095U;
       while (slots[slot] >= 0 && frame.Table[static_cast<std::size_t>(slots[slot])] != colour)
         slot = (slot + 1) & 4095U;
@@ -38,7 +46,9 @@ bool IndexExact(const std::uint32_t* pixels, std::size_t stride, int width, int 
         slots[slot] = static_cast<std::int32_t>(frame.Table.size());
         frame.Table.push_back(colour);
       }
-      frame.Indices.push_back(static_cast<std::uint8_t>(slots[slot]));
+      last = colour;
+      lastIndex = static_cast<std::uint8_t>(slots[slot]);
+      frame.Indices.push_back(lastIndex);
     }
   }
   return true;
@@ -130,32 +140,76 @@ class TCodeTable {
   std::array<std::int16_t, kMask + 1> codes_{};
 };
 
-void WriteCodes(std::string& out, const TIndexed& frame) {
+// The LZW table for few colours (pictures of up to 32): each code's successors in a row of their
+// own, looked up without hashing; cleared row by row as the codes come into use.
+class TChildTable {
+ public:
+  explicit TChildTable(int bits) : stride_(std::size_t{1} << bits), codes_(4096 * stride_) {}
+  void Clear(int firstFree) {
+    // Rows of codes from firstFree on are reset when those codes are made.
+    std::fill_n(codes_.begin(), static_cast<std::size_t>(firstFree) * stride_, std::int16_t{0});
+  }
+  int Find(int prefix, std::uint8_t index) const {
+    const std::int16_t code = codes_[static_cast<std::size_t>(prefix) * stride_ + index];
+    return code != 0 ? code : -1;
+  }
+  void Add(int prefix, std::uint8_t index, int code) {
+    codes_[static_cast<std::size_t>(prefix) * stride_ + index] = static_cast<std::int16_t>(code);
+    std::fill_n(codes_.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(code) * stride_),
+                stride_, std::int16_t{0});
+  }
+
+ private:
+  std::size_t stride_;
+  std::vector<std::int16_t> codes_;
+};
+
+// Either table behind one face: prefix and index in, code out.
+template <class Table>
+struct TLookup;
+template <>
+struct TLookup<TCodeTable> {
+  TCodeTable& Table;
+  void Clear(int) { Table.Clear(); }
+  int Find(int prefix, std::uint8_t index) const { return Table.Find(Key(prefix, index)); }
+  void Add(int prefix, std::uint8_t index, int code) { Table.Add(Key(prefix, index), code); }
+  static std::uint32_t Key(int prefix, std::uint8_t index) {
+    return static_cast<std::uint32_t>(prefix) << 8 | index;
+  }
+};
+template <>
+struct TLookup<TChildTable> {
+  TChildTable& Table;
+  void Clear(int firstFree) { Table.Clear(firstFree); }
+  int Find(int prefix, std::uint8_t index) const { return Table.Find(prefix, index); }
+  void Add(int prefix, std::uint8_t index, int code) { Table.Add(prefix, index, code); }
+};
+
+template <class Lookup>
+void WriteCodesWith(std::string& out, const TIndexed& frame, Lookup table) {
   const int minimum = frame.Bits < 2 ? 2 : frame.Bits;
   out += static_cast<char>(minimum);
   const int clear = 1 << minimum, end = clear + 1;
   TCodeWriter writer(out);
-  static thread_local TCodeTable table;
-  table.Clear();
+  table.Clear(end + 1);
   int width = minimum + 1, next = end + 1;
   writer.Put(clear, width);
   int prefix = frame.Indices[0];
   for (std::size_t i = 1; i < frame.Indices.size(); ++i) {
     const std::uint8_t index = frame.Indices[i];
-    const std::uint32_t key = static_cast<std::uint32_t>(prefix) << 8 | index;
-    const int found = table.Find(key);
+    const int found = table.Find(prefix, index);
     if (found >= 0) {
       prefix = found;
       continue;
     }
     writer.Put(prefix, width);
-    table.Add(key, next);
+    table.Add(prefix, index, next);
     // The decoder widens its codes once its table reaches the next power of two.
     if (next == (1 << width)) ++width;
     if (++next == 4096) {
       // The table is full: start again, as a decoder will on the clear code.
       writer.Put(clear, width);
-      table.Clear();
+      table.Clear(end + 1);
       width = minimum + 1;
       next = end + 1;
     }
@@ -164,6 +218,18 @@ void WriteCodes(std::string& out, const TIndexed& frame) {
   writer.Put(prefix, width);
   writer.Put(end, width);
   writer.Close();
+}
+
+void WriteCodes(std::string& out, const TIndexed& frame) {
+  constexpr int kMostChildBits = 5;
+  if (frame.Bits <= kMostChildBits) {
+    // Codes below the clear code stand for the colours themselves: their rows are used too.
+    TChildTable table(frame.Bits < 2 ? 2 : frame.Bits);
+    WriteCodesWith(out, frame, TLookup<TChildTable>{table});
+    return;
+  }
+  static thread_local TCodeTable table;
+  WriteCodesWith(out, frame, TLookup<TCodeTable>{table});
 }
 
 }  // namespace
