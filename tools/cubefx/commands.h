@@ -38,5 +38,7 @@ const char* LineFault(std::size_t index, std::string_view line, cube::TFrameFaul
 
 // Reads a whole number of at most nine digits; false for anything else.
 bool ParseCount(std::string_view text, long& value);
+// Reads "N" or "A-B" with 1 <= A <= B: frames counted from 1 among the frames.
+bool ParseFrameRange(std::string_view text, long& first, long& last);
 
 }  // namespace cubefx

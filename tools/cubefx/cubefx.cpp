@@ -133,6 +133,13 @@ bool ParseCount(std::string_view text, long& value) {
   return true;
 }
 
+bool ParseFrameRange(std::string_view text, long& first, long& last) {
+  const std::size_t dash = text.find('-');
+  const std::string_view from = text.substr(0, dash);
+  const std::string_view to = dash == std::string_view::npos ? from : text.substr(dash + 1);
+  return ParseCount(from, first) && ParseCount(to, last) && first >= 1 && first <= last;
+}
+
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     PrintUsage(err);

@@ -29,13 +29,8 @@ bool IsIdentifier(const std::string& name) {
   return true;
 }
 
-// "N" or "A-B", 1 <= A <= B.
 bool ParseRange(const std::string& value, TExportOptions& options) {
-  const std::size_t dash = value.find('-');
-  const std::string first = value.substr(0, dash);
-  const std::string last = dash == std::string::npos ? first : value.substr(dash + 1);
-  return ParseCount(first, options.FirstFrame) && ParseCount(last, options.LastFrame) &&
-         options.FirstFrame >= 1 && options.FirstFrame <= options.LastFrame;
+  return ParseFrameRange(value, options.FirstFrame, options.LastFrame);
 }
 
 bool ParseOption(const TArgs& args, std::size_t& i, TExportOptions& options, std::string& why) {

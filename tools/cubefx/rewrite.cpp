@@ -60,13 +60,8 @@ bool ParseMirror(const std::string& value, TRewriteOptions& options) {
   return true;
 }
 
-// "N" or "A-B", 1 <= A <= B.
 bool ParseFrames(const std::string& value, TRewriteOptions& options) {
-  const std::size_t dash = value.find('-');
-  const std::string first = value.substr(0, dash);
-  const std::string last = dash == std::string::npos ? first : value.substr(dash + 1);
-  return ParseCount(first, options.FirstFrame) && ParseCount(last, options.LastFrame) &&
-         options.FirstFrame >= 1 && options.FirstFrame <= options.LastFrame;
+  return ParseFrameRange(value, options.FirstFrame, options.LastFrame);
 }
 
 // The value of an option, which must follow it; an error line when it is missing or malformed.
