@@ -71,35 +71,7 @@ HWND TCubeViewDriver::WaitShown(bool shown, DWORD timeoutMs) const {
 
 TViewShot TCubeViewDriver::Shot() const {
   TViewShot shot;
-  const HWND view = Find();
-  RECT client{};
-  POINT origin{0, 0};
-  if (view == nullptr || !GetClientRect(view, &client) || !ClientToScreen(view, &origin)) return shot;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = client.right;
-  info.bmiHeader.biHeight = -client.bottom;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (dib != nullptr && bits != nullptr) {
-    HGDIOBJ old = SelectObject(memory, dib);
-    if (BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY)) {
-      GdiFlush();
-      const auto* first = static_cast<const std::uint32_t*>(bits);
-      shot.Pixels.assign(first, first + static_cast<std::size_t>(client.right) * client.bottom);
-      shot.Width = client.right;
-      shot.Height = client.bottom;
-    }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-  }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  CaptureClient(Find(), shot.Width, shot.Height, shot.Pixels);
   return shot;
 }
 

@@ -590,39 +590,43 @@ bool TEditorProcess::PressEnterInFrameEdit(DWORD timeoutMs) {
   return Sync(timeoutMs);
 }
 
-TScreenShot TEditorProcess::ScreenShot() const {
-  TScreenShot shot;
+bool CaptureClient(HWND window, int& width, int& height, std::vector<std::uint32_t>& pixels) {
   RECT client{};
   POINT origin{0, 0};
-  if (window_ == nullptr || !GetClientRect(window_, &client) || !ClientToScreen(window_, &origin))
-    return shot;
-  const int width = client.right;
-  const int height = client.bottom;
+  if (window == nullptr || !GetClientRect(window, &client) || !ClientToScreen(window, &origin)) return false;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;  // top-down rows
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool taken = false;
   if (dib != nullptr && bits != nullptr) {
     HGDIOBJ old = SelectObject(memory, dib);
-    if (BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY)) {
+    if (BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY)) {
       GdiFlush();
       const auto* first = static_cast<const std::uint32_t*>(bits);
-      shot.pixels_.assign(first, first + static_cast<std::size_t>(width) * height);
-      shot.width_ = width;
-      shot.height_ = height;
+      pixels.assign(first, first + static_cast<std::size_t>(client.right) * client.bottom);
+      width = client.right;
+      height = client.bottom;
+      taken = true;
     }
     SelectObject(memory, old);
     DeleteObject(dib);
   }
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return taken;
+}
+
+TScreenShot TEditorProcess::ScreenShot() const {
+  TScreenShot shot;
+  CaptureClient(window_, shot.width_, shot.height_, shot.pixels_);
   return shot;
 }
 

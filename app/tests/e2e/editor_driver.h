@@ -25,6 +25,10 @@ std::string MakeFreshTempDir();
 // Removes a directory with everything in it (best effort).
 void RemoveDirTree(const std::string& dir);
 
+// Pixels of a window's client area as they stand on the screen, in top-down rows of 0x00RRGGBB;
+// false (and nothing changed) when they cannot be read.
+bool CaptureClient(HWND window, int& width, int& height, std::vector<std::uint32_t>& pixels);
+
 // Pixels of the editor window's client area as they stood on the screen.
 class TScreenShot {
  public:
