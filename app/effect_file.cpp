@@ -1,5 +1,6 @@
 // The effect file element: opening, bringing a line back, writing a frame back, marking a line.
 #include "app/effect_file.h"
+#include "platform/text_codec.h"
 
 #include <string_view>
 #include <vector>
@@ -32,13 +33,13 @@ std::string TQxEffectFile::MemoText() const {
 void TQxEffectFile::SelectMemo(std::size_t start, std::size_t end) const {
   if (Memo == nullptr || Memo->Control == nullptr || Memo->Control->Handle == nullptr) return;
   HWND edit = Memo->Control->Handle;
-  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
-  SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+  SendMessageW(edit, EM_SCROLLCARET, 0, 0);
 }
 
 std::size_t TQxEffectFile::CaretLine(const std::vector<effect::TLineSpan>& lines) const {
   DWORD caret = 0;
-  SendMessageA(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+  SendMessageW(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
   return effect::LineAt(lines, caret);
 }
 
@@ -53,7 +54,7 @@ void TQxEffectFile::SetMemoText(const std::string& text) {
 bool TQxEffectFile::Unsaved() const {
   if (!changed_ || Memo == nullptr || Memo->Control == nullptr) return false;
   if (Memo->HasWaitingLines()) return true;
-  return Memo->Control->Handle != nullptr && GetWindowTextLengthA(Memo->Control->Handle) > 0;
+  return Memo->Control->Handle != nullptr && GetWindowTextLengthW(Memo->Control->Handle) > 0;
 }
 
 void TQxEffectFile::getUnsaved(TData* d, std::uint16_t) { MakeInt(d, Unsaved() ? 1 : 0); }
@@ -61,8 +62,8 @@ void TQxEffectFile::getUnsaved(TData* d, std::uint16_t) { MakeInt(d, Unsaved() ?
 int TQxEffectFile::AskAboutUnsaved(const std::string& question, const char* caption, UINT buttons) {
   const std::string text = "Текст эффекта не сохранён. " + question;
   FireEmpty(outPause);
-  return MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), caption,
-                     buttons | MB_ICONQUESTION);
+  return MessageBoxBeside(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), caption,
+                          buttons | MB_ICONQUESTION, nullptr);
 }
 
 void TQxEffectFile::MemoChanged() {
@@ -102,7 +103,7 @@ void TQxEffectFile::inWrap(TData*, std::uint16_t) {
     }
   }
   // Playback goes on: its lines keep their offsets in the same text.
-  const HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  const HCURSOR cursor = SetCursor(LoadSharedCursor(nullptr, IDC_WAIT));
   ShowWrapped(wrap);
   SetCursor(cursor);
   FireInt(outWrapChosen, wrap ? 1 : 0);
@@ -178,7 +179,7 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
     Guard->KeepText = true;
   // The edit control lays out the whole text before it returns: seconds for the largest effects
   // when wrapped, so those are shown unwrapped.
-  const HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  const HCURSOR cursor = SetCursor(LoadSharedCursor(nullptr, IDC_WAIT));
   const bool chosenWrap = ChosenWrap();
   const bool wrap = chosenWrap && effect::LayoutWeight(lines) <= effect::kMaxWrappedWeight;
   // The old text goes first, so that a change of wrapping does not lay it out again.
@@ -247,8 +248,9 @@ void TQxEffectFile::inReplace(TData*, std::uint16_t) {
   const std::size_t from = line < lines.size() ? lines[line].Start : text.size();
   const std::size_t to = line < lines.size() ? from + lines[line].Length : text.size();
   HWND edit = Memo->Control->Handle;
-  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
-  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(frame.c_str()));
+  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
+  const TWideString wide = WideFromCp1251(frame);
+  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
   hasSource_ = true;
   sourceLine_ = line;
   sourceText_ = frame;

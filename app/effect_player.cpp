@@ -1,6 +1,7 @@
 // The workbench's effect controls: their places, looks and links, the shortcut keys, the player's
 // one-shot timer and clock.
 #include "app/effect_player.h"
+#include "platform/message_box.h"
 
 #include <windows.h>
 
@@ -77,9 +78,9 @@ void TQxPlayerFace::inPlay(TData* d, std::uint16_t index) {
 }
 
 void TQxPlayerFace::inNoFrames(TData*, std::uint16_t) {
-  MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr,
-              "В тексте эффекта нет ни одной строки-кадра: показывать нечего.", "Показ эффекта",
-              MB_ICONINFORMATION | MB_OK);
+  MessageBoxBeside(Owner != nullptr ? Owner->Handle : nullptr,
+                   "В тексте эффекта нет ни одной строки-кадра: показывать нечего.", "Показ эффекта",
+                   MB_ICONINFORMATION | MB_OK, nullptr);
 }
 
 void TQxPlayerFace::inTextKey(TData* d, std::uint16_t) {
@@ -271,7 +272,7 @@ bool TEffectPlayerPanel::Shortcut(std::int32_t key, std::int32_t shift) {
       case 'R':
         if (RateEdit->Control != nullptr && RateEdit->Control->Handle != nullptr) {
           SetFocus(RateEdit->Control->Handle);
-          SendMessageA(RateEdit->Control->Handle, EM_SETSEL, 0, -1);
+          SendMessageW(RateEdit->Control->Handle, EM_SETSEL, 0, -1);
         }
         return true;
       default:

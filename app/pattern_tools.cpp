@@ -1,5 +1,6 @@
 // TPatternTools: the tool strip's layout as one table, the wiring as rules, and the key element.
 #include "app/pattern_tools.h"
+#include "platform/text_codec.h"
 
 #include <windows.h>
 
@@ -67,9 +68,9 @@ constexpr std::int32_t kCodeOf[] = {
 bool FocusInText() {
   HWND focus = GetFocus();
   if (focus == nullptr) return false;
-  char name[64] = {};
-  GetClassNameA(focus, name, sizeof name);
-  std::string lower(name);
+  wchar_t name[64] = {};
+  GetClassNameW(focus, name, 64);
+  std::string lower = Cp1251FromWide(name);
   for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   const auto endsWith = [&lower](std::string_view tail) {
     return lower.size() >= tail.size() && lower.compare(lower.size() - tail.size(), tail.size(), tail) == 0;

@@ -1,5 +1,7 @@
 // The save flow: the questions before a save and a close, the status line and the folder last used.
 #include "app/save_flow.h"
+#include "platform/message_box.h"
+#include "platform/wide_path.h"
 
 #include <vector>
 
@@ -17,12 +19,12 @@ constexpr const char* kSaveCaption = "Сохранение эффекта";
 std::string SettingsPath() { return std::string("Software\\") + kEditorSettingsKey; }
 
 bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(LongPathForm(PathOfGraphName(path)).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool IsFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(LongPathForm(PathOfGraphName(path)).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -37,8 +39,8 @@ std::string FolderOf(const std::string& fileName) {
 
 bool TQxSaveFlow::Ask(const std::string& text, UINT buttons) {
   FireEmpty(outPause);
-  return MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), kSaveCaption, buttons) ==
-         IDYES;
+  return MessageBoxBeside(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), kSaveCaption, buttons,
+                          nullptr) == IDYES;
 }
 
 void TQxSaveFlow::ShowStatus(const std::string& text) {

@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "platform/colors.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -186,7 +187,8 @@ void TCanvas::TextOutAt(std::int32_t x, std::int32_t y, std::string_view text) {
   if (Handle == nullptr) return;
   const int length =
       text.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text.size());
-  TextOutA(Handle, x, y, text.data(), length);
+  const TWideString wide = WideFromCp1251(text.substr(0, static_cast<std::size_t>(length)));
+  TextOutW(Handle, x, y, wide.data(), length);
 }
 
 void TCanvas::AdoptTool(TGraphicTool*& slot, TGraphicTool* tool, std::uint8_t bit) {
