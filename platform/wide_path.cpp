@@ -26,7 +26,8 @@ std::size_t WideLengthOf(const TRemembered& entry, std::size_t bytes) {
   std::size_t units = 0;
   for (std::size_t byte = 0; byte < bytes && units < entry.Path.size(); ++byte) {
     const auto unit = static_cast<char16_t>(entry.Path[units]);
-    units += unit >= 0xD800 && unit <= 0xDBFF && units + 1 < entry.Path.size() ? 2 : 1;
+    const bool pair = unit >= 0xD800 && unit <= 0xDBFF && units + 1 < entry.Path.size();
+    units += pair ? 2u : 1u;
   }
   return units;
 }

@@ -72,6 +72,12 @@ TDialogOutcome TEffectDriver::OpenFile(const std::string& path, bool byKey) {
   return save_.PressOkAndWait(dialog, 60000);
 }
 
+TDialogOutcome TEffectDriver::OpenFileW(const std::wstring& path) {
+  HWND dialog = ShowOpenDialog();
+  if (dialog == nullptr || !save_.TypeFileNameW(dialog, path)) return {};
+  return save_.PressOkAndWait(dialog, 60000);
+}
+
 HWND TEffectDriver::PlayButton() const {
   HWND button = Button("Пуск");
   return button != nullptr ? button : Button("Пауза");
