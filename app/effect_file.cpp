@@ -1,6 +1,5 @@
 // The effect file element: opening, bringing a line back, writing a frame back, marking a line.
 #include "app/effect_file.h"
-#include "platform/text_codec.h"
 
 #include <string_view>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "platform/file.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/text_codec.h"
 #include "platform/timer.h"
 
 namespace {

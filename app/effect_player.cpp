@@ -1,7 +1,6 @@
 // The workbench's effect controls: their places, looks and links, the shortcut keys, the player's
 // one-shot timer and clock.
 #include "app/effect_player.h"
-#include "platform/message_box.h"
 
 #include <windows.h>
 
@@ -11,6 +10,7 @@
 #include "app/form_controls.h"
 #include "cube/pattern.h"
 #include "platform/frame_timer.h"
+#include "platform/message_box.h"
 
 namespace {
 

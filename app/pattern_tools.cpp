@@ -1,6 +1,5 @@
 // TPatternTools: the tool strip's layout as one table, the wiring as rules, and the key element.
 #include "app/pattern_tools.h"
-#include "platform/text_codec.h"
 
 #include <windows.h>
 
@@ -10,6 +9,7 @@
 #include "app/editor_form.h"
 #include "app/form_controls.h"
 #include "platform/handlers.h"
+#include "platform/text_codec.h"
 
 namespace {
 

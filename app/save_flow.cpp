@@ -1,7 +1,5 @@
 // The save flow: the questions before a save and a close, the status line and the folder last used.
 #include "app/save_flow.h"
-#include "platform/message_box.h"
-#include "platform/wide_path.h"
 
 #include <vector>
 
@@ -9,8 +7,10 @@
 #include "app/form_controls.h"
 #include "cube/pattern.h"
 #include "elements/save_text.h"
+#include "platform/message_box.h"
 #include "platform/program_dir.h"
 #include "platform/registry.h"
+#include "platform/wide_path.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The save guard: passes saves on, tells the user about a failed one and holds back the clearing
 // tick after it.
 #include "app/save_guard.h"
-#include "platform/message_box.h"
 
 #include <string>
 
 #include "elements/save_text.h"
+#include "platform/message_box.h"
 
 void TQxSaveGuard::inSave(TData* d, std::uint16_t) {
   const ByteString fileName = AsStr(d);

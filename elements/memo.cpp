@@ -1,8 +1,9 @@
 // The memo element over a multi-line "EDIT" control.
 #include "elements/memo.h"
-#include "platform/text_codec.h"
 
 #include <string>
+
+#include "platform/text_codec.h"
 
 namespace {
 

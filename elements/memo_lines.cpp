@@ -1,8 +1,9 @@
 // TQxMemoLines: the memo's text and selection read, the line edit made in one EM_REPLACESEL.
 #include "elements/memo_lines.h"
-#include "platform/text_codec.h"
 
 #include <windows.h>
+
+#include "platform/text_codec.h"
 
 std::optional<TQxMemoLines::TSelected> TQxMemoLines::Read() const {
   if (Memo == nullptr || Memo->Control == nullptr || Memo->Control->Handle == nullptr) return std::nullopt;

@@ -165,7 +165,8 @@ SIZE TCanvas::TextExtent(std::string_view text) {
   RequireState(HandleValid | FontValid);
   const int length =
       text.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text.size());
-  if (!GetTextExtentPoint32A(Handle, text.data(), length, &size)) size = SIZE{0, 0};
+  const TWideString wide = WideFromCp1251(text.substr(0, static_cast<std::size_t>(length)));
+  if (!GetTextExtentPoint32W(Handle, wide.data(), length, &size)) size = SIZE{0, 0};
   if (temporary) SetHandle(nullptr);
   return size;
 }

@@ -18,9 +18,10 @@ std::int32_t TIniFile::ValueInteger(std::string_view key, std::int32_t value) {
   const TWideString section = WideFromCp1251(Section);
   const TWideString file = PathOfGraphName(FileName);
   if (Mode == kIniWrite) {
-    WritePrivateProfileStringW(section.c_str(), keyName.c_str(), WideFromCp1251(std::to_string(value)).c_str(),
-                               file.c_str());
+    WritePrivateProfileStringW(section.c_str(), keyName.c_str(),
+                               WideFromCp1251(std::to_string(value)).c_str(), file.c_str());
     return value;
   }
-  return static_cast<std::int32_t>(GetPrivateProfileIntW(section.c_str(), keyName.c_str(), value, file.c_str()));
+  return static_cast<std::int32_t>(
+      GetPrivateProfileIntW(section.c_str(), keyName.c_str(), value, file.c_str()));
 }

@@ -62,7 +62,8 @@ bool TUserRegistryKey::ReadString(std::string_view name, std::string& text, std:
 bool TUserRegistryKey::WriteWideString(std::string_view name, TWideView text) {
   if (!Key) return false;
   const TWideString data(text);
-  return RegSetValueExW(Key.Get(), WideName(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+  return RegSetValueExW(Key.Get(), WideName(name).c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(data.c_str()),
                         static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
@@ -73,8 +74,8 @@ bool TUserRegistryKey::ReadWideString(std::string_view name, TWideString& text, 
   TWideString data(maxChars + 1, L'\0');
   DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
   DWORD type = 0;
-  if (RegQueryValueExW(Key.Get(), WideName(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                       &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExW(Key.Get(), WideName(name).c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS ||
       type != REG_SZ) {
     return false;
   }

@@ -27,7 +27,8 @@ volatile LONG reporting = 0;
 void ShowErrorText(const char* text) {
   static wchar_t wide[kMaxReportSize + 1];
   std::size_t n = 0;
-  for (; n < kMaxReportSize && text[n] != '\0'; ++n) wide[n] = WideOfCp1251(static_cast<unsigned char>(text[n]));
+  for (; n < kMaxReportSize && text[n] != '\0'; ++n)
+    wide[n] = WideOfCp1251(static_cast<unsigned char>(text[n]));
   wide[n] = L'\0';
   MessageBoxW(nullptr, wide, L"Error", MB_OK);
 }

@@ -77,7 +77,8 @@ TWideString LongPathForm(TWideView path) {
   std::replace(form.begin(), form.end(), TWideChar{'/'}, TWideChar{'\\'});
   constexpr std::size_t kShortLimit = 248;  // CreateDirectory's limit; MAX_PATH (260) for files
   const bool drive = form.size() >= 3 && form[1] == ':' && form[2] == '\\';
-  const bool share = form.size() >= 2 && form[0] == '\\' && form[1] == '\\' && (form.size() < 3 || form[2] != '?');
+  const bool share =
+      form.size() >= 2 && form[0] == '\\' && form[1] == '\\' && (form.size() < 3 || form[2] != '?');
   if (form.size() < kShortLimit || (!drive && !share)) return form;
   static constexpr TWideChar kPrefix[] = {'\\', '\\', '?', '\\', 0};
   static constexpr TWideChar kUncPrefix[] = {'\\', '\\', '?', '\\', 'U', 'N', 'C', 0};

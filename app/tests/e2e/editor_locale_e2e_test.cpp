@@ -18,7 +18,9 @@
 namespace {
 
 // Wide literals are UTF-16 whatever -fexec-charset says: the expectations never pass through CP1251.
-std::wstring Utf16(const char16_t* text) { return std::wstring(text, text + std::char_traits<char16_t>::length(text)); }
+std::wstring Utf16(const char16_t* text) {
+  return std::wstring(text, text + std::char_traits<char16_t>::length(text));
+}
 
 // WM_GETTEXT itself: GetWindowText of another process's window answers only its stored caption.
 std::wstring WideText(HWND window) {
@@ -26,8 +28,8 @@ std::wstring WideText(HWND window) {
   if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length)) return {};
   std::vector<wchar_t> text(length + 2, L'\0');
   DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
-                           5000, &copied))
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_NORMAL, 5000, &copied))
     return {};
   return std::wstring(text.data(), std::min<std::size_t>(copied, text.size()));
 }
@@ -86,15 +88,41 @@ class EditorLocale : public e2e::TSavingEditor {
 
 TEST_F(EditorLocale, CaptionButtonsAndLabelsAreRussian) {
   EXPECT_EQ(WideText(editor.Window()), Utf16(u" НОМЕРА СВЕТОДИОДОВ ДЛЯ ЭФФЕКТА"));
-  EXPECT_EQ(ChildTexts(editor.Window(), L"button"),
-            Sorted({u"СБРОС КАДРА", u"СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ", u"Открыть эффект…", u"Заменить кадр",
-                    u"Кадр из строки", u"Пуск", u"Стоп", u"Назад", u"Вперёд", u"Повтор: нет",
-                    u"Перенос строк: да", u"+ кадр", u"Копия", u"Выше", u"Ниже", u"Удалить", u"X+", u"X–",
-                    u"Y+", u"Y–", u"Z+", u"Z–", u"Поворот", u"Зеркало X", u"Зеркало Y", u"Зеркало Z",
-                    u"Инверсия", u"Все", u"По кругу: нет", u"Отменить", u"Вернуть"}));
+  EXPECT_EQ(ChildTexts(editor.Window(), L"button"), Sorted({u"СБРОС КАДРА",
+                                                            u"СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ",
+                                                            u"Открыть эффект…",
+                                                            u"Заменить кадр",
+                                                            u"Кадр из строки",
+                                                            u"Пуск",
+                                                            u"Стоп",
+                                                            u"Назад",
+                                                            u"Вперёд",
+                                                            u"Повтор: нет",
+                                                            u"Перенос строк: да",
+                                                            u"+ кадр",
+                                                            u"Копия",
+                                                            u"Выше",
+                                                            u"Ниже",
+                                                            u"Удалить",
+                                                            u"X+",
+                                                            u"X–",
+                                                            u"Y+",
+                                                            u"Y–",
+                                                            u"Z+",
+                                                            u"Z–",
+                                                            u"Поворот",
+                                                            u"Зеркало X",
+                                                            u"Зеркало Y",
+                                                            u"Зеркало Z",
+                                                            u"Инверсия",
+                                                            u"Все",
+                                                            u"По кругу: нет",
+                                                            u"Отменить",
+                                                            u"Вернуть"}));
   const std::vector<std::wstring> labels = ChildTexts(editor.Window(), L"static");
   for (const char16_t* label : {u"СТРОКА ДАННЫХ ДЛЯ КАДРА", u"СЛОЙ 1", u"СЛОЙ 6", u"мс"})
-    EXPECT_NE(std::find(labels.begin(), labels.end(), Utf16(label)), labels.end()) << "no label " << labels.size();
+    EXPECT_NE(std::find(labels.begin(), labels.end(), Utf16(label)), labels.end())
+        << "no label " << labels.size();
 }
 
 TEST_F(EditorLocale, MessageBoxSaysItInRussian) {
