@@ -110,10 +110,13 @@ void TQxSaveFlow::getStartDir(TData* d, std::uint16_t) {
 }
 
 void TQxSaveFlow::LoadFolder() {
-  std::string folder;
+  // In UTF-16 both ways, so a folder CP1251 cannot name is kept exactly (its CP1251 form stands for it).
+  TWideString folder;
   const TUserRegistryKey key = TUserRegistryKey::OpenForReading(SettingsPath());
-  if (!key.ReadString(kFolderValue, folder) || !IsFolder(folder)) return;
-  folder_ = folder;
+  if (!key.ReadWideString(kFolderValue, folder)) return;
+  const std::string form = GraphNameOfPath(folder);
+  if (!IsFolder(form)) return;
+  folder_ = form;
   if (SaveDialog != nullptr) SaveDialog->StartDir = ByteString(folder_);
 }
 
@@ -123,7 +126,7 @@ void TQxSaveFlow::UseFolderOf(const std::string& fileName) {
   folder_ = folder;
   if (SaveDialog != nullptr) SaveDialog->StartDir = ByteString(folder_);
   TUserRegistryKey key = TUserRegistryKey::Create(SettingsPath());
-  key.WriteString(kFolderValue, folder_);
+  key.WriteWideString(kFolderValue, PathOfGraphName(folder_));
 }
 
 TSaveFlowPanel::TSaveFlowPanel(TClassMainForm_1509590& form) {

@@ -609,7 +609,8 @@ SIZE Measure(const char* face, int height, bool italic, const std::string& text)
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  const TWideString wide = WideFromCp1251(text);  // as the label measures it, whatever the locale
+  GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &size);
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(font);

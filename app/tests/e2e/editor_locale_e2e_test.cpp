@@ -67,6 +67,16 @@ bool WaitWide(HWND window, const std::wstring& expected) {
   return false;
 }
 
+// The folder the dialogs start in next time, as the editor stored it.
+std::wstring RememberedFolder() {
+  wchar_t folder[1024] = {};
+  DWORD size = sizeof folder;
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\TESSARO", L"EffectFolder", RRF_RT_REG_SZ, nullptr, folder,
+                   &size) != ERROR_SUCCESS)
+    return {};
+  return folder;
+}
+
 bool PutOnClipboard(const std::wstring& text) {
   if (!OpenClipboard(nullptr)) return false;
   EmptyClipboard();
@@ -177,6 +187,8 @@ TEST_F(EditorLocale, SaveToAndOpenFromAFolderNamedInThreeScripts) {
   ASSERT_TRUE(saved.Closed);
   ASSERT_FALSE(saved.Box.has_value()) << saved.Box->Text;
   ASSERT_TRUE(editor.WaitMemoText("", 10000)) << "the saved text was not cleared";
+  EXPECT_TRUE(RememberedFolder() == work + L"\\" + folder)
+      << "the folder was not remembered by its real name";
 
   const e2e::TDialogOutcome opened = effect.OpenFileW(path);
   ASSERT_TRUE(opened.Closed);
