@@ -260,8 +260,20 @@ std::string RememberedFolder() {
   return ok ? std::string(folder) : std::string();
 }
 
+// The real name of a CP1251 name: a '?' (which no file name holds) stands for a character CP1251
+// lacks, and matches it as the one-character wildcard of FindFirstFile.
+std::wstring RealName(const std::string& path) {
+  std::wstring wide = WideFromCp1251(path);
+  if (path.find('?') == std::string::npos) return wide;
+  WIN32_FIND_DATAW entry{};
+  HANDLE find = FindFirstFileW(wide.c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return wide;
+  FindClose(find);
+  return wide.substr(0, wide.find_last_of(L'\\') + 1) + entry.cFileName;
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(RealName(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
@@ -284,13 +296,14 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 std::vector<std::string> DirectoryEntries(const std::string& dir) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA entry{};
-  HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
+  // Names in CP1251 whatever the locale, a character CP1251 lacks as '?'.
+  WIN32_FIND_DATAW entry{};
+  HANDLE find = FindFirstFileW(WideFromCp1251(dir + "\\*").c_str(), &entry);
   if (find == INVALID_HANDLE_VALUE) return names;
   do {
-    const std::string name = entry.cFileName;
+    const std::string name = Cp1251FromWide(entry.cFileName);
     if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(find, &entry));
+  } while (FindNextFileW(find, &entry));
   FindClose(find);
   std::sort(names.begin(), names.end());
   return names;
