@@ -113,7 +113,7 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   EditorWindow = NewDressed<TQxMainForm>(nullptr, 0, 0, 1274, 709, kFaceColor, FormFont(), 1);
   EditorWindow->SetCaption(" НОМЕРА СВЕТОДИОДОВ ДЛЯ ЭФФЕКТА");
   EditorWindow->SetBorderStyle(2);
-  EditorWindow->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+  EditorWindow->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
   EditorWindow->AlphaBlend = 255;
   EditorWindow->WindowState = 0;
   EditorWindow->DragByClient = 0;
@@ -284,7 +284,7 @@ TQxImage* TClassMainForm_1509590::CreateCubeImage() {
   TControl* parent = EditorWindow->Control;
   CubeImage = NewDressed<TQxImage>(parent, 20, 10, 135, 125, kFaceColor, FormFont(), 1);
   CubeImage->MouseCapture = 0;
-  CubeImage->SetPicture(LoadBitmapA(GetModuleHandleA(nullptr), "BITMAP0"));
+  CubeImage->SetPicture(LoadBitmapW(GetModuleHandleW(nullptr), L"BITMAP0"));
   CubeImage->SetSmooth(true);
   CubeImage->DrawMethod = CubeImage->FitMethod();
   CubeImage->Init();

@@ -11,6 +11,7 @@
 #include "platform/file.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/text_codec.h"
 #include "platform/timer.h"
 
 namespace {
@@ -34,13 +35,13 @@ std::string TQxEffectFile::MemoText() const {
 void TQxEffectFile::SelectMemo(std::size_t start, std::size_t end) const {
   if (Memo == nullptr || Memo->Control == nullptr || Memo->Control->Handle == nullptr) return;
   HWND edit = Memo->Control->Handle;
-  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
-  SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+  SendMessageW(edit, EM_SCROLLCARET, 0, 0);
 }
 
 std::size_t TQxEffectFile::CaretLine(const std::vector<effect::TLineSpan>& lines) const {
   DWORD caret = 0;
-  SendMessageA(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+  SendMessageW(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
   return effect::LineAt(lines, caret);
 }
 
@@ -55,7 +56,7 @@ void TQxEffectFile::SetMemoText(const std::string& text) {
 bool TQxEffectFile::Unsaved() const {
   if (!changed_ || Memo == nullptr || Memo->Control == nullptr) return false;
   if (Memo->HasWaitingLines()) return true;
-  return Memo->Control->Handle != nullptr && GetWindowTextLengthA(Memo->Control->Handle) > 0;
+  return Memo->Control->Handle != nullptr && GetWindowTextLengthW(Memo->Control->Handle) > 0;
 }
 
 void TQxEffectFile::getUnsaved(TData* d, std::uint16_t) { MakeInt(d, Unsaved() ? 1 : 0); }
@@ -63,8 +64,8 @@ void TQxEffectFile::getUnsaved(TData* d, std::uint16_t) { MakeInt(d, Unsaved() ?
 int TQxEffectFile::AskAboutUnsaved(const std::string& question, const char* caption, UINT buttons) {
   const std::string text = "Текст эффекта не сохранён. " + question;
   FireEmpty(outPause);
-  return MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), caption,
-                     buttons | MB_ICONQUESTION);
+  return MessageBoxBeside(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), caption,
+                          buttons | MB_ICONQUESTION, nullptr);
 }
 
 void TQxEffectFile::MemoChanged() {
@@ -104,7 +105,7 @@ void TQxEffectFile::inWrap(TData*, std::uint16_t) {
     }
   }
   // Playback goes on: its lines keep their offsets in the same text.
-  const HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  const HCURSOR cursor = SetCursor(LoadSharedCursor(nullptr, IDC_WAIT));
   ShowWrapped(wrap);
   SetCursor(cursor);
   FireInt(outWrapChosen, wrap ? 1 : 0);
@@ -186,7 +187,7 @@ void TQxEffectFile::inOpenFile(TData* d, std::uint16_t) {
     Guard->KeepText = true;
   // The edit control lays out the whole text before it returns: seconds for the largest effects
   // when wrapped, so those are shown unwrapped.
-  const HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  const HCURSOR cursor = SetCursor(LoadSharedCursor(nullptr, IDC_WAIT));
   const bool chosenWrap = ChosenWrap();
   const bool wrap = chosenWrap && effect::LayoutWeight(lines) <= effect::kMaxWrappedWeight;
   // The old text goes first, so that a change of wrapping does not lay it out again.
@@ -264,8 +265,9 @@ void TQxEffectFile::inReplace(TData*, std::uint16_t) {
   const std::size_t from = line < lines.size() ? lines[line].Start : text.size();
   const std::size_t to = line < lines.size() ? from + lines[line].Length : text.size();
   HWND edit = Memo->Control->Handle;
-  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
-  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(frame.c_str()));
+  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
+  const TWideString wide = WideFromCp1251(frame);
+  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
   hasSource_ = true;
   sourceLine_ = line;
   sourceText_ = frame;

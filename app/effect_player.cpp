@@ -10,6 +10,7 @@
 #include "app/form_controls.h"
 #include "cube/pattern.h"
 #include "platform/frame_timer.h"
+#include "platform/message_box.h"
 
 namespace {
 
@@ -79,13 +80,13 @@ void TQxPlayerFace::inPlay(TData* d, std::uint16_t index) {
 void TQxPlayerFace::inFocusRate(TData*, std::uint16_t) {
   if (Rate == nullptr || Rate->Control == nullptr || Rate->Control->Handle == nullptr) return;
   SetFocus(Rate->Control->Handle);
-  SendMessageA(Rate->Control->Handle, EM_SETSEL, 0, -1);
+  SendMessageW(Rate->Control->Handle, EM_SETSEL, 0, -1);
 }
 
 void TQxPlayerFace::inNoFrames(TData*, std::uint16_t) {
-  MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr,
-              "В тексте эффекта нет ни одной строки-кадра: показывать нечего.", "Показ эффекта",
-              MB_ICONINFORMATION | MB_OK);
+  MessageBoxBeside(Owner != nullptr ? Owner->Handle : nullptr,
+                   "В тексте эффекта нет ни одной строки-кадра: показывать нечего.", "Показ эффекта",
+                   MB_ICONINFORMATION | MB_OK, nullptr);
 }
 
 void TQxPlayerFace::inTextKey(TData* d, std::uint16_t) {

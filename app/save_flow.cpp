@@ -7,8 +7,10 @@
 #include "app/form_controls.h"
 #include "cube/pattern.h"
 #include "elements/save_text.h"
+#include "platform/message_box.h"
 #include "platform/program_dir.h"
 #include "platform/registry.h"
+#include "platform/wide_path.h"
 
 namespace {
 
@@ -17,12 +19,12 @@ constexpr const char* kSaveCaption = "Сохранение эффекта";
 std::string SettingsPath() { return std::string("Software\\") + kEditorSettingsKey; }
 
 bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(LongPathForm(PathOfGraphName(path)).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool IsFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(LongPathForm(PathOfGraphName(path)).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -37,8 +39,8 @@ std::string FolderOf(const std::string& fileName) {
 
 bool TQxSaveFlow::Ask(const std::string& text, UINT buttons) {
   FireEmpty(outPause);
-  return MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), kSaveCaption, buttons) ==
-         IDYES;
+  return MessageBoxBeside(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), kSaveCaption, buttons,
+                          nullptr) == IDYES;
 }
 
 void TQxSaveFlow::ShowStatus(const std::string& text) {
@@ -108,10 +110,13 @@ void TQxSaveFlow::getStartDir(TData* d, std::uint16_t) {
 }
 
 void TQxSaveFlow::LoadFolder() {
-  std::string folder;
+  // In UTF-16 both ways, so a folder CP1251 cannot name is kept exactly (its CP1251 form stands for it).
+  TWideString folder;
   const TUserRegistryKey key = TUserRegistryKey::OpenForReading(SettingsPath());
-  if (!key.ReadString(kFolderValue, folder) || !IsFolder(folder)) return;
-  folder_ = folder;
+  if (!key.ReadWideString(kFolderValue, folder)) return;
+  const std::string form = GraphNameOfPath(folder);
+  if (!IsFolder(form)) return;
+  folder_ = form;
   if (SaveDialog != nullptr) SaveDialog->StartDir = ByteString(folder_);
 }
 
@@ -121,7 +126,7 @@ void TQxSaveFlow::UseFolderOf(const std::string& fileName) {
   folder_ = folder;
   if (SaveDialog != nullptr) SaveDialog->StartDir = ByteString(folder_);
   TUserRegistryKey key = TUserRegistryKey::Create(SettingsPath());
-  key.WriteString(kFolderValue, folder_);
+  key.WriteWideString(kFolderValue, PathOfGraphName(folder_));
 }
 
 TSaveFlowPanel::TSaveFlowPanel(TClassMainForm_1509590& form) {

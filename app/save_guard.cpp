@@ -5,6 +5,7 @@
 #include <string>
 
 #include "elements/save_text.h"
+#include "platform/message_box.h"
 
 void TQxSaveGuard::inSave(TData* d, std::uint16_t) {
   const ByteString fileName = AsStr(d);
@@ -22,8 +23,8 @@ void TQxSaveGuard::inSave(TData* d, std::uint16_t) {
   text += "\r\n";
   text.append(fileName.data(), fileName.size());
   text += "\r\nЭффект не сохранён.";
-  MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), "Ошибка сохранения",
-              MB_ICONERROR | MB_OK);
+  MessageBoxBeside(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), "Ошибка сохранения",
+                   MB_ICONERROR | MB_OK, nullptr);
 }
 
 void TQxSaveGuard::inClear(TData* d, std::uint16_t) {
@@ -43,7 +44,7 @@ void TQxSaveGuard::inClear(TData* d, std::uint16_t) {
   } else {
     // What stays came by edits after the save, which marked the text unsaved already.
     Memo->Control->SetCaption(left);
-    SendMessageA(Memo->Control->Handle, EM_SETSEL, left.size(), left.size());
+    SendMessageW(Memo->Control->Handle, EM_SETSEL, left.size(), left.size());
   }
   FireEmpty(outCleared);
 }

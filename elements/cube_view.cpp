@@ -7,10 +7,12 @@
 
 #include "elements/cube_view_paint.h"
 #include "elements/form_position.h"
+#include "platform/message_box.h"
+#include "platform/text_codec.h"
 
 namespace {
 
-constexpr const char* kWindowClass = "TessaroCubeView";
+constexpr const wchar_t* kWindowClass = L"TessaroCubeView";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 constexpr int kDefaultWidth = 320;
@@ -22,14 +24,14 @@ constexpr double kTurnUnits = 10.0;
 
 bool RegisterViewClass() {
   static const bool registered = [] {
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = DefWindowProcA;  // replaced per window once its element is known
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_SIZEALL);
+    windowClass.lpfnWndProc = DefWindowProcW;  // replaced per window once its element is known
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_SIZEALL);
     windowClass.lpszClassName = kWindowClass;
-    return RegisterClassExA(&windowClass) != 0;
+    return RegisterClassExW(&windowClass) != 0;
   }();
   return registered;
 }
@@ -50,7 +52,7 @@ RECT DefaultPlace(HWND owner) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
   RECT work{0, 0, 1024, 768};
-  if (GetMonitorInfoA(MonitorFromRect(&form, MONITOR_DEFAULTTONEAREST), &monitor)) work = monitor.rcWork;
+  if (GetMonitorInfoW(MonitorFromRect(&form, MONITOR_DEFAULTTONEAREST), &monitor)) work = monitor.rcWork;
   const LONG left = std::max(work.left, std::min(form.right, work.right - kDefaultWidth));
   const LONG top = std::max(work.top, std::min(form.top, work.bottom - kDefaultHeight));
   return {left, top, left + kDefaultWidth, top + kDefaultHeight};
@@ -74,9 +76,9 @@ void TQxCubeView::inToggle(TData* d, std::uint16_t index) {
 void TQxCubeView::inShow(TData*, std::uint16_t) {
   if (window_ == nullptr && !Create()) {
     // Out of window or drawing resources: the editor and the effect go on without the view.
-    MessageBoxA(Owner != nullptr ? Owner->GetHandle() : nullptr,
-                "Не удалось открыть окно «Вид куба»: Windows не хватает ресурсов. Эффект не затронут.",
-                Caption.c_str(), MB_OK | MB_ICONWARNING);
+    MessageBoxBeside(Owner != nullptr ? Owner->GetHandle() : nullptr,
+                     "Не удалось открыть окно «Вид куба»: Windows не хватает ресурсов. Эффект не затронут.",
+                     Caption.c_str(), MB_OK | MB_ICONWARNING, nullptr);
     return;
   }
   ShowWindow(window_, SW_SHOW);
@@ -97,12 +99,12 @@ bool TQxCubeView::Create() {
   const HWND owner = Owner != nullptr ? Owner->GetHandle() : nullptr;
   RECT place{};
   Load(owner, place);
-  window_ = CreateWindowExA(kExStyle, kWindowClass, Caption.c_str(), kStyle, place.left, place.top,
-                            place.right - place.left, place.bottom - place.top, owner, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
+  window_ = CreateWindowExW(kExStyle, kWindowClass, WideFromCp1251(Caption).c_str(), kStyle, place.left,
+                            place.top, place.right - place.left, place.bottom - place.top, owner, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
   if (window_ == nullptr) return false;
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
   return true;
 }
 
@@ -113,8 +115,8 @@ void TQxCubeView::Hide() {
 }
 
 LRESULT CALLBACK TQxCubeView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TQxCubeView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self == nullptr || self->window_ != window) return DefWindowProcA(window, message, wParam, lParam);
+  auto* self = reinterpret_cast<TQxCubeView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr || self->window_ != window) return DefWindowProcW(window, message, wParam, lParam);
   return self->Handle(message, wParam, lParam);
 }
 
@@ -156,11 +158,11 @@ LRESULT TQxCubeView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       // The owner going away takes this window with it: the place is kept then too.
       Save();
-      SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
       window_ = nullptr;
       return 0;
   }
-  return DefWindowProcA(window_, message, wParam, lParam);
+  return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 bool TQxCubeView::Key(WPARAM key) {

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "platform/colors.h"
 #include "platform/handles.h"
+#include "platform/text_codec.h"
 
 namespace cube_view {
 
@@ -100,8 +100,8 @@ void PaintLeds(HDC dc, const cube::TViewProjection& projection, const cube::TPat
 void PaintAxes(HDC dc, const cube::TViewProjection& projection) {
   static const char* const kNames[3] = {"X", "Y", "Слой"};
   TOwnedPen pen(CreatePen(PS_SOLID, 2, kAxisColor));
-  TOwnedFont font(CreateFontA(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_BOLD, 0, 0, 0,
-                              RUSSIAN_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
+  TOwnedFont font(CreateFontW(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_BOLD, 0, 0, 0,
+                              RUSSIAN_CHARSET, 0, 0, 0, 0, L"MS Sans Serif"));
   const HGDIOBJ oldPen = SelectObject(dc, pen.Get());
   const HGDIOBJ oldFont = SelectObject(dc, font.Get());
   SetBkMode(dc, TRANSPARENT);
@@ -119,11 +119,12 @@ void PaintAxes(HDC dc, const cube::TViewProjection& projection) {
       LineTo(dc, Round(tip.X - head * (ux - side * uy * 0.6)), Round(tip.Y - head * (uy + side * ux * 0.6)));
     }
     SIZE text{};
-    const int chars = static_cast<int>(std::strlen(kNames[axis]));
-    GetTextExtentPoint32A(dc, kNames[axis], chars, &text);
+    const TWideString name = WideFromCp1251(kNames[axis]);
+    const int chars = static_cast<int>(name.size());
+    GetTextExtentPoint32W(dc, name.c_str(), chars, &text);
     const int x = Round(tip.X + ux * (6 + text.cx / 2.0)) - text.cx / 2;
     const int y = Round(tip.Y + uy * (6 + text.cy / 2.0)) - text.cy / 2;
-    TextOutA(dc, x, y, kNames[axis], chars);
+    TextOutW(dc, x, y, name.c_str(), chars);
   }
   SelectObject(dc, oldFont);
   SelectObject(dc, oldPen);

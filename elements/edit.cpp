@@ -39,10 +39,10 @@ void TQxEdit::inText(TData* d, std::uint16_t) {
   if (Control == nullptr) return;
   DWORD caret = 0;
   if (Control->Handle != nullptr)
-    SendMessageA(Control->Handle, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    SendMessageW(Control->Handle, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
   const ByteString text = PullStr(d, dataText, ByteString());
   Control->SetCaption(text.view());
-  if (Control->Handle != nullptr) SendMessageA(Control->Handle, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+  if (Control->Handle != nullptr) SendMessageW(Control->Handle, EM_SETSEL, caret, static_cast<LPARAM>(caret));
 }
 
 void TQxEdit::Init() {
@@ -54,7 +54,7 @@ void TQxEdit::Init() {
   Control->SetTextAlign(TextAlign);
   CommonInit();
   if (Control->Handle != nullptr)
-    SendMessageA(Control->Handle, EM_LIMITTEXT, static_cast<WPARAM>(MaxLength), 0);
+    SendMessageW(Control->Handle, EM_LIMITTEXT, static_cast<WPARAM>(MaxLength), 0);
   Control->SetOnChange({&EditChangeProc, this});
   SetTextQuietly(Text.view());
 }

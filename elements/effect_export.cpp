@@ -9,6 +9,8 @@
 #include "platform/control.h"
 #include "platform/file_dialog.h"
 #include "platform/image_writer.h"
+#include "platform/message_box.h"
+#include "platform/wide_path.h"
 
 namespace {
 
@@ -30,7 +32,7 @@ constexpr TFormatRow kFormats[] = {
 const TFormatRow& RowOf(TExportFormat format) { return kFormats[static_cast<int>(format)]; }
 
 bool IsFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(LongPathForm(PathOfGraphName(path)).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -99,12 +101,13 @@ TImageResult WriteExport(TExportFormat format, const std::string& fileName,
 }  // namespace
 
 void TQxEffectExport::Tell(const std::string& text) const {
-  MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), kCaption, MB_OK | MB_ICONWARNING);
+  MessageBoxBeside(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), kCaption, MB_OK | MB_ICONWARNING,
+                   nullptr);
 }
 
 bool TQxEffectExport::Ask(const std::string& text) const {
-  return MessageBoxA(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), kCaption,
-                     MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON1) == IDYES;
+  return MessageBoxBeside(Owner != nullptr ? Owner->Handle : nullptr, text.c_str(), kCaption,
+                          MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON1, nullptr) == IDYES;
 }
 
 bool TQxEffectExport::ChooseFile(std::string& fileName) {

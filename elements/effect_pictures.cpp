@@ -98,8 +98,8 @@ std::unique_ptr<TCanvas> PaintStrip(const std::vector<cube::TPattern>& frames, s
   if (count == 0 || !canvas->Usable()) return nullptr;
   const HDC dc = canvas->Dc();
   Fill(dc, {0, 0, columns * kLayersWidth, rows * cellHeight}, kBackColor);
-  TOwnedFont font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY,
-                              0, "MS Sans Serif"));
+  TOwnedFont font(CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY,
+                              0, L"MS Sans Serif"));
   const HGDIOBJ oldFont = SelectObject(dc, font.Get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 0));
@@ -114,8 +114,8 @@ std::unique_ptr<TCanvas> PaintStrip(const std::vector<cube::TPattern>& frames, s
     const RECT cell{left, top, left + kLayersWidth, top + cellHeight};
     FrameRect(dc, &cell, border.Get());
     RECT number{left, top + kLayersHeight, left + kLayersWidth, top + cellHeight};
-    const std::string text = std::to_string(firstNumber + static_cast<std::size_t>(i));
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &number, DT_CENTER | DT_TOP | DT_SINGLELINE);
+    const std::wstring text = std::to_wstring(firstNumber + static_cast<std::size_t>(i));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &number, DT_CENTER | DT_TOP | DT_SINGLELINE);
   }
   SelectObject(dc, oldFont);
   return canvas;

@@ -1,5 +1,6 @@
 // The export dialog: its template, built in memory, and its procedure.
 #include "elements/export_dialog.h"
+#include "platform/text_codec.h"
 
 #include <cstdint>
 #include <vector>
@@ -45,10 +46,8 @@ class TTemplate {
   }
   // CP1251 bytes, as every string of the program, to the template's UTF-16.
   void Text(const char* text) {
-    const int length = MultiByteToWideChar(1251, 0, text, -1, nullptr, 0);
-    std::vector<wchar_t> wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-    if (length > 0) MultiByteToWideChar(1251, 0, text, -1, wide.data(), length);
-    for (wchar_t c : wide) Put16(static_cast<std::uint16_t>(c));
+    for (wchar_t c : WideFromCp1251(text)) Put16(static_cast<std::uint16_t>(c));
+    Put16(0);
   }
   std::vector<std::uint16_t> words_;
 };
@@ -84,9 +83,9 @@ TTemplate MakeTemplate(std::size_t frames) {
 int FormatId(TExportFormat format) { return kCHeader + static_cast<int>(format); }
 
 std::string FieldText(HWND dialog, int id) {
-  char text[32] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
+  wchar_t text[32] = {};
+  GetDlgItemTextW(dialog, id, text, 32);
+  return Cp1251FromWide(text);
 }
 
 void Start(HWND dialog, const TSession& session) {
@@ -96,8 +95,8 @@ void Start(HWND dialog, const TSession& session) {
   CheckRadioButton(dialog, kCHeader, kPngStrip,
                    cubeMissing ? FormatId(TExportFormat::LayersGif) : FormatId(choice.Format));
   CheckRadioButton(dialog, kAllFrames, kRange, kAllFrames);
-  SetDlgItemTextA(dialog, kFirst, "1");
-  SetDlgItemTextA(dialog, kLast, std::to_string(session.Frames).c_str());
+  SetDlgItemTextW(dialog, kFirst, L"1");
+  SetDlgItemTextW(dialog, kLast, std::to_wstring(session.Frames).c_str());
 }
 
 void Finish(HWND dialog, TExportChoice& choice) {
@@ -111,12 +110,12 @@ void Finish(HWND dialog, TExportChoice& choice) {
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     Start(dialog, *reinterpret_cast<TSession*>(lParam));
     return TRUE;
   }
   if (message != WM_COMMAND) return FALSE;
-  auto* session = reinterpret_cast<TSession*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  auto* session = reinterpret_cast<TSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
   const int id = LOWORD(wParam);
   if (id == IDOK && session != nullptr) {
     Finish(dialog, *session->Choice);
@@ -135,6 +134,6 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 bool RunExportDialog(HWND owner, std::size_t frames, bool cubeView, TExportChoice& choice) {
   const TTemplate dialogTemplate = MakeTemplate(frames);
   TSession session{frames, cubeView, &choice};
-  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.Get(), owner, &DialogProc,
+  return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), owner, &DialogProc,
                                  reinterpret_cast<LPARAM>(&session)) == IDOK;
 }

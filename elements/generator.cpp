@@ -5,6 +5,7 @@
 
 #include "cube/pattern.h"
 #include "elements/generator_dialog.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -29,14 +30,14 @@ void TQxGenerator::Insert(const std::string& lines) {
   const std::string text = Memo->Control->GetCaption();
   DWORD start = 0;
   DWORD end = 0;
-  SendMessageA(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageW(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   const effect::TInsertion insertion = effect::InsertAfterCaretLine(text, end, lines);
   if (!effect::FitsEffect(text, insertion)) return;
   // One replacement, undo allowed, from an empty undo record: one Ctrl+Z takes it all back.
-  SendMessageA(memo, EM_EMPTYUNDOBUFFER, 0, 0);
-  SendMessageA(memo, EM_SETSEL, insertion.At, static_cast<LPARAM>(insertion.At));
-  SendMessageA(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(insertion.Text.c_str()));
-  SendMessageA(memo, EM_SCROLLCARET, 0, 0);
+  SendMessageW(memo, EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageW(memo, EM_SETSEL, insertion.At, static_cast<LPARAM>(insertion.At));
+  SendMessageW(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(WideFromCp1251(insertion.Text).c_str()));
+  SendMessageW(memo, EM_SCROLLCARET, 0, 0);
 }
 
 void TQxGenerator::inOpen(TData*, std::uint16_t) {
@@ -49,7 +50,7 @@ void TQxGenerator::inOpen(TData*, std::uint16_t) {
   request.MemoText = Memo->Control->GetCaption();
   DWORD start = 0;
   DWORD end = 0;
-  SendMessageA(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageW(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   request.Caret = end;
   request.Generator = generator_;
   open_ = true;

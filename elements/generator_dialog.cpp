@@ -6,6 +6,7 @@
 #include "elements/win.h"
 #include "platform/handlers.h"
 #include "platform/handles.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ void TGeneratorDialog::Build() {
   form_->GetHandle();
   for (std::int32_t i = 0; i < form_->ChildCount(); ++i) form_->ChildAt(i)->GetHandle();
   for (const gen::TGeneratorInfo& info : gen::Generators())
-    SendMessageA(list_->Handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(info.Caption));
+    SendMessageW(list_->Handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromCp1251(info.Caption).c_str()));
   timer_ = CreateTimer(request_.RateMs);
   timer_->SetOnTimer({&Tick, this});
 }
@@ -133,13 +134,13 @@ void TGeneratorDialog::ShowRow(std::size_t row, const char* caption, bool choice
   r.Label->SetCaption(used ? std::string(caption) + ":" : std::string());
   r.Edit->SetVisible(used && !choice);
   r.Choice->SetVisible(used && choice);
-  SendMessageA(r.Choice->Handle, CB_RESETCONTENT, 0, 0);
+  SendMessageW(r.Choice->Handle, CB_RESETCONTENT, 0, 0);
 }
 
 void TGeneratorDialog::ShowGenerator(int index) {
   filling_ = true;
   generator_ = index;
-  SendMessageA(list_->Handle, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(list_->Handle, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   const gen::TGeneratorInfo& info = gen::Generators()[static_cast<std::size_t>(index)];
   std::size_t row = 0;
   for (const gen::TParamInfo& param : info.Params) {
@@ -148,8 +149,9 @@ void TGeneratorDialog::ShowGenerator(int index) {
     TRow& r = rows_[row++];
     if (choice) {
       for (const gen::TOption& option : param.Options)
-        SendMessageA(r.Choice->Handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(option.Caption));
-      SendMessageA(r.Choice->Handle, CB_SETCURSEL, static_cast<WPARAM>(param.Default), 0);
+        SendMessageW(r.Choice->Handle, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(WideFromCp1251(option.Caption).c_str()));
+      SendMessageW(r.Choice->Handle, CB_SETCURSEL, static_cast<WPARAM>(param.Default), 0);
     } else {
       r.Edit->SetCaption(param.Kind == gen::TParamKind::Text ? param.DefaultText
                                                              : std::to_string(param.Default));
@@ -171,7 +173,7 @@ bool TGeneratorDialog::ReadFields(gen::TValues& values, std::uint64_t& seed, gen
     const gen::TParamInfo& param = info.Params[row];
     const TRow& r = rows_[row];
     if (param.Kind == gen::TParamKind::Choice)
-      values[row].Number = static_cast<int>(SendMessageA(r.Choice->Handle, CB_GETCURSEL, 0, 0));
+      values[row].Number = static_cast<int>(SendMessageW(r.Choice->Handle, CB_GETCURSEL, 0, 0));
     else if (param.Kind == gen::TParamKind::Text)
       values[row].Text = r.Edit->GetCaption();
     else
@@ -227,7 +229,7 @@ bool TGeneratorDialog::Command(WPARAM wParam) {
   } else if (id == IDCANCEL) {
     done_ = true;
   } else if (id == kListId && code == LBN_SELCHANGE) {
-    const auto chosen = static_cast<int>(SendMessageA(list_->Handle, LB_GETCURSEL, 0, 0));
+    const auto chosen = static_cast<int>(SendMessageW(list_->Handle, LB_GETCURSEL, 0, 0));
     if (chosen >= 0 && chosen != generator_) ShowGenerator(chosen);
   } else if (id >= kFirstFieldId && id < kFirstFieldId + 2 * kRows &&
              (code == EN_CHANGE || code == CBN_SELCHANGE)) {
@@ -305,7 +307,7 @@ std::optional<std::string> TGeneratorDialog::RunModal() {
   SetFocus(list_->Handle);
   MSG msg{};
   while (!done_) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // the program's loop ends too
       break;
@@ -313,9 +315,9 @@ std::optional<std::string> TGeneratorDialog::RunModal() {
     // Tab goes the window library's way, by the order the controls were made in; Enter, Esc and the
     // rest of the keyboard the system's dialog way.
     const bool tab = (msg.message == WM_KEYDOWN || msg.message == WM_CHAR) && msg.wParam == VK_TAB;
-    if (!tab && IsDialogMessageA(form_->Handle, &msg)) continue;
+    if (!tab && IsDialogMessageW(form_->Handle, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   timer_->SetEnabled(false);
   // The owner comes back before the dialog goes, or the system would activate another program.

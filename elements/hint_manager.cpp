@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/colors.h"
+#include "platform/text_codec.h"
 
 TQxHintManager* HintManager = nullptr;
 
@@ -13,16 +14,17 @@ namespace {
 THintTool* ToolOf(THintId id) { return reinterpret_cast<THintTool*>(id); }
 
 HFONT CreateTipFont(const TFontRec& font) {
-  LOGFONTA lf{};
+  LOGFONTW lf{};
   lf.lfHeight = FontHeightForSize(font.Size, ScreenPixelsPerInch());
   lf.lfWeight = (font.Style & 1) != 0 ? 700 : 0;
   lf.lfItalic = (font.Style & 2) != 0 ? 1 : 0;
   lf.lfUnderline = (font.Style & 4) != 0 ? 1 : 0;
   lf.lfStrikeOut = (font.Style & 8) != 0 ? 1 : 0;
   lf.lfCharSet = font.CharSet;
-  const std::size_t nameLength = std::min<std::size_t>(font.Name.size(), sizeof lf.lfFaceName - 1);
-  std::memcpy(lf.lfFaceName, font.Name.data(), nameLength);
-  return CreateFontIndirectA(&lf);
+  const TWideString name = WideFromCp1251(font.Name.view());
+  const std::size_t nameLength = std::min<std::size_t>(name.size(), LF_FACESIZE - 1);
+  std::copy_n(name.data(), nameLength, lf.lfFaceName);
+  return CreateFontIndirectW(&lf);
 }
 
 }  // namespace
@@ -57,8 +59,8 @@ void TQxHintManager::InitHintManager() {
 
 THintId TQxHintManager::Register(HWND owner) {
   auto* tool = new THintTool();
-  TOOLINFOA& info = tool->Info;
-  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  TOOLINFOW& info = tool->Info;
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
   info.hwnd = owner;
   info.uId = reinterpret_cast<UINT_PTR>(owner);
@@ -67,19 +69,19 @@ THintId TQxHintManager::Register(HWND owner) {
   DWORD style = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX;
   if (RectTips == 0) style |= TTS_BALLOON;
   HWND tip =
-      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
   tool->Font.Reset(CreateTipFont(Font));
   if (tip != nullptr) {
-    SendMessageA(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font.Get()), 0);
+    SendMessageW(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font.Get()), 0);
     SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-    SendMessageA(tip, TTM_SETTIPTEXTCOLOR, ResolveColor(Font.Color), 0);
-    SendMessageA(tip, TTM_SETTIPBKCOLOR, ResolveColor(BackColor), 0);
-    SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, InitialDelay);
-    SendMessageA(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, AutoPopDelay);
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(tip, TTM_SETTIPTEXTCOLOR, ResolveColor(Font.Color), 0);
+    SendMessageW(tip, TTM_SETTIPBKCOLOR, ResolveColor(BackColor), 0);
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, InitialDelay);
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, AutoPopDelay);
     RECT margin = {Margin, Margin, Margin, Margin};
-    SendMessageA(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+    SendMessageW(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
   }
   info.lParam = reinterpret_cast<LPARAM>(tip);
   return reinterpret_cast<THintId>(tool);
@@ -90,7 +92,7 @@ void TQxHintManager::Unregister(THintId id) {
   if (tool == nullptr) return;
   HWND tip = TipWindow(id);
   if (tip != nullptr) {
-    SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool->Info));
+    SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool->Info));
     DestroyWindow(tip);
   }
   // The window is gone before its font, so it never draws with a deleted one.
@@ -100,33 +102,34 @@ void TQxHintManager::Unregister(THintId id) {
 void TQxHintManager::SetTipText(THintId id, const ByteString& text) {
   THintTool* tool = ToolOf(id);
   if (tool == nullptr) return;
-  tool->Text.assign(text.data(), text.size());
+  tool->Text = WideFromCp1251(text.view());
   tool->Info.lpszText = tool->Text.data();
   if (HWND tip = TipWindow(id); tip != nullptr)
-    SendMessageA(tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool->Info));
+    SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool->Info));
 }
 
 void TQxHintManager::SetTipTitle(std::int32_t icon, THintId id, const ByteString& title) {
   if (HWND tip = TipWindow(id); tip != nullptr)
-    SendMessageA(tip, TTM_SETTITLEA, static_cast<WPARAM>(icon), reinterpret_cast<LPARAM>(title.c_str()));
+    SendMessageW(tip, TTM_SETTITLEW, static_cast<WPARAM>(icon),
+                 reinterpret_cast<LPARAM>(WideFromCp1251(title.view()).c_str()));
 }
 
 void TQxHintManager::TipEnter(THintId id) {
   if (Tracking == 0) return;
   if (HWND tip = TipWindow(id); tip != nullptr)
-    SendMessageA(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ToolOf(id)->Info));
+    SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ToolOf(id)->Info));
 }
 
 void TQxHintManager::TipLeave(THintId id) {
   if (Tracking == 0) return;
   if (HWND tip = TipWindow(id); tip != nullptr)
-    SendMessageA(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ToolOf(id)->Info));
+    SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ToolOf(id)->Info));
 }
 
 void TQxHintManager::TipMove(THintId id, std::int32_t x, std::int32_t y) {
   if (Tracking == 0) return;
   if (HWND tip = TipWindow(id); tip != nullptr)
-    SendMessageA(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+    SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
 }
 
 HWND TQxHintManager::TipWindow(THintId id) {

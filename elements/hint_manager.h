@@ -15,9 +15,9 @@
 // What a tool identifier points at: the system's tool description (whose lParam holds the tooltip
 // window), the font given to that window and the tip text the description points into.
 struct THintTool {
-  TOOLINFOA Info{};
+  TOOLINFOW Info{};
   TOwnedFont Font;
-  std::string Text;
+  std::wstring Text;
 };
 
 class TQxHintManager : public TQxObject {

@@ -10,11 +10,11 @@ void ClickHandler(void* data, TObj*) { FireEmpty(static_cast<TQxImage*>(data)->o
 void DrawFitCode(void* self, HDC dc) { static_cast<TQxImage*>(self)->DrawFit(dc); }
 
 bool IsNtFamily() {
-  OSVERSIONINFOA info{};
+  OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof info;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (GetVersionExA(&info) == 0) return false;
+  if (GetVersionExW(&info) == 0) return false;
 #pragma GCC diagnostic pop
   return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 4;
 }

@@ -49,7 +49,7 @@ void PersistPosition(TQxMainForm* self, bool save) {
 void PostToMainForms(UINT message) {
   if (MainFormWindows == nullptr || message == 0) return;
   for (std::int32_t i = 0; i < MainFormWindows->Count; ++i)
-    if (auto window = static_cast<HWND>(MainFormWindows->GetObject(i))) PostMessageA(window, message, 0, 0);
+    if (auto window = static_cast<HWND>(MainFormWindows->GetObject(i))) PostMessageW(window, message, 0, 0);
 }
 
 }  // namespace
@@ -152,7 +152,7 @@ void TQxMainForm::DoShow() {
 void TQxMainForm::DoMouseDown(TMouseEventData& mouse) {
   if (DragByClient != 0 && Control->Handle != nullptr) {
     ReleaseCapture();
-    SendMessageA(Control->Handle, WM_SYSCOMMAND, kDragMove, 0);
+    SendMessageW(Control->Handle, WM_SYSCOMMAND, kDragMove, 0);
   }
   TQxWin::DoMouseDown(mouse);
 }
@@ -162,7 +162,7 @@ bool TQxMainForm::CloseProcedure(bool ask) {
   for (std::int32_t i = 0; i < Control->ChildCount(); ++i) {
     TControl* child = Control->ChildAt(i);
     if (child != nullptr && child->IsForm && child->Handle != nullptr)
-      SendMessageA(child->Handle, WM_CLOSE, 0, 1);
+      SendMessageW(child->Handle, WM_CLOSE, 0, 1);
   }
   bool staysOpen = false;
   if (OwnsApp != 0) {

@@ -3,16 +3,18 @@
 
 #include <string>
 
+#include "platform/text_codec.h"
+
 namespace {
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return SendMessageA(window, message, wParam, lParam);
+  return SendMessageW(window, message, wParam, lParam);
 }
 
 // Posted to the memo's control so that waiting lines arrive before the next input or paint
 // (posted messages are taken before both).
 UINT FlushMessage() {
-  static const UINT id = RegisterWindowMessageA("cube memo flush");
+  static const UINT id = RegisterWindowMessageW(L"cube memo flush");
   return id;
 }
 
@@ -52,9 +54,10 @@ bool TQxMemo::LastLineEmpty() {
 
 void TQxMemo::AppendToControl(const std::string& piece) {
   HWND edit = Control->Handle;
-  const auto end = static_cast<WPARAM>(GetWindowTextLengthA(edit));
+  const auto end = static_cast<WPARAM>(GetWindowTextLengthW(edit));
   Send(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
-  Send(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+  const TWideString wide = WideFromCp1251(piece);
+  Send(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 std::int32_t TQxMemo::AddLine(std::string_view text) {
@@ -72,7 +75,7 @@ std::int32_t TQxMemo::AddLineSoon(std::string_view text) {
   if (Control->Handle == nullptr || flushing_ || HasLineBreakCharacter(text)) return AddLine(text);
   if (!LastLineEmpty()) waiting_ += "\r\n";
   waiting_.append(text);
-  if (!flushPosted_ && PostMessageA(Control->Handle, FlushMessage(), 0, 0) != 0) flushPosted_ = true;
+  if (!flushPosted_ && PostMessageW(Control->Handle, FlushMessage(), 0, 0) != 0) flushPosted_ = true;
   // Without a posted flush the line must not wait for a message that may never come.
   if (!flushPosted_) FlushWaitingLines();
   return -1;

@@ -3,13 +3,15 @@
 
 #include <windows.h>
 
+#include "platform/text_codec.h"
+
 std::optional<TQxMemoLines::TSelected> TQxMemoLines::Read() const {
   if (Memo == nullptr || Memo->Control == nullptr || Memo->Control->Handle == nullptr) return std::nullopt;
   Memo->FlushWaitingLines();
   TSelected selected;
   DWORD start = 0;
   DWORD end = 0;
-  SendMessageA(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+  SendMessageW(Memo->Control->Handle, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
   selected.Text = Memo->Control->GetCaption();
   selected.Start = start;
@@ -23,11 +25,12 @@ void TQxMemoLines::Apply(const std::optional<effect::TLineEdit>& edit) const {
   // One replacement, undo allowed: the control's one-step undo then takes the whole edit back.
   // Its undo record starts empty, or the control would join a deletion to one that ended at the
   // same place (as it does for repeated Delete keys) and undo both.
-  SendMessageA(memo, EM_EMPTYUNDOBUFFER, 0, 0);
-  SendMessageA(memo, EM_SETSEL, edit->From, static_cast<LPARAM>(edit->To));
-  SendMessageA(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(edit->Text.c_str()));
-  SendMessageA(memo, EM_SETSEL, edit->SelStart, static_cast<LPARAM>(edit->SelEnd));
-  SendMessageA(memo, EM_SCROLLCARET, 0, 0);
+  SendMessageW(memo, EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageW(memo, EM_SETSEL, edit->From, static_cast<LPARAM>(edit->To));
+  const TWideString text = WideFromCp1251(edit->Text);
+  SendMessageW(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(memo, EM_SETSEL, edit->SelStart, static_cast<LPARAM>(edit->SelEnd));
+  SendMessageW(memo, EM_SCROLLCARET, 0, 0);
   // After a button the work goes on in the text, where the caret shows and Ctrl+Z undoes.
   SetFocus(memo);
 }

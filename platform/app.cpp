@@ -29,7 +29,7 @@ void InitCommonControlClasses(DWORD classes) {
 
 void InitMainFormWindows() {
   if (MainFormWindows == nullptr) MainFormWindows = TStrListEx::Create();
-  InnerMessageId = RegisterWindowMessageA("inner message");
+  InnerMessageId = RegisterWindowMessageW(L"inner message");
 }
 
 void FinishMainFormWindows() {
@@ -57,13 +57,13 @@ namespace {
 bool TakeOneMessage(TControl* window, bool& quit) {
   MSG msg;
   quit = false;
-  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
   if (msg.message == WM_QUIT) {
     AppTerminated = true;
     quit = true;
   } else if (window == nullptr || window->MessageFilter == nullptr || !window->MessageFilter(window, msg)) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   return msg.message != 0;
 }
@@ -103,7 +103,7 @@ void Terminate(TControl*& appWindow) {
   window->AddRef();
   if (!alreadyTerminated) {
     ProcessMessages(window);
-    if (HWND handle = window->GetHandle()) SendMessageA(handle, WM_CLOSE, 0, 0);
+    if (HWND handle = window->GetHandle()) SendMessageW(handle, WM_CLOSE, 0, 0);
   }
   appWindow = nullptr;
   window->Free();

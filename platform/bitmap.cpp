@@ -58,7 +58,7 @@ void TBitmap::SetHandle(HBITMAP h) {
   Clear();
   if (h == nullptr || GetObjectType(h) != OBJ_BITMAP) return;
   BITMAP bm{};
-  if (GetObjectA(h, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight == 0) return;
+  if (GetObjectW(h, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight == 0) return;
   Handle.Reset(h);
   Width = bm.bmWidth;
   Height = std::abs(bm.bmHeight);

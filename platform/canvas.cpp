@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "platform/colors.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -164,7 +165,8 @@ SIZE TCanvas::TextExtent(std::string_view text) {
   RequireState(HandleValid | FontValid);
   const int length =
       text.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text.size());
-  if (!GetTextExtentPoint32A(Handle, text.data(), length, &size)) size = SIZE{0, 0};
+  const TWideString wide = WideFromCp1251(text.substr(0, static_cast<std::size_t>(length)));
+  if (!GetTextExtentPoint32W(Handle, wide.data(), length, &size)) size = SIZE{0, 0};
   if (temporary) SetHandle(nullptr);
   return size;
 }
@@ -186,7 +188,8 @@ void TCanvas::TextOutAt(std::int32_t x, std::int32_t y, std::string_view text) {
   if (Handle == nullptr) return;
   const int length =
       text.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text.size());
-  TextOutA(Handle, x, y, text.data(), length);
+  const TWideString wide = WideFromCp1251(text.substr(0, static_cast<std::size_t>(length)));
+  TextOutW(Handle, x, y, wide.data(), length);
 }
 
 void TCanvas::AdoptTool(TGraphicTool*& slot, TGraphicTool* tool, std::uint8_t bit) {

@@ -4,10 +4,12 @@
 #include "platform/control.h"
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "platform/app.h"
 #include "platform/handlers.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -146,7 +148,7 @@ TControl::~TControl() {
   }
   if (Handle != nullptr) {
     // The window lets go of the icon before the icon goes.
-    SendMessageA(Handle, WM_SETICON, ICON_BIG, 0);
+    SendMessageW(Handle, WM_SETICON, ICON_BIG, 0);
     OwnIcon.Reset();
     if (!Destroying) DestroyWindow(Handle);
     Handle = nullptr;
@@ -373,7 +375,7 @@ void TControl::SetStyle(std::uint32_t s) {
   if (s == Style) return;
   Style = s;
   if (Handle == nullptr) return;
-  SetWindowLongA(Handle, GWL_STYLE, static_cast<LONG>(s));
+  SetWindowLongW(Handle, GWL_STYLE, static_cast<LONG>(s));
   SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   Invalidate();
@@ -383,7 +385,7 @@ void TControl::SetExStyle(std::uint32_t s) {
   if (s == ExStyle) return;
   ExStyle = s;
   if (Handle == nullptr) return;
-  SetWindowLongA(Handle, GWL_EXSTYLE, static_cast<LONG>(s));
+  SetWindowLongW(Handle, GWL_EXSTYLE, static_cast<LONG>(s));
   SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   Invalidate();
@@ -394,9 +396,9 @@ void TControl::SetSunkenBorder(bool b) {
   if (SunkenBorder == b) return;
   SunkenBorder = b;
   if (Handle != nullptr) {
-    Style = static_cast<std::uint32_t>(GetWindowLongA(Handle, GWL_STYLE));
-    ExStyle = static_cast<std::uint32_t>(GetWindowLongA(Handle, GWL_EXSTYLE));
-    ClassStyle = static_cast<std::uint32_t>(GetClassLongA(Handle, GCL_STYLE));
+    Style = static_cast<std::uint32_t>(GetWindowLongW(Handle, GWL_STYLE));
+    ExStyle = static_cast<std::uint32_t>(GetWindowLongW(Handle, GWL_EXSTYLE));
+    ClassStyle = static_cast<std::uint32_t>(GetClassLongW(Handle, GCL_STYLE));
   }
   if (b) {
     SetExStyle(ExStyle | WS_EX_CLIENTEDGE);
@@ -412,7 +414,7 @@ void TControl::SetAlphaBlend(std::uint8_t a) {
   AlphaBlend = a;
   HWND window = GetHandle();
   if (window == nullptr) return;
-  ExStyle = static_cast<std::uint32_t>(GetWindowLongA(window, GWL_EXSTYLE));
+  ExStyle = static_cast<std::uint32_t>(GetWindowLongW(window, GWL_EXSTYLE));
   if (a == 255) {
     SetExStyle(ExStyle & ~static_cast<std::uint32_t>(WS_EX_LAYERED));
   } else {
@@ -445,7 +447,7 @@ void TControl::SetCaption(std::string_view s) {
   // The window holds text up to the first NUL byte; the stored copy says the same.
   const std::size_t nul = s.find('\0');
   Caption.assign(s.substr(0, nul));
-  if (Handle != nullptr) SetWindowTextA(Handle, Caption.c_str());
+  if (Handle != nullptr) SetWindowTextW(Handle, WideFromCp1251(Caption).c_str());
   Invalidate();
   if (AutoSize) ApplyAutoSize();
 }
@@ -453,19 +455,19 @@ void TControl::SetCaption(std::string_view s) {
 std::string TControl::GetCaption() const {
   if (Handle == nullptr) return Caption;
   // The length can be an overestimate; the copy tells the true one. Grow when the text grew.
-  std::string text;
+  std::wstring text;
   for (int attempt = 0; attempt < 4; ++attempt) {
-    const int length = GetWindowTextLengthA(Handle);
+    const int length = GetWindowTextLengthW(Handle);
     if (length <= 0) return {};
-    text.assign(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(Handle, text.data(), length + 1);
-    if (copied < length || GetWindowTextLengthA(Handle) <= length) {
+    text.assign(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(Handle, text.data(), length + 1);
+    if (copied < length || GetWindowTextLengthW(Handle) <= length) {
       text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-      return text;
+      return Cp1251FromWide(text);
     }
   }
-  text.resize(std::strlen(text.c_str()));
-  return text;
+  text.resize(std::wcslen(text.c_str()));
+  return Cp1251FromWide(text);
 }
 
 void TControl::SetColor(std::int32_t c) {
@@ -528,7 +530,7 @@ void TControl::ApplyFont() {
   if (Font == nullptr) return;
   TextColor = Font->Color();
   if (Handle != nullptr) {
-    SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font->GetHandle()), 1);
+    SendMessageW(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font->GetHandle()), 1);
     DropCanvas();
   }
   if (AutoSize) ApplyAutoSize();
@@ -565,7 +567,7 @@ RECT TControl::GetBoundsRect() {
   if (Handle != nullptr) {
     RECT r;
     if (GetWindowRect(Handle, &r)) {
-      if ((GetWindowLongA(Handle, GWL_STYLE) & WS_CHILD) != 0) {
+      if ((GetWindowLongW(Handle, GWL_STYLE) & WS_CHILD) != 0) {
         if (HWND parent = ::GetParent(Handle))
           MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
       }
@@ -663,7 +665,7 @@ void TControl::SetFocus() {
 }
 
 void TControl::Close() {
-  if (Handle != nullptr) PostMessageA(Handle, WM_CLOSE, 0, 0);
+  if (Handle != nullptr) PostMessageW(Handle, WM_CLOSE, 0, 0);
 }
 
 // --- Cursor and icon
@@ -681,7 +683,9 @@ void TControl::SetCursor(HCURSOR c) {
 HCURSOR LoadSharedCursor(HINSTANCE instance, LPCSTR name) {
   // The system's own cursors are shared handles that never change; loading one costs a registry
   // walk under Wine, paid twice for every window made, so each is looked up once.
-  if (instance != nullptr || !IS_INTRESOURCE(name)) return ::LoadCursorA(instance, name);
+  if (!IS_INTRESOURCE(name)) return ::LoadCursorW(instance, WideFromCp1251(name).c_str());
+  const auto resource = reinterpret_cast<LPCWSTR>(name);
+  if (instance != nullptr) return ::LoadCursorW(instance, resource);
   struct TLoaded {
     WORD id;
     HCURSOR cursor;
@@ -690,7 +694,7 @@ HCURSOR LoadSharedCursor(HINSTANCE instance, LPCSTR name) {
   const WORD id = LOWORD(reinterpret_cast<ULONG_PTR>(name));
   for (const TLoaded& l : loaded)
     if (l.id == id) return l.cursor;
-  const HCURSOR cursor = ::LoadCursorA(nullptr, name);
+  const HCURSOR cursor = ::LoadCursorW(nullptr, resource);
   loaded.push_back({id, cursor});
   return cursor;
 }
@@ -704,7 +708,7 @@ void TControl::SetIcon(HICON icon) {
   // The old icon goes once the window shows the new one.
   const TOwnedIcon old = std::exchange(OwnIcon, TOwnedIcon(icon));
   ProgramIcon = {};
-  if (Handle != nullptr) SendMessageA(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  if (Handle != nullptr) SendMessageW(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
 HICON TControl::GetIcon() {
@@ -713,7 +717,7 @@ HICON TControl::GetIcon() {
       if (HICON appIcon = AppWindow->GetIcon())
         OwnIcon.Reset(static_cast<HICON>(CopyImage(appIcon, IMAGE_ICON, 0, 0, 0)));
     } else if (IsAppWindow) {
-      ProgramIcon = TSharedIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+      ProgramIcon = TSharedIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
     }
   }
   return CurrentIcon();

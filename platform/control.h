@@ -134,7 +134,7 @@ class TControl : public TObj, public TCanvasHost {
   // --- Window
   HWND Handle = nullptr;
   WNDPROC BaseWindowProc = nullptr;
-  std::int32_t Id = 0;  // child window id (menu/id of CreateWindowExA)
+  std::int32_t Id = 0;  // child window id (menu/id of CreateWindowExW)
   bool IsForm = false;
   bool IsChild = false;
   bool CreateVisible = false;
@@ -188,7 +188,7 @@ class TControl : public TObj, public TCanvasHost {
   bool CreateWindowHandle();
   bool HandleAllocated() const { return Handle != nullptr; }
   LRESULT WndProc(TMessage& msg);
-  LRESULT CallDefault(const TMessage& msg);  // base window procedure or DefWindowProcA
+  LRESULT CallDefault(const TMessage& msg);  // base window procedure or DefWindowProcW
 
   // --- Visibility and state (each changed only through its setter)
   void SetVisible(bool v);
@@ -326,6 +326,8 @@ class TControl : public TObj, public TCanvasHost {
 
   // Called while being disabled: hands a focus held here on to the next control in the tab order.
   void MoveFocusOnward();
+  // Character messages as CP1251 bytes; true when the message was refused or answered here.
+  bool FilterTextInput(TMessage& msg, LRESULT& result);
 
   // --- Window styles
   std::uint32_t Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -404,7 +406,7 @@ TControl* CreateLabel(TControl* parent, std::string_view caption);
 TControl* CreateButton(TControl* parent, std::string_view caption);
 // A plain child window that paints itself (no standard class behind it).
 TControl* CreatePaintBox(TControl* parent);
-// LoadCursorA, with each of the system's own cursors (no instance, a numeric name) loaded only once.
+// LoadCursorW, with each of the system's own cursors (no instance, a numeric name) loaded only once.
 HCURSOR LoadSharedCursor(HINSTANCE instance, LPCSTR name);
 
 // IsMainWindow: the window whose closing ends the program.

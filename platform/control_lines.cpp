@@ -4,11 +4,12 @@
 #include <string>
 
 #include "platform/control.h"
+#include "platform/text_codec.h"
 
 namespace {
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return window != nullptr && message != 0 ? SendMessageA(window, message, wParam, lParam) : 0;
+  return window != nullptr && message != 0 ? SendMessageW(window, message, wParam, lParam) : 0;
 }
 
 }  // namespace
@@ -47,14 +48,13 @@ std::string TControl::GetLine(std::int32_t i) {
     if (static_cast<std::size_t>(start) >= text.size()) return {};
     return text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
   }
-  std::string buffer(static_cast<std::size_t>(length) + 4, '\0');
-  const auto size = static_cast<std::uint16_t>(length + 1);
-  buffer[0] = static_cast<char>(size & 0xFF);
-  buffer[1] = static_cast<char>(size >> 8);
+  // The first unit of the buffer carries its size in characters.
+  std::wstring buffer(static_cast<std::size_t>(length) + 2, L'\0');
+  buffer[0] = static_cast<wchar_t>(length + 1);
   const auto copied = static_cast<std::int32_t>(
       Send(Handle, Commands.GetLineMsg, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(buffer.data())));
   buffer.resize(static_cast<std::size_t>(copied > 0 && copied < length ? copied : length));
-  return buffer;
+  return Cp1251FromWide(buffer);
 }
 
 std::int32_t TControl::AddLine(std::string_view s) {
@@ -70,7 +70,7 @@ void TControl::SetLine(std::int32_t i, std::string_view s) {
   const std::int32_t next = LineStart(i + 1);
   SetSelStart(start);
   SetSelLength(next - start);
-  const std::string replacement(s);
+  const std::wstring replacement = WideFromCp1251(s);
   Send(Handle, Commands.ReplaceSelMsg, 0, reinterpret_cast<LPARAM>(replacement.c_str()));
 }
 

@@ -1,4 +1,4 @@
-// TControl's window: lazy creation (class registration, CreateWindowExA) and the one window procedure
+// TControl's window: lazy creation (class registration, CreateWindowExW) and the one window procedure
 // with the layers of WndProc and the built-in message handling.
 // Nothing here may let an exception leave the window procedure.
 #include <exception>
@@ -6,6 +6,7 @@
 
 #include "platform/app.h"
 #include "platform/control.h"
+#include "platform/text_codec.h"
 
 TMessageHandler GlobalMessageHook = IgnoreMessage;
 TControlProc AfterCreateHook = IgnoreControl;
@@ -16,26 +17,26 @@ TControl* CreatingControl = nullptr;
 namespace {
 
 // The "SELF_" property by atom: a property lookup by atom avoids a string search per message.
-LPCSTR SelfProperty() {
-  static const ATOM atom = GlobalAddAtomA("SELF_");
-  return atom != 0 ? MAKEINTATOM(atom) : "SELF_";
+LPCWSTR SelfProperty() {
+  static const ATOM atom = GlobalAddAtomW(L"SELF_");
+  return atom != 0 ? reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)) : L"SELF_";
 }
 
 // "SELF_" names a window's object. The same pointer is mirrored in the window's user data, which
 // the window procedure reads: a property read is a round trip to the window server under Wine,
 // and it would be paid on every message. Only windows of the library's own classes carry it.
 void BindWindow(HWND window, TControl* self) {
-  SetPropA(window, SelfProperty(), self);
-  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  SetPropW(window, SelfProperty(), self);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
 }
 
 void UnbindWindow(HWND window) {
-  RemovePropA(window, SelfProperty());
-  SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  RemovePropW(window, SelfProperty());
+  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 }
 
 TControl* BoundObject(HWND window) {
-  auto* self = reinterpret_cast<TControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<TControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   return self != nullptr ? self : ControlOfWindow(window);
 }
 
@@ -45,15 +46,15 @@ bool KeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
 TControl* ControlOfWindow(HWND window) {
   if (window == nullptr) return nullptr;
-  return static_cast<TControl*>(GetPropA(window, SelfProperty()));
+  return static_cast<TControl*>(GetPropW(window, SelfProperty()));
 }
 
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
     TControl* self = nullptr;
-    // The first message of a window being created binds it to its object before CreateWindowExA
+    // The first message of a window being created binds it to its object before CreateWindowExW
     // returns. A window that already has an owner is not the new one.
-    if (CreatingControl != nullptr && GetPropA(window, SelfProperty()) == nullptr) {
+    if (CreatingControl != nullptr && GetPropW(window, SelfProperty()) == nullptr) {
       self = CreatingControl;
       CreatingControl = nullptr;
       self->Handle = window;
@@ -64,7 +65,7 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     TMessage msg{window, message, wParam, lParam};
     if (self != nullptr) return self->WndProc(msg);
     if (AppWindow != nullptr) return AppWindow->WndProc(msg);
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
   } catch (...) {
     // A fault inside a handler is fatal: it ends in the runtime-error report.
     std::terminate();
@@ -103,44 +104,45 @@ bool TControl::CreateWindowHandle() {
   if (IsChild && parentWindow == nullptr) return false;
 
   // Window class: "obj_" + base name, a superclass of the base class when the system knows it.
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  const std::string className = "obj_" + BaseClassName;
-  WNDCLASSA wc{};
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const TWideString className = WideFromCp1251("obj_" + BaseClassName);
+  const TWideString baseClassName = WideFromCp1251(BaseClassName);
+  WNDCLASSW wc{};
   wc.style = ClassStyle;
   wc.hCursor = LoadSharedCursor(nullptr, IDC_ARROW);
   wc.hInstance = instance;
   if (!BaseClassName.empty()) {
-    WNDCLASSA base{};
-    if (GetClassInfoA(nullptr, BaseClassName.c_str(), &base) ||
-        GetClassInfoA(instance, BaseClassName.c_str(), &base)) {
+    WNDCLASSW base{};
+    if (GetClassInfoW(nullptr, baseClassName.c_str(), &base) ||
+        GetClassInfoW(instance, baseClassName.c_str(), &base)) {
       wc = base;
       wc.style &= ~static_cast<UINT>(CS_GLOBALCLASS | CS_OWNDC | CS_CLASSDC | CS_PARENTDC);
       if (BaseWindowProc == nullptr) BaseWindowProc = base.lpfnWndProc;
     }
   }
-  WNDCLASSA known{};
-  if (!GetClassInfoA(instance, className.c_str(), &known)) {
+  WNDCLASSW known{};
+  if (!GetClassInfoW(instance, className.c_str(), &known)) {
     wc.lpfnWndProc = ControlWindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = className.c_str();
     wc.lpszMenuName = nullptr;
-    if (RegisterClassA(&wc) == 0) return false;
+    if (RegisterClassW(&wc) == 0) return false;
   }
 
   TControl* previousCreating = CreatingControl;
   CreatingControl = this;
   HMENU menu = childWindow ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)) : nullptr;
-  HWND created = CreateWindowExA(ExStyle, className.c_str(), Caption.c_str(), style, x, y, width, height,
-                                 parentWindow, menu, instance, nullptr);
+  HWND created = CreateWindowExW(ExStyle, className.c_str(), WideFromCp1251(Caption).c_str(), style, x, y,
+                                 width, height, parentWindow, menu, instance, nullptr);
   // Whatever happened, a later window must not be bound to this object.
   CreatingControl = previousCreating == this ? nullptr : previousCreating;
   Handle = created;
   if (created == nullptr) return false;
 
-  SendMessageA(created, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-  if (GetPropA(created, SelfProperty()) == nullptr) BindWindow(created, this);
+  SendMessageW(created, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  if (GetPropW(created, SelfProperty()) == nullptr) BindWindow(created, this);
   if (!childWindow) {
-    if (HICON icon = GetIcon()) SendMessageA(created, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    if (HICON icon = GetIcon()) SendMessageW(created, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   }
   if (OnCreateHook != nullptr) OnCreateHook(this);
   AfterCreateHook(this);
@@ -172,10 +174,60 @@ HWND TControl::GetHandle() {
   return Handle;
 }
 
+namespace {
+
+bool IsCharMessage(UINT message) { return message == WM_CHAR || message == WM_SYSCHAR; }
+
+LRESULT CallBase(WNDPROC base, const TMessage& msg, WPARAM wParam) {
+  if (base != nullptr) return CallWindowProcW(base, msg.Window, msg.Message, wParam, msg.LParam);
+  return DefWindowProcW(msg.Window, msg.Message, wParam, msg.LParam);
+}
+
+// True when the clipboard holds text with a character CP1251 has no byte for.
+bool ClipboardTextIsUnmappable(HWND window) {
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(window)) return false;
+  bool unmappable = false;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+      std::size_t missing = 0;
+      Cp1251FromWide(text, &missing);
+      unmappable = missing != 0;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return unmappable;
+}
+
+}  // namespace
+
+// Character messages reach the handlers as the CP1251 byte of the character, as every text of the
+// program is; the base procedure gets the character back. An edit refuses a character or a paste
+// CP1251 cannot hold (a beep) rather than store a byte that would stand for something else.
+bool TControl::FilterTextInput(TMessage& msg, LRESULT& result) {
+  const bool edit = BaseClassName == "EDIT";
+  if (IsCharMessage(msg.Message)) {
+    char byte = 0;
+    if (Cp1251OfWide(static_cast<TWideChar>(msg.WParam), byte)) {
+      msg.WParam = static_cast<unsigned char>(byte);
+      return false;
+    }
+    if (edit) MessageBeep(MB_OK);
+    result = edit ? 0 : CallBase(BaseWindowProc, msg, msg.WParam);
+    return true;
+  }
+  if (msg.Message == WM_PASTE && edit && ClipboardTextIsUnmappable(msg.Window)) {
+    MessageBeep(MB_OK);
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
 LRESULT TControl::CallDefault(const TMessage& msg) {
-  if (BaseWindowProc != nullptr)
-    return CallWindowProcA(BaseWindowProc, msg.Window, msg.Message, msg.WParam, msg.LParam);
-  return DefWindowProcA(msg.Window, msg.Message, msg.WParam, msg.LParam);
+  WPARAM wParam = msg.WParam;
+  if (IsCharMessage(msg.Message)) wParam = WideOfCp1251(static_cast<unsigned char>(msg.WParam));
+  return CallBase(BaseWindowProc, msg, wParam);
 }
 
 namespace {
@@ -230,7 +282,9 @@ LRESULT TControl::WndProc(TMessage& msg) {
   if (holdReference) AddRef();
 
   bool runAfterHook = true;
-  if (GlobalMessageHook(this, msg, result)) {
+  if (FilterTextInput(msg, result)) {
+    runAfterHook = false;
+  } else if (GlobalMessageHook(this, msg, result)) {
   } else if (AppRunning && AppWindow != nullptr && AppWindow != this && AppWindow->Events().OnMessage &&
              AppWindow->Events().OnMessage(msg, result)) {
   } else if (events_.OnMessage && events_.OnMessage(msg, result)) {
@@ -351,7 +405,7 @@ bool TControl::HandleClose(TMessage& msg, LRESULT& result) {
   }
   if (IsMainWindow(this) || this == AppWindow) {
     if (AppWindow != nullptr && AppWindow != this && AppWindow->Handle != nullptr)
-      SendMessageA(AppWindow->Handle, WM_CLOSE, 0, 0);
+      SendMessageW(AppWindow->Handle, WM_CLOSE, 0, 0);
     PostQuitMessage(0);
     result = 0;
   } else {
@@ -368,7 +422,7 @@ bool TControl::HandleNcDestroy(TMessage& msg, LRESULT& result) {
     return true;
   }
   if (IsMainWindow(this)) {
-    PostMessageA(msg.Window, kSelfReleaseMessage, 0, 0);
+    PostMessageW(msg.Window, kSelfReleaseMessage, 0, 0);
     result = CallDefault(msg);
   } else if (Parent != nullptr && Parent == AppWindow) {
     Destroying = true;
@@ -387,7 +441,7 @@ bool TControl::HandleNcDestroy(TMessage& msg, LRESULT& result) {
 bool TControl::ForwardCommand(TMessage& msg, LRESULT& result) {
   HWND from = reinterpret_cast<HWND>(msg.LParam);
   if (from != nullptr && ControlOfWindow(from) != nullptr)
-    result = SendMessageA(from, kReflectedCommand, msg.WParam, msg.LParam);
+    result = SendMessageW(from, kReflectedCommand, msg.WParam, msg.LParam);
   else
     result = CallDefault(msg);
   return true;
@@ -397,7 +451,7 @@ bool TControl::ForwardCommand(TMessage& msg, LRESULT& result) {
 bool TControl::HandleSysCommand(TMessage& msg, LRESULT& result) {
   if ((msg.WParam & kSysCommandMask) == SC_MINIMIZE && IsMainWindow(this) && AppWindow != nullptr &&
       AppWindow != this && AppWindow->Handle != nullptr) {
-    PostMessageA(AppWindow->Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    PostMessageW(AppWindow->Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     result = 0;
   } else {
     result = CallDefault(msg);
@@ -416,7 +470,7 @@ bool TControl::AnswerReflectedCommand(TMessage& msg, LRESULT& result) {
 bool TControl::ReflectColor(TMessage& msg, LRESULT& result) {
   HWND child = reinterpret_cast<HWND>(msg.LParam);
   if (child != nullptr && ControlOfWindow(child) != nullptr)
-    result = SendMessageA(child, msg.Message + kReflectedColorBase, msg.WParam, msg.LParam);
+    result = SendMessageW(child, msg.Message + kReflectedColorBase, msg.WParam, msg.LParam);
   else
     result = CallDefault(msg);
   return true;
@@ -463,9 +517,9 @@ namespace {
 // Removes the character message waiting for this window when it is this character.
 void DropQueuedChar(HWND window, char ch) {
   MSG queued;
-  if (PeekMessageA(&queued, window, WM_CHAR, WM_CHAR, PM_NOREMOVE | PM_NOYIELD) &&
+  if (PeekMessageW(&queued, window, WM_CHAR, WM_CHAR, PM_NOREMOVE | PM_NOYIELD) &&
       queued.wParam == static_cast<WPARAM>(static_cast<unsigned char>(ch)))
-    PeekMessageA(&queued, window, WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD);
+    PeekMessageW(&queued, window, WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/wide_path.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,7 +29,12 @@ namespace {
 using Handle = HANDLE;
 const Handle kNoHandle = INVALID_HANDLE_VALUE;
 
-constexpr char kSeparators[] = "\\/:";
+// Names go to Windows in UTF-16: the real name of one chosen in a dialog, in the form that lifts MAX_PATH.
+using NameChar = wchar_t;
+using Name = std::wstring;
+Name NativeName(std::string_view fileName) { return LongPathForm(PathOfGraphName(fileName)); }
+
+constexpr NameChar kSeparators[] = L"\\/:";
 
 // What a replaced file keeps: the attributes that say how it is shown and handled. Read-only is not
 // among them: a read-only target refuses the save, as an in-place write to it would.
@@ -40,8 +47,8 @@ unsigned long ProcessId() { return GetCurrentProcessId(); }
 // False when the target must not be replaced: a directory, a device, a read-only file, or a name that
 // cannot be looked at (a missing folder, forbidden characters). A missing file is fine.
 // (Wine's MoveFileEx replaces read-only files, so that refusal cannot be left to it.)
-bool InspectTarget(const char* name, Kept& kept) {
-  const DWORD attributes = GetFileAttributesA(name);
+bool InspectTarget(const NameChar* name, Kept& kept) {
+  const DWORD attributes = GetFileAttributesW(name);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     kept = 0;
     return GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -51,8 +58,8 @@ bool InspectTarget(const char* name, Kept& kept) {
   return true;
 }
 
-Handle CreateNew(const char* name, Kept kept, bool& nameTaken) {
-  const Handle file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+Handle CreateNew(const NameChar* name, Kept kept, bool& nameTaken) {
+  const Handle file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
   nameTaken = file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS;
   return file;
@@ -68,16 +75,16 @@ std::size_t WriteSome(Handle file, const char* bytes, std::size_t size) {
 
 bool Flush(Handle file) { return FlushFileBuffers(file) != 0; }
 bool Close(Handle file) { return CloseHandle(file) != 0; }
-void Remove(const char* name) { DeleteFileA(name); }
+void Remove(const NameChar* name) { DeleteFileW(name); }
 
 // One rename within the folder: the target holds either its old bytes or the new ones, never a mix.
 // It fails while any other handle to the target is open, whatever that handle shares.
-bool Replace(const char* temp, const char* target) {
-  return MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+bool Replace(const NameChar* temp, const NameChar* target) {
+  return MoveFileExW(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-Handle OpenForReading(const char* name) {
-  return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+Handle OpenForReading(const NameChar* name) {
+  return CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                      nullptr);
 }
 
@@ -102,6 +109,10 @@ std::ptrdiff_t ReadSome(Handle file, char* bytes, std::size_t size) {
 
 using Handle = int;
 constexpr Handle kNoHandle = -1;
+
+using NameChar = char;
+using Name = std::string;
+Name NativeName(std::string_view fileName) { return Name(fileName); }
 
 constexpr char kSeparators[] = "/";
 
@@ -209,12 +220,14 @@ std::string Base36(unsigned long value) {
 // A fresh file beside the target: "~<process>-<counter>.tmp", short so that it fits wherever the
 // target's own name is not shorter (a full path just under MAX_PATH with a long name must still be
 // saved). kNoHandle when none can be made: a missing or full folder, or a path too long for it.
-Handle CreateTemporaryBeside(const std::string& target, Kept kept, std::string& temp) {
+Name Ascii(const std::string& text) { return Name(text.begin(), text.end()); }
+
+Handle CreateTemporaryBeside(const Name& target, Kept kept, Name& temp) {
   static std::atomic<unsigned long> counter{0};
   const std::size_t cut = target.find_last_of(kSeparators) + 1;  // npos + 1 == 0
-  const std::string prefix = target.substr(0, cut) + "~" + Base36(ProcessId()) + "-";
+  const Name prefix = target.substr(0, cut) + Ascii("~" + Base36(ProcessId()) + "-");
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = prefix + Base36(counter++) + ".tmp";
+    temp = prefix + Ascii(Base36(counter++) + ".tmp");
     bool nameTaken = false;
     const Handle file = CreateNew(temp.c_str(), kept, nameTaken);
     if (file != kNoHandle || !nameTaken) return file;
@@ -226,11 +239,11 @@ Handle CreateTemporaryBeside(const std::string& target, Kept kept, std::string& 
 
 bool WriteWholeFile(std::string_view fileName, std::string_view bytes) {
   if (fileName.empty() || fileName.find('\0') != std::string_view::npos) return false;
-  const std::string name(fileName);
+  const Name name = NativeName(fileName);
 
   Kept kept{};
   if (!InspectTarget(name.c_str(), kept)) return false;
-  std::string temp;
+  Name temp;
   const Handle file = CreateTemporaryBeside(name, kept, temp);
   if (file == kNoHandle) return false;
 
@@ -250,7 +263,7 @@ bool WriteWholeFile(std::string_view fileName, std::string_view bytes) {
 
 TReadResult ReadWholeFile(std::string_view fileName, std::size_t maxBytes, std::string& bytes) {
   if (fileName.empty() || fileName.find('\0') != std::string_view::npos) return TReadResult::CannotOpen;
-  const std::string name(fileName);
+  const Name name = NativeName(fileName);
 
   const Handle file = OpenForReading(name.c_str());
   if (file == kNoHandle) return TReadResult::CannotOpen;

@@ -1,5 +1,6 @@
 // File access: the one place of the program that opens, reads, writes, renames and deletes files
-// (kernel32 on Windows, POSIX elsewhere). It never converts bytes or names: both are passed as given.
+// (kernel32 on Windows, POSIX elsewhere). It never converts bytes. Names are passed as given on POSIX;
+// on Windows they go in UTF-16, as the real names the graph's CP1251 forms stand for (platform/wide_path.h).
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-// TOpenSaveDialog over GetOpenFileNameA / GetSaveFileNameA.
+// TOpenSaveDialog over GetOpenFileNameW / GetSaveFileNameW.
 #include "platform/file_dialog.h"
 
 #include <commdlg.h>
@@ -7,10 +7,11 @@
 
 #include "platform/app.h"
 #include "platform/control.h"
+#include "platform/wide_path.h"
 
 namespace {
 
-const char* NullWhenEmpty(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+const wchar_t* NullWhenEmpty(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
 
 }  // namespace
 
@@ -25,33 +26,37 @@ TOpenSaveDialog* CreateOpenSaveDialog(std::string_view title, std::string_view i
 
 bool TOpenSaveDialog::Execute() {
   const bool multiSelect = (Options & TOpenSaveOptions::AllowMultiSelect) != 0;
-  const std::string filter = SystemFilterText(Filter);
-  std::vector<char> buffer = MakeFileBuffer(FileName, multiSelect);
+  // Names go in and come out in UTF-16: a chosen name never passes through CP1251 on its way to a file.
+  const std::wstring filter = WideFromCp1251(SystemFilterText(Filter));
+  const std::wstring initialDir = PathOfGraphName(InitialDir);
+  const std::wstring title = WideFromCp1251(Title);
+  const std::wstring extension = WideFromCp1251(DefaultExtension);
+  std::vector<wchar_t> buffer = MakeWideFileBuffer(PathOfGraphName(FileName), multiSelect);
 
-  OPENFILENAMEA record{};
+  OPENFILENAMEW record{};
   // The record without the fields added after the classic layout (76 bytes on 32-bit Windows).
-  record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
   record.hwndOwner = OwnerWindow;
   if (record.hwndOwner == nullptr && AppWindow != nullptr) record.hwndOwner = AppWindow->Handle;
-  record.hInstance = GetModuleHandleA(nullptr);
+  record.hInstance = GetModuleHandleW(nullptr);
   record.lpstrFilter = NullWhenEmpty(filter);
   record.nFilterIndex = static_cast<DWORD>(FilterIndex);
   record.lpstrFile = buffer.data();
   record.nMaxFile = static_cast<DWORD>(buffer.size());
-  record.lpstrInitialDir = NullWhenEmpty(InitialDir);
-  record.lpstrTitle = NullWhenEmpty(Title);
-  record.lpstrDefExt = NullWhenEmpty(DefaultExtension);
+  record.lpstrInitialDir = NullWhenEmpty(initialDir);
+  record.lpstrTitle = NullWhenEmpty(title);
+  record.lpstrDefExt = NullWhenEmpty(extension);
   // Always added: explorer style, long names, resizable.
   record.Flags = MapDialogOptions(Options) | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING;
   record.lCustData = reinterpret_cast<LPARAM>(this);
 
-  const BOOL chosen = OpenDialog ? GetOpenFileNameA(&record) : GetSaveFileNameA(&record);
+  const BOOL chosen = OpenDialog ? GetOpenFileNameW(&record) : GetSaveFileNameW(&record);
   LastError = chosen ? 0 : CommDlgExtendedError();
   if (!chosen) {
     FileName.clear();
     return false;
   }
   FilterIndex = static_cast<std::int32_t>(record.nFilterIndex);
-  FileName = FileNameFromBuffer(buffer.data(), buffer.size(), multiSelect);
+  FileName = GraphNameOfPath(FileNameFromWideBuffer(buffer.data(), buffer.size(), multiSelect));
   return !FileName.empty();  // a confirmation without a name is no choice
 }

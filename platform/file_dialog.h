@@ -21,7 +21,9 @@ class TOpenSaveDialog : public TObj {
   bool OpenDialog = true;        // false: a save dialog
   std::string InitialDir;        // empty: the system chooses
   std::string DefaultExtension;
-  std::string FileName;  // in: the proposed name; out: the chosen file(s), or empty
+  // in: the proposed name; out: the chosen file(s), or empty. CP1251: a chosen name CP1251 cannot
+  // hold comes as its form with '?', which the file functions take back to the real name.
+  std::string FileName;
   std::string Title;
   std::uint32_t Options = TOpenSaveOptions::Default;
   HWND OwnerWindow = nullptr;  // null: the application window, when there is one

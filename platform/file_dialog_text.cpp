@@ -44,20 +44,43 @@ std::string SystemFilterText(std::string_view filter) {
   return list;
 }
 
-std::vector<char> MakeFileBuffer(std::string_view initialName, bool multiSelect) {
+namespace {
+
+template <typename Char>
+std::vector<Char> MakeBuffer(std::basic_string_view<Char> initialName, bool multiSelect) {
   const std::size_t room = multiSelect ? kMultiFileBufferSize : kSingleFileBufferSize;
-  std::vector<char> buffer(std::max(room, initialName.size() + 1), '\0');
+  std::vector<Char> buffer(std::max(room, initialName.size() + 1), Char{});
   std::copy(initialName.begin(), initialName.end(), buffer.begin());
   return buffer;
 }
 
-std::string FileNameFromBuffer(const char* buffer, std::size_t size, bool multiSelect) {
-  const std::string_view all(buffer, size);
-  const std::string_view first = all.substr(0, all.find('\0'));
-  if (!multiSelect || first.empty()) return std::string(first);
-  std::string names(all.substr(0, all.find(std::string_view("\0\0", 2))));
+template <typename Char>
+std::basic_string<Char> NamesFromBuffer(const Char* buffer, std::size_t size, bool multiSelect) {
+  const std::basic_string_view<Char> all(buffer, size);
+  const std::basic_string_view<Char> first = all.substr(0, all.find(Char{}));
+  if (!multiSelect || first.empty()) return std::basic_string<Char>(first);
+  const Char pair[2] = {};
+  std::basic_string<Char> names(all.substr(0, all.find(std::basic_string_view<Char>(pair, 2))));
   // A list that ends right at the buffer's end leaves one NUL of its closing pair inside.
-  if (!names.empty() && names.back() == '\0') names.pop_back();
-  std::replace(names.begin(), names.end(), '\0', '\r');
+  if (!names.empty() && names.back() == Char{}) names.pop_back();
+  std::replace(names.begin(), names.end(), Char{}, Char{'\r'});
   return names;
+}
+
+}  // namespace
+
+std::vector<char> MakeFileBuffer(std::string_view initialName, bool multiSelect) {
+  return MakeBuffer(initialName, multiSelect);
+}
+
+std::vector<TWideChar> MakeWideFileBuffer(TWideView initialName, bool multiSelect) {
+  return MakeBuffer(initialName, multiSelect);
+}
+
+std::string FileNameFromBuffer(const char* buffer, std::size_t size, bool multiSelect) {
+  return NamesFromBuffer(buffer, size, multiSelect);
+}
+
+TWideString FileNameFromWideBuffer(const TWideChar* buffer, std::size_t size, bool multiSelect) {
+  return NamesFromBuffer(buffer, size, multiSelect);
 }

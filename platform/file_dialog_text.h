@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_codec.h"
+
 // Bits of TOpenSaveDialog::Options.
 namespace TOpenSaveOptions {
 inline constexpr std::uint32_t CreatePrompt = 1u << 0;
@@ -51,3 +53,6 @@ std::vector<char> MakeFileBuffer(std::string_view initialName, bool multiSelect)
 // Multiple selection: up to the first double NUL, each NUL before it replaced by CR (the directory,
 // then each file name; a single selection gives the full path alone). Never reads past `size`.
 std::string FileNameFromBuffer(const char* buffer, std::size_t size, bool multiSelect);
+// The same in UTF-16, as the dialog takes and gives names: a chosen name is never narrowed.
+std::vector<TWideChar> MakeWideFileBuffer(TWideView initialName, bool multiSelect);
+TWideString FileNameFromWideBuffer(const TWideChar* buffer, std::size_t size, bool multiSelect);

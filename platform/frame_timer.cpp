@@ -5,17 +5,17 @@
 
 namespace {
 
-constexpr const char* kClassName = "CubeFrameTimer";
+constexpr const wchar_t* kClassName = L"CubeFrameTimer";
 // Not in every SDK's headers yet; systems before Windows 10 1803 refuse it.
 constexpr DWORD kHighResolutionTimer = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 
 bool RegisterOnce(WNDPROC windowProc) {
   static const bool registered = [windowProc] {
-    WNDCLASSA windowClass{};
+    WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kClassName;
-    return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   }();
   return registered;
 }
@@ -40,10 +40,10 @@ LONGLONG Frequency() {
 
 TFrameTimer::TFrameTimer() {
   if (!RegisterOnce(&WindowProc)) return;
-  window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
+  window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
   if (window_ == nullptr) return;
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   timer_ = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS);
   if (timer_ == nullptr) timer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
   // The wait thread only posts; the wait stays registered for every later arming.
@@ -59,7 +59,7 @@ TFrameTimer::~TFrameTimer() {
   if (wait_ != nullptr) UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
   if (timer_ != nullptr) CloseHandle(timer_);
   if (window_ != nullptr) {
-    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
   }
 }
@@ -83,16 +83,16 @@ void TFrameTimer::Disarm() {
 }
 
 void CALLBACK TFrameTimer::Fired(void* window, BOOLEAN) {
-  PostMessageA(static_cast<HWND>(window), kFrameTimerTick, 0, 0);
+  PostMessageW(static_cast<HWND>(window), kFrameTimerTick, 0, 0);
 }
 
 LRESULT CALLBACK TFrameTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kFrameTimerTick) {
-    if (auto* self = reinterpret_cast<TFrameTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
+    if (auto* self = reinterpret_cast<TFrameTimer*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
       self->Delivered();
     return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void TFrameTimer::Delivered() {

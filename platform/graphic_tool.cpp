@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/colors.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -37,7 +38,23 @@ HGDIOBJ MakeBrush(TGraphicTool* tool) {
   return CreateBrushIndirect(&lb);
 }
 
-HGDIOBJ MakeFont(TGraphicTool* tool) { return CreateFontIndirectA(&tool->Description.Font); }
+}  // namespace
+
+LOGFONTW WideLogFont(const LOGFONTA& font) {
+  LOGFONTW wide{};
+  std::memcpy(&wide, &font, offsetof(LOGFONTA, lfFaceName));
+  for (std::size_t i = 0; i < kFaceBytes && font.lfFaceName[i] != '\0'; ++i)
+    wide.lfFaceName[i] = WideOfCp1251(static_cast<unsigned char>(font.lfFaceName[i]));
+  wide.lfFaceName[kFaceBytes - 1] = L'\0';
+  return wide;
+}
+
+namespace {
+
+HGDIOBJ MakeFont(TGraphicTool* tool) {
+  const LOGFONTW font = WideLogFont(tool->Description.Font);
+  return CreateFontIndirectW(&font);
+}
 
 HGDIOBJ MakePen(TGraphicTool* tool) {
   const TPenData& data = tool->Description.Pen;

@@ -41,6 +41,9 @@ struct TToolDescription {
 };
 static_assert(sizeof(TToolDescription) == 64, "a tool description is 64 bytes");
 
+// The font record Windows takes: the same fields, the face name converted from CP1251.
+LOGFONTW WideLogFont(const LOGFONTA& font);
+
 class TGraphicTool : public TObj {
  public:
   enum : std::uint8_t { KindBrush = 0, KindFont = 1, KindPen = 2 };

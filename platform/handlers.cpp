@@ -128,7 +128,7 @@ bool ResizeHandler(TControl* self, TMessage& msg, LRESULT&) {
 bool ShowHandler(TControl* self, TMessage& msg, LRESULT&) {
   if (msg.Message != WM_SHOWWINDOW || msg.Window != self->Handle) return false;
   // The message comes before the change: the window's own style bit still tells the old state.
-  const bool wasVisible = (GetWindowLongA(msg.Window, GWL_STYLE) & WS_VISIBLE) != 0;
+  const bool wasVisible = (GetWindowLongW(msg.Window, GWL_STYLE) & WS_VISIBLE) != 0;
   if (msg.WParam != 0) {
     self->Visible = true;
     if (!wasVisible) Fire(self->Events().OnShow, self);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/file.h"
+#include "platform/wide_path.h"
 
 namespace {
 
@@ -52,7 +53,8 @@ TImageResult WriteBytes(std::string_view fileName, std::string_view bytes) {
   const std::size_t slash = folder.find_last_of("\\/");
   folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash + 1);
   ULARGE_INTEGER free{};
-  if (GetDiskFreeSpaceExA(folder.c_str(), &free, nullptr, nullptr) && free.QuadPart < bytes.size() + 65536)
+  if (GetDiskFreeSpaceExW(LongPathForm(PathOfGraphName(folder)).c_str(), &free, nullptr, nullptr) &&
+      free.QuadPart < bytes.size() + 65536)
     return TImageResult::DiskFull;
   return TImageResult::WriteFailed;
 }

@@ -2,6 +2,8 @@
 // before it is first drawn.
 #include "platform/message_box.h"
 
+#include "platform/text_codec.h"
+
 namespace {
 
 struct TBesideState {
@@ -16,15 +18,15 @@ LRESULT CALLBACK MoveOnActivate(int code, WPARAM wParam, LPARAM lParam) {
   const HHOOK hook = beside.Hook;
   if (code == HCBT_ACTIVATE && beside.Uncovered != nullptr) {
     HWND box = reinterpret_cast<HWND>(wParam);
-    char name[16] = {};
-    GetClassNameA(box, name, sizeof name);
-    if (lstrcmpA(name, "#32770") == 0) {
+    wchar_t name[16] = {};
+    GetClassNameW(box, name, 16);
+    if (lstrcmpW(name, L"#32770") == 0) {
       RECT boxRect{};
       RECT keepClear{};
       MONITORINFO monitor{};
       monitor.cbSize = sizeof monitor;
       if (GetWindowRect(box, &boxRect) && GetWindowRect(beside.Uncovered, &keepClear) &&
-          GetMonitorInfoA(MonitorFromWindow(beside.Uncovered, MONITOR_DEFAULTTONEAREST), &monitor)) {
+          GetMonitorInfoW(MonitorFromWindow(beside.Uncovered, MONITOR_DEFAULTTONEAREST), &monitor)) {
         const RECT to = PlaceBeside(boxRect, keepClear, monitor.rcWork);
         SetWindowPos(box, nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
@@ -64,9 +66,9 @@ int MessageBoxBeside(HWND owner, const char* text, const char* caption, UINT fla
   const TBesideState saved = beside;
   beside.Uncovered = uncovered;
   beside.Hook = uncovered != nullptr
-                    ? SetWindowsHookExA(WH_CBT, &MoveOnActivate, nullptr, GetCurrentThreadId())
+                    ? SetWindowsHookExW(WH_CBT, &MoveOnActivate, nullptr, GetCurrentThreadId())
                     : nullptr;
-  const int answer = MessageBoxA(owner, text, caption, flags);
+  const int answer = MessageBoxW(owner, WideFromCp1251(text).c_str(), WideFromCp1251(caption).c_str(), flags);
   if (beside.Hook != nullptr) UnhookWindowsHookEx(beside.Hook);
   beside = saved;
   return answer;

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-// MessageBoxA, with the box moved beside `uncovered` (left of it, else below, right or above it,
-// within the screen's work area) when it would cover it; where no side has room it stays put.
+// MessageBoxW over CP1251 texts, with the box moved beside `uncovered` (left of it, else below, right or
+// above it, within the screen's work area) when it would cover it; where no side has room it stays put.
 int MessageBoxBeside(HWND owner, const char* text, const char* caption, UINT flags, HWND uncovered);
 
 // Where a box of this size goes when it covers `keepClear`: the nearest place beside it within

@@ -21,7 +21,7 @@ void TChildAreas::Read(HWND parent) {
     }
     CombineRgn(area.Own.Get(), area.Own.Get(), covered.Get(), RGN_DIFF);
     // A hidden child covers nothing; its own style says so even while the parent is hidden too.
-    if ((GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0) {
+    if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0) {
       RECT whole{};
       GetWindowRect(child, &whole);
       MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&whole), 2);
@@ -48,7 +48,7 @@ void PaintNow(TControl* parent, const TChildAreas& areas, std::span<TControl* co
     if (c == nullptr || c->Handle == nullptr) continue;
     const TChildAreas::TArea* area = dc ? areas.Of(c->Handle) : nullptr;
     const bool paintable = area != nullptr && c->Events().OnPaint && !c->GetTransparent() &&
-                           !c->PaintClipRegion && (GetWindowLongA(c->Handle, GWL_STYLE) & WS_VISIBLE) != 0;
+                           !c->PaintClipRegion && (GetWindowLongW(c->Handle, GWL_STYLE) & WS_VISIBLE) != 0;
     if (!paintable) {
       c->Invalidate();
       continue;

@@ -5,38 +5,42 @@
 #include <cstring>
 #include <string>
 
+#include "platform/text_codec.h"
+
+namespace {
+
+TWideString WideName(std::string_view name) { return WideFromCp1251(name); }
+
+}  // namespace
+
 TUserRegistryKey TUserRegistryKey::Create(std::string_view path) {
-  const std::string name(path);
   HKEY key = nullptr;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, &key, &disposition) != ERROR_SUCCESS) {
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, WideName(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS) {
     return {};
   }
   return TUserRegistryKey(key);
 }
 
 TUserRegistryKey TUserRegistryKey::OpenForReading(std::string_view path) {
-  const std::string name(path);
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, WideName(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
   return TUserRegistryKey(key);
 }
 
 bool TUserRegistryKey::WriteDword(std::string_view name, std::int32_t value) {
   if (!Key) return false;
-  const std::string valueName(name);
   const DWORD data = static_cast<DWORD>(value);
-  return RegSetValueExA(Key.Get(), valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+  return RegSetValueExW(Key.Get(), WideName(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                         sizeof data) == ERROR_SUCCESS;
 }
 
 bool TUserRegistryKey::ReadDword(std::string_view name, std::int32_t& value) const {
   if (!Key) return false;
-  const std::string valueName(name);
   BYTE data[4] = {};
   DWORD size = sizeof data;
-  if (RegQueryValueExA(Key.Get(), valueName.c_str(), nullptr, nullptr, data, &size) != ERROR_SUCCESS) {
+  if (RegQueryValueExW(Key.Get(), WideName(name).c_str(), nullptr, nullptr, data, &size) != ERROR_SUCCESS) {
     return false;  // missing, or longer than 4 bytes (ERROR_MORE_DATA)
   }
   if (size != sizeof data) return false;
@@ -45,27 +49,39 @@ bool TUserRegistryKey::ReadDword(std::string_view name, std::int32_t& value) con
 }
 
 bool TUserRegistryKey::WriteString(std::string_view name, std::string_view text) {
-  if (!Key) return false;
-  const std::string valueName(name);
-  const std::string data(text);
-  return RegSetValueExA(Key.Get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                        static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+  return WriteWideString(name, WideFromCp1251(text));
 }
 
 bool TUserRegistryKey::ReadString(std::string_view name, std::string& text, std::size_t maxBytes) const {
+  TWideString wide;
+  if (!ReadWideString(name, wide, maxBytes)) return false;
+  text = Cp1251FromWide(wide);
+  return true;
+}
+
+bool TUserRegistryKey::WriteWideString(std::string_view name, TWideView text) {
   if (!Key) return false;
-  const std::string valueName(name);
-  std::string data(maxBytes + 1, '\0');
-  DWORD size = static_cast<DWORD>(data.size());
+  const TWideString data(text);
+  return RegSetValueExW(Key.Get(), WideName(name).c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(data.c_str()),
+                        static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool TUserRegistryKey::ReadWideString(std::string_view name, TWideString& text, std::size_t maxChars) const {
+  if (!Key) return false;
+  // Values written by earlier versions through the ANSI functions are read here as the system stored
+  // them, in UTF-16.
+  TWideString data(maxChars + 1, L'\0');
+  DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
   DWORD type = 0;
-  if (RegQueryValueExA(Key.Get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                       &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExW(Key.Get(), WideName(name).c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS ||
       type != REG_SZ) {
     return false;
   }
   // The stored terminator, if any, is not part of the text.
-  data.resize(std::min<std::size_t>(size, data.size()));
-  while (!data.empty() && data.back() == '\0') data.pop_back();
+  data.resize(std::min<std::size_t>(size / sizeof(wchar_t), data.size()));
+  while (!data.empty() && data.back() == L'\0') data.pop_back();
   text = data;
   return true;
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/handles.h"
+#include "platform/text_codec.h"
 
 class TUserRegistryKey {
  public:
@@ -34,6 +35,9 @@ class TUserRegistryKey {
   // (missing, another type, longer) answers false and leaves text as it was.
   bool WriteString(std::string_view name, std::string_view text);
   bool ReadString(std::string_view name, std::string& text, std::size_t maxBytes = MAX_PATH) const;
+  // The same for text that CP1251 may not hold (a folder's real name); maxChars in UTF-16 units.
+  bool WriteWideString(std::string_view name, TWideView text);
+  bool ReadWideString(std::string_view name, TWideString& text, std::size_t maxChars = MAX_PATH) const;
 
  private:
   struct TCloseKey {

@@ -12,6 +12,7 @@
 #include <exception>
 
 #include "platform/runtime_error_report.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -22,7 +23,15 @@ bool restoreAtExitRegistered = false;
 PVOID overflowHandler = nullptr;
 volatile LONG reporting = 0;
 
-void ShowErrorText(const char* text) { MessageBoxA(nullptr, text, "Error", MB_OK); }
+// Converted into a fixed buffer: the report may be shown when the heap is what failed.
+void ShowErrorText(const char* text) {
+  static wchar_t wide[kMaxReportSize + 1];
+  std::size_t n = 0;
+  for (; n < kMaxReportSize && text[n] != '\0'; ++n)
+    wide[n] = WideOfCp1251(static_cast<unsigned char>(text[n]));
+  wide[n] = L'\0';
+  MessageBoxW(nullptr, wide, L"Error", MB_OK);
+}
 
 constinit TErrorOutput errorOutput(ShowErrorText);
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr char kPrevProc[] = "PREV_PROC";
+constexpr wchar_t kPrevProc[] = L"PREV_PROC";
 
 bool HasTransparentChild(const TControl* c) {
   for (std::int32_t i = 0; i < c->ChildCount(); ++i)
@@ -20,24 +20,24 @@ bool HasTransparentChild(const TControl* c) {
 bool TransparentCapable(const TControl* c) { return c->GetTransparent() || HasTransparentChild(c); }
 
 LRESULT CALLBACK TransparentSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kPrevProc));
+  const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPrevProc));
   if ((message == WM_ERASEBKGND || message == WM_NCPAINT) && ControlOfWindow(window) == nullptr) {
     const TControl* parent = ControlOfWindow(GetParent(window));
     if (parent != nullptr && TransparentCapable(parent)) return message == WM_ERASEBKGND ? 1 : 0;
   }
   if (previous == nullptr) return 0;
-  const LRESULT result = CallWindowProcA(previous, window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) RemovePropA(window, kPrevProc);
+  const LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemovePropW(window, kPrevProc);
   return result;
 }
 
 // Only foreign windows: the library's own windows handle transparency in their WndProc.
 BOOL CALLBACK SubclassForeignChild(HWND child, LPARAM) {
-  if (GetPropA(child, kPrevProc) != nullptr || ControlOfWindow(child) != nullptr) return TRUE;
-  const LONG_PTR previous = GetWindowLongPtrA(child, GWLP_WNDPROC);
+  if (GetPropW(child, kPrevProc) != nullptr || ControlOfWindow(child) != nullptr) return TRUE;
+  const LONG_PTR previous = GetWindowLongPtrW(child, GWLP_WNDPROC);
   if (previous == 0) return TRUE;
-  SetPropA(child, kPrevProc, reinterpret_cast<HANDLE>(previous));
-  SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TransparentSubclassProc));
+  SetPropW(child, kPrevProc, reinterpret_cast<HANDLE>(previous));
+  SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TransparentSubclassProc));
   return TRUE;
 }
 
@@ -81,8 +81,8 @@ void PaintUnder(TControl* c, HDC dc, POINT origin) {
   }
   const int saved = SaveDC(dc);
   SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
-  SendMessageA(c->Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  SendMessageA(c->Handle, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  SendMessageW(c->Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  SendMessageW(c->Handle, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
   RestoreDC(dc, saved);
 }
 
@@ -115,7 +115,7 @@ void PaintComposed(TControl* self, HDC target) {
     SetViewportOrgEx(memory, at.x, at.y, nullptr);
     IntersectClipRect(memory, 0, 0, childClient.right - childClient.left,
                       childClient.bottom - childClient.top);
-    SendMessageA(child->Handle, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    SendMessageW(child->Handle, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
     RestoreDC(memory, saved);
   }
   BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);

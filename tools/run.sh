@@ -17,15 +17,12 @@ cmake --build --preset $preset --target cube_editor
 program=build/$preset/app/cube_editor.exe
 [ -f "$program" ] || { echo "run.sh: no program was built" >&2; exit 1; }
 
-# The program's texts are code page 1251: Wine takes the ANSI code page from the locale.
-russian="env LC_ALL=ru_RU.UTF-8"
-
 if [ -n "${DISPLAY:-}" ]; then
   # A real desktop: its window manager frames the editor's window.
   prefix=$PWD/build/$preset/wineprefix-desktop
   tools/wine-prefix.sh "$prefix" desktop
   export WINEPREFIX=$prefix WINEDEBUG=-all
-  exec $russian "$(wine_loader_for "$program")" "$program"
+  exec "$(wine_loader_for "$program")" "$program"
 fi
 
 echo "run.sh: no DISPLAY; running $program on a virtual display for a screenshot"

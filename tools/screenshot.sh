@@ -43,9 +43,9 @@ trap finish EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-# The program's texts are code page 1251: Wine takes the ANSI code page from the locale.
+# It runs in the caller's locale: the program's texts reach Windows in UTF-16 whatever the code page.
 # Its stderr is dropped: the prefix's own services complain there when the display goes away.
-env LC_ALL=ru_RU.UTF-8 "$(wine_loader_for "$program")" "$program" 2>/dev/null &
+"$(wine_loader_for "$program")" "$program" 2>/dev/null &
 wine_pid=$!
 
 # The editor's window is the program's largest visible one: the application window beside it is

@@ -20,6 +20,7 @@
 #include "platform/handlers.h"
 #include "platform/tests/test_pump.h"
 #include "platform/tests/test_windows.h"
+#include "platform/text_codec.h"
 #include "runtime/data.h"
 
 namespace {
@@ -42,7 +43,7 @@ BOOL CALLBACK CollectText(HWND child, LPARAM) {
   return TRUE;
 }
 void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND box = FindWindowA("#32770", "Ошибка сохранения");
+  HWND box = FindWindowW(L"#32770", WideFromCp1251("Ошибка сохранения").c_str());
   if (box == nullptr) return;
   KillTimer(nullptr, id);
   boxCaption = WindowText(box);
@@ -54,7 +55,7 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
 const char* wantedBox = "";
 TQxPlayer::TState stateUnderBox = TQxPlayer::psStopped;
 void CALLBACK AnswerWorkbenchBox(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND box = FindWindowA("#32770", wantedBox);
+  HWND box = FindWindowW(L"#32770", WideFromCp1251(wantedBox).c_str());
   if (box == nullptr) return;
   KillTimer(nullptr, id);
   boxCaption = WindowText(box);

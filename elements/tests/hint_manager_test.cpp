@@ -7,6 +7,7 @@
 #include "elements/tests/probe.h"
 #include "elements/tests/window_test_support.h"
 #include "platform/app.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -56,15 +57,15 @@ TEST_F(HintManagerTest, AttachingAHintMakesATooltipWindow) {
   EXPECT_EQ(GetWindow(tip, GW_OWNER), GetAncestor(element->Control->Handle, GA_ROOT));
   EXPECT_NE(GetWindowLongA(tip, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 
-  TOOLINFOA info{};
-  info.cbSize = TTTOOLINFOA_V2_SIZE;
-  char text[80] = {};
+  TOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  wchar_t text[80] = {};
   info.hwnd = element->Control->Handle;
   info.uId = reinterpret_cast<UINT_PTR>(element->Control->Handle);
   info.lpszText = text;
   EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
-  SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
-  EXPECT_EQ(std::string(text), "\xCF\xEE\xEC\xEE\xF9\xFC");  // CP1251 bytes of the hint
+  SendMessageW(tip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(Cp1251FromWide(text), "\xCF\xEE\xEC\xEE\xF9\xFC");  // CP1251 bytes of the hint
   delete element;
   EXPECT_FALSE(IsWindow(tip));
 }

@@ -12,6 +12,7 @@
 #include "elements/win.h"
 #include "platform/handlers.h"
 #include "platform/tests/test_pump.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ COLORREF PrintedPixel(HWND window, int x, int y) {
 
 void Type(HWND window, char ch) {
   SendMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 0);
-  SendMessageA(window, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 0);
+  SendMessageW(window, WM_CHAR, WideOfCp1251(static_cast<unsigned char>(ch)), 0);
   SendMessageA(window, WM_KEYUP, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 0);
 }
 
@@ -608,7 +609,8 @@ SIZE Measure(const char* face, int height, bool italic, const std::string& text)
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  const TWideString wide = WideFromCp1251(text);  // as the label measures it, whatever the locale
+  GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &size);
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(font);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/tests/test_windows.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ struct Child {
 HWND WaitForWindow(const char* caption, HANDLE process) {
   HWND found = nullptr;
   for (int i = 0; i < 600; ++i) {
-    found = FindWindowA(nullptr, caption);
+    found = FindWindowW(nullptr, WideFromCp1251(caption).c_str());
     if (found != nullptr && IsWindowVisible(found)) return found;
     if (WaitForSingleObject(process, 50) == WAIT_OBJECT_0) return nullptr;
   }

@@ -10,6 +10,7 @@
 #include "platform/app.h"
 #include "platform/tests/test_pump.h"
 #include "platform/tests/test_windows.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -624,7 +625,8 @@ SIZE MeasureIn(TGraphicTool* font, const std::string& text) {
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font->GetHandle());
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  const TWideString wide = WideFromCp1251(text);  // as the label measures it, whatever the locale
+  GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &size);
   SelectObject(dc, old);
   DeleteDC(dc);
   return size;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/tests/test_windows.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ void TDialogDriver::OnStep() {
   seen_.title = WindowText(dialog_);
   seen_.proposedName = WindowText(edit);
   seen_.owner = GetWindow(dialog_, GW_OWNER);
-  if (script_.typeName) SetWindowTextA(edit, script_.name.c_str());
+  if (script_.typeName) SetWindowTextW(edit, WideFromCp1251(script_.name).c_str());
   Press(dialog_, script_.pressOk ? IDOK : IDCANCEL);
   ticksSinceAction_ = 0;
 }

@@ -8,6 +8,7 @@
 #include "platform/handlers.h"
 #include "platform/tests/test_pump.h"
 #include "platform/tests/test_windows.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ class Navigation : public ::testing::Test {
   std::string PressTyping(int key, char ch) {
     HWND focused = GetFocus();
     PostMessageA(focused, WM_KEYDOWN, key, 0);
-    PostMessageA(focused, WM_CHAR, static_cast<unsigned char>(ch), 0);
+    PostMessageW(focused, WM_CHAR, WideOfCp1251(static_cast<unsigned char>(ch)), 0);
     DispatchQueued();
     PostMessageA(GetFocus(), WM_KEYUP, key, 0);
     DispatchQueued();

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_codec.h"
+
 // Shows a window above every other program's windows while it lives, so that the pixels a test
 // reads back from it are its own even while other test programs run alongside.
 class TShownOnTop {
@@ -34,11 +36,12 @@ inline std::string ClassOf(HWND window) {
   return name;
 }
 
-// The whole text, however long (also of another process's top-level window).
+// The whole text, however long (also of another process's top-level window), read in UTF-16 and
+// converted by CP1251 itself, so a test sees the program's bytes whatever the locale.
 inline std::string WindowText(HWND window) {
-  std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 2, '\0');
-  GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-  return text.data();
+  std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 2, L'\0');
+  GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+  return Cp1251FromWide(text.data());
 }
 
 // Marks a key held or released in this thread's keyboard state, as GetKeyState reads it.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/tests/test_windows.h"
+#include "platform/text_codec.h"
 
 namespace e2e {
 
@@ -46,8 +47,9 @@ BOOL CALLBACK FindEditorWindow(HWND window, LPARAM data) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   if (owner != search->processId || (search->visibleOnly && !IsWindowVisible(window))) return TRUE;
-  char caption[128] = {};
-  GetWindowTextA(window, caption, sizeof caption);
+  wchar_t wide[128] = {};
+  GetWindowTextW(window, wide, 128);
+  const std::string caption = Cp1251FromWide(wide);
   RECT client{};
   GetClientRect(window, &client);
   // The application window carries the same caption but has no client area.
@@ -301,20 +303,21 @@ std::optional<TPlace> TEditorProcess::PlaceOf(HWND child) const {
 std::string TEditorProcess::TextOf(HWND window) const {
   if (window == nullptr) return {};
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length)) return {};
-  std::vector<char> text(length + 2, '\0');
+  // Read in UTF-16 and converted by CP1251 itself, so the test sees the same on every locale.
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length)) return {};
+  std::vector<wchar_t> text(length + 2, L'\0');
   DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                            SMTO_NORMAL, 5000, &copied))
     return {};
-  return std::string(text.data(), std::min<std::size_t>(copied, text.size()));
+  return Cp1251FromWide(TWideView(text.data(), std::min<std::size_t>(copied, text.size())));
 }
 
 bool TEditorProcess::SetTextOf(HWND window, const std::string& text) const {
   DWORD_PTR result = 0;
   return window != nullptr &&
-         SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 5000,
-                             &result) != 0;
+         SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideFromCp1251(text).c_str()),
+                             SMTO_NORMAL, 5000, &result) != 0;
 }
 
 bool TEditorProcess::WaitText(HWND window, const std::string& expected, DWORD timeoutMs) const {

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "platform/text_codec.h"
+
 namespace e2e {
 
 namespace {
@@ -32,8 +34,9 @@ const std::string& OpenDialogTitle() {
 
 HWND TEffectDriver::FindOpenDialog() const {
   HWND found = nullptr;
-  for (HWND window = FindWindowA("#32770", OpenDialogTitle().c_str()); window != nullptr && found == nullptr;
-       window = FindWindowExA(nullptr, window, "#32770", OpenDialogTitle().c_str())) {
+  const TWideString title = WideFromCp1251(OpenDialogTitle());
+  for (HWND window = FindWindowW(L"#32770", title.c_str()); window != nullptr && found == nullptr;
+       window = FindWindowExW(nullptr, window, L"#32770", title.c_str())) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner == editor_.ProcessId() && IsWindowVisible(window) && save_.NameEdit(window) != nullptr)
@@ -66,6 +69,12 @@ HWND TEffectDriver::ShowOpenDialog(bool byKey, DWORD timeoutMs) {
 TDialogOutcome TEffectDriver::OpenFile(const std::string& path, bool byKey) {
   HWND dialog = ShowOpenDialog(byKey);
   if (dialog == nullptr || !save_.TypeFileName(dialog, path)) return {};
+  return save_.PressOkAndWait(dialog, 60000);
+}
+
+TDialogOutcome TEffectDriver::OpenFileW(const std::wstring& path) {
+  HWND dialog = ShowOpenDialog();
+  if (dialog == nullptr || !save_.TypeFileNameW(dialog, path)) return {};
   return save_.PressOkAndWait(dialog, 60000);
 }
 

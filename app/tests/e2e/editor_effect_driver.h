@@ -26,6 +26,8 @@ class TEffectDriver {
   HWND ShowOpenDialog(bool byKey = false, DWORD timeoutMs = 10000);
   // The whole open: the dialog, the name typed, OK, and what followed.
   TDialogOutcome OpenFile(const std::string& path, bool byKey = false);
+  // The same with a name typed in UTF-16, which CP1251 may not hold.
+  TDialogOutcome OpenFileW(const std::wstring& path);
 
   // A workbench control by its caption (the play button's changes with the state).
   HWND Button(const std::string& caption) const { return editor_.ChildByText(caption); }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/tests/test_windows.h"
+#include "platform/text_codec.h"
 
 namespace e2e {
 
@@ -67,9 +68,9 @@ HWND TSaveDriver::NameEdit(HWND dialog) const {
 }
 
 std::string TSaveDriver::DialogTitle(HWND dialog) const {
-  char title[256] = {};
-  GetWindowTextA(dialog, title, sizeof title);
-  return title;
+  wchar_t title[256] = {};
+  GetWindowTextW(dialog, title, 256);
+  return Cp1251FromWide(title);
 }
 
 std::string TSaveDriver::DialogFileName(HWND dialog) const { return editor_.TextOf(NameEdit(dialog)); }
@@ -77,8 +78,9 @@ std::string TSaveDriver::DialogFileName(HWND dialog) const { return editor_.Text
 bool TSaveDriver::TypeFileName(HWND dialog, const std::string& name) const {
   HWND edit = NameEdit(dialog);
   DWORD_PTR result = 0;
-  return edit != nullptr && SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()),
-                                                SMTO_NORMAL, kMessageTimeoutMs, &result) != 0;
+  return edit != nullptr &&
+         SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideFromCp1251(name).c_str()),
+                             SMTO_NORMAL, kMessageTimeoutMs, &result) != 0;
 }
 
 bool TSaveDriver::TypeFileNameW(HWND dialog, const std::wstring& name) const {
@@ -153,9 +155,9 @@ std::optional<TMessageBoxSeen> TSaveDriver::FindMessageBox(HWND except) const {
     TMessageBoxSeen box;
     box.Window = window;
     box.Owner = GetWindow(window, GW_OWNER);
-    char caption[256] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    box.Caption = caption;
+    wchar_t caption[256] = {};
+    GetWindowTextW(window, caption, 256);
+    box.Caption = Cp1251FromWide(caption);
     for (HWND child : ChildrenOf(window)) {
       if (ClassOf(child) != "Static") continue;
       const std::string text = editor_.TextOf(child);
@@ -179,22 +181,22 @@ bool TSaveDriver::DismissAndWait(const TMessageBoxSeen& box, DWORD timeoutMs) {
 bool TSaveDriver::SetLongText(HWND window, const std::string& text, DWORD timeoutMs) const {
   DWORD_PTR result = 0;
   return window != nullptr &&
-         SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
-                             timeoutMs, &result) != 0;
+         SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideFromCp1251(text).c_str()),
+                             SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
 std::string TSaveDriver::LongTextOf(HWND window, DWORD timeoutMs) const {
   DWORD_PTR length = 0;
   if (window == nullptr ||
-      !SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, timeoutMs, &length))
+      !SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, timeoutMs, &length))
     return {};
-  std::string text(length + 2, '\0');
+  std::wstring text(length + 2, L'\0');
   DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                            SMTO_NORMAL, timeoutMs, &copied))
     return {};
   text.resize(std::min<std::size_t>(copied, text.size()));
-  return text;
+  return Cp1251FromWide(text);
 }
 
 bool TSaveDriver::WaitMemoText(const std::string& expected, DWORD timeoutMs) const {
@@ -258,8 +260,20 @@ std::string RememberedFolder() {
   return ok ? std::string(folder) : std::string();
 }
 
+// The real name of a CP1251 name: a '?' (which no file name holds) stands for a character CP1251
+// lacks, and matches it as the one-character wildcard of FindFirstFile.
+std::wstring RealName(const std::string& path) {
+  std::wstring wide = WideFromCp1251(path);
+  if (path.find('?') == std::string::npos) return wide;
+  WIN32_FIND_DATAW entry{};
+  HANDLE find = FindFirstFileW(wide.c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return wide;
+  FindClose(find);
+  return wide.substr(0, wide.find_last_of(L'\\') + 1) + entry.cFileName;
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(RealName(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
@@ -282,13 +296,14 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 std::vector<std::string> DirectoryEntries(const std::string& dir) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA entry{};
-  HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
+  // Names in CP1251 whatever the locale, a character CP1251 lacks as '?'.
+  WIN32_FIND_DATAW entry{};
+  HANDLE find = FindFirstFileW(WideFromCp1251(dir + "\\*").c_str(), &entry);
   if (find == INVALID_HANDLE_VALUE) return names;
   do {
-    const std::string name = entry.cFileName;
+    const std::string name = Cp1251FromWide(entry.cFileName);
     if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(find, &entry));
+  } while (FindNextFileW(find, &entry));
   FindClose(find);
   std::sort(names.begin(), names.end());
   return names;
