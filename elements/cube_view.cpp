@@ -29,7 +29,7 @@ bool RegisterViewClass() {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = DefWindowProcW;  // replaced per window once its element is known
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_SIZEALL);
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32646));  // IDC_SIZEALL
     windowClass.lpszClassName = kWindowClass;
     return RegisterClassExW(&windowClass) != 0;
   }();
@@ -99,9 +99,9 @@ bool TQxCubeView::Create() {
   const HWND owner = Owner != nullptr ? Owner->GetHandle() : nullptr;
   RECT place{};
   Load(owner, place);
-  window_ = CreateWindowExW(kExStyle, kWindowClass, WideFromCp1251(Caption).c_str(), kStyle, place.left,
-                            place.top, place.right - place.left, place.bottom - place.top, owner, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+  window_ = CreateWindowExW(kExStyle, kWindowClass, WideFromCp1251(Caption.view()).c_str(), kStyle,
+                            place.left, place.top, place.right - place.left, place.bottom - place.top, owner,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
   if (window_ == nullptr) return false;
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));

@@ -1,9 +1,10 @@
 // The export dialog: its template, built in memory, and its procedure.
 #include "elements/export_dialog.h"
-#include "platform/text_codec.h"
 
 #include <cstdint>
 #include <vector>
+
+#include "platform/text_codec.h"
 
 namespace {
 

@@ -104,7 +104,8 @@ void TGeneratorDialog::Build() {
   form_->GetHandle();
   for (std::int32_t i = 0; i < form_->ChildCount(); ++i) form_->ChildAt(i)->GetHandle();
   for (const gen::TGeneratorInfo& info : gen::Generators())
-    SendMessageW(list_->Handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromCp1251(info.Caption).c_str()));
+    SendMessageW(list_->Handle, LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(WideFromCp1251(info.Caption).c_str()));
   timer_ = CreateTimer(request_.RateMs);
   timer_->SetOnTimer({&Tick, this});
 }

@@ -17,9 +17,7 @@ BOOL CALLBACK MatchView(HWND window, LPARAM data) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   if (process != search.ProcessId) return TRUE;
-  char caption[64] = {};
-  GetWindowTextA(window, caption, sizeof caption);
-  if (CubeViewCaption() != caption) return TRUE;
+  if (CubeViewCaption() != e2e::WindowText(window)) return TRUE;
   search.Found = window;
   return FALSE;
 }

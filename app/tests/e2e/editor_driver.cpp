@@ -300,7 +300,13 @@ std::optional<TPlace> TEditorProcess::PlaceOf(HWND child) const {
   return TPlace{corners[0].x, corners[0].y, corners[1].x - corners[0].x, corners[1].y - corners[0].y};
 }
 
-std::string TEditorProcess::TextOf(HWND window) const {
+std::string TEditorProcess::TextOf(HWND window) const { return e2e::WindowText(window); }
+
+HWND FindTopWindow(const char* windowClass, const char* title) {
+  return FindWindowW(WideFromCp1251(windowClass).c_str(), WideFromCp1251(title).c_str());
+}
+
+std::string WindowText(HWND window) {
   if (window == nullptr) return {};
   DWORD_PTR length = 0;
   // Read in UTF-16 and converted by CP1251 itself, so the test sees the same on every locale.

@@ -25,6 +25,11 @@ std::string MakeFreshTempDir();
 // Removes a directory with everything in it (best effort).
 void RemoveDirTree(const std::string& dir);
 
+// A window's text, read in UTF-16 and converted by CP1251 itself: the same on every locale.
+std::string WindowText(HWND window);
+// A top-level window of any process with this class and CP1251 title, or null.
+HWND FindTopWindow(const char* windowClass, const char* title);
+
 // Pixels of a window's client area as they stand on the screen, in top-down rows of 0x00RRGGBB;
 // false (and nothing changed) when they cannot be read.
 bool CaptureClient(HWND window, int& width, int& height, std::vector<std::uint32_t>& pixels);

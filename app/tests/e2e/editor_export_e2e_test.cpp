@@ -46,7 +46,7 @@ class EditorExport : public e2e::TSavingEditor {
   // A visible dialog of the program with this title, waited for.
   static HWND WaitDialog(const char* title, DWORD timeoutMs = 10000) {
     for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(10)) {
-      HWND dialog = FindWindowA("#32770", title);
+      HWND dialog = e2e::FindTopWindow("#32770", title);
       if (dialog != nullptr && IsWindowVisible(dialog)) return dialog;
     }
     return nullptr;
@@ -137,7 +137,8 @@ TEST_F(EditorExport, ABadRangeIsToldAndNothingIsAsked) {
   Choose(false, kCHeader, "3", "9");
   const auto box = WaitBox();
   ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(FindWindowA("#32770", kExportFileDialogTitle), nullptr) << "no save dialog for a bad range";
+  EXPECT_EQ(e2e::FindTopWindow("#32770", kExportFileDialogTitle), nullptr)
+      << "no save dialog for a bad range";
   EXPECT_NE(box->Text.find("Неверный диапазон кадров"), std::string::npos) << box->Text;
   EXPECT_NE(box->Text.find("от 1 до 4"), std::string::npos) << box->Text;
   ASSERT_TRUE(save.DismissAndWait(*box));

@@ -33,9 +33,7 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
   auto* find = reinterpret_cast<TFindDialog*>(data);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  char caption[64] = {};
-  GetWindowTextA(window, caption, sizeof caption);
-  if (process != find->Process || !IsWindowVisible(window) || std::string(caption) != "Генератор эффекта")
+  if (process != find->Process || !IsWindowVisible(window) || e2e::WindowText(window) != "Генератор эффекта")
     return TRUE;
   find->Found = window;
   return FALSE;
