@@ -76,6 +76,9 @@ class EditorExport : public e2e::TSavingEditor {
       SetDlgItemTextA(dialog, kLast, last);
     }
     EXPECT_TRUE(save.Press(dialog, IDOK));
+    // Gone before whatever it leads to: a message after it has the same caption.
+    for (const DWORD start = GetTickCount(); IsWindow(dialog) && IsWindowVisible(dialog); Sleep(10))
+      ASSERT_LT(GetTickCount() - start, 10000u) << "the export dialog stays open";
   }
   // The export's save dialog after Choose, or null.
   HWND ChooseExport(bool byKey, int format, const char* first = nullptr, const char* last = nullptr) {
