@@ -6,20 +6,30 @@
 #include "elements/hint_manager.h"
 #include "platform/app.h"
 #include "platform/runtime_error.h"
+#include "platform/startup_trace.h"
 #include "runtime/data.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  StartupStamp("WinMain");
   InstallRuntimeErrorReport();
   InitCommonControlClasses(ICC_WIN95_CLASSES);
+  StartupStamp("common controls");
   StartHintManager();
+  StartupStamp("hint manager");
   InitMainFormWindows();
 
   auto* form = new TClassMainForm_1509590();
+  StartupStamp("form built");
   StartStep(form->EditorWindow->Visible != 0, &EnableDelivery);
+  StartupStamp("shown, delivery on");
   Run(AppWindow);
+  StartupStamp("loop ended");
   delete form;
+  StartupStamp("form freed");
 
   FinishMainFormWindows();
   FinishHintManager();
+  StartupStamp("exit");
+  StartupTraceWrite();
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/colors.h"
+#include "platform/startup_trace.h"
 
 TQxHintManager* HintManager = nullptr;
 
@@ -56,6 +57,7 @@ void TQxHintManager::InitHintManager() {
 }
 
 THintId TQxHintManager::Register(HWND owner) {
+  TStartupSpan span("tooltips");
   auto* tool = new THintTool();
   TOOLINFOA& info = tool->Info;
   info.cbSize = TTTOOLINFOA_V2_SIZE;

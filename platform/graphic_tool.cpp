@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/colors.h"
+#include "platform/startup_trace.h"
 
 namespace {
 
@@ -37,7 +38,10 @@ HGDIOBJ MakeBrush(TGraphicTool* tool) {
   return CreateBrushIndirect(&lb);
 }
 
-HGDIOBJ MakeFont(TGraphicTool* tool) { return CreateFontIndirectA(&tool->Description.Font); }
+HGDIOBJ MakeFont(TGraphicTool* tool) {
+  TStartupSpan span("fonts");
+  return CreateFontIndirectA(&tool->Description.Font);
+}
 
 HGDIOBJ MakePen(TGraphicTool* tool) {
   const TPenData& data = tool->Description.Pen;
