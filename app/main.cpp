@@ -12,8 +12,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartupStamp("WinMain");
   InstallRuntimeErrorReport();
-  InitCommonControlClasses(ICC_WIN95_CLASSES);
-  StartupStamp("common controls");
+  // The common controls (only the tooltips use them) are initialised by the first tooltip made.
   StartHintManager();
   StartupStamp("hint manager");
   InitMainFormWindows();
@@ -33,3 +32,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartupTraceWrite();
   return 0;
 }
+
+// Before every other static initialiser of the program: where the loader hands over.
+__attribute__((constructor(101))) static void StampLoaded() { StartupStamp("libraries loaded"); }

@@ -183,7 +183,7 @@ std::vector<double> MeasureClicks(e2e::TEditorProcess& editor, int clicks) {
 
 struct TFigures {
   std::vector<double> Editor, EditorFromCreation, Floor, FloorFromCreation, Ratio, Exits, FloorExits, Clicks;
-  std::vector<TTrace> Traces;
+  std::vector<TTrace> Traces, FloorTraces;
 };
 
 // One start of the editor with its stamps, clicks on the first; false when something failed.
@@ -209,15 +209,22 @@ bool EditorRun(int run, HDC screen, const std::string& tracePath, TFigures& figu
   return true;
 }
 
-bool FloorRun(HDC screen, TFigures& figures) {
+bool FloorRun(HDC screen, const std::string& tracePath, TFigures& figures) {
+  DeleteFileA(tracePath.c_str());
   e2e::TEditorProcess floor({}, BesideThisProgram("cube_startup_floor.exe"));
   TStart start;
   if (!StartAndWaitPaint(floor, screen, start)) return false;
   figures.Floor.push_back(start.Painted - start.Spawned);
   figures.FloorFromCreation.push_back(start.Painted - start.Created);
   figures.Ratio.push_back(figures.Editor.back() / figures.Floor.back());
+  if (!floor.WaitReady()) {
+    std::printf("the floor: %s\n", floor.Error().c_str());
+    return false;
+  }
   const double exit = CloseAndWait(floor);
+  if (exit < 0) std::printf("the floor did not end with exit code 0\n");
   figures.FloorExits.push_back(exit);
+  figures.FloorTraces.push_back(ReadTrace(tracePath, start.Created));
   return exit >= 0;
 }
 
@@ -225,6 +232,8 @@ bool FloorRun(HDC screen, TFigures& figures) {
 
 int main() {
   constexpr int kStarts = 9;
+  // Each line as it is printed, also when the run stops early.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   HDC screen = GetDC(nullptr);
   const std::string traceDir = e2e::MakeFreshTempDir();
   const std::string tracePath = traceDir + "\\startup.trace";
@@ -241,9 +250,7 @@ int main() {
   TFigures figures;
   for (int run = 0; run < kStarts; ++run) {
     SetEnvironmentVariableA("CUBE_STARTUP_TRACE", tracePath.c_str());
-    const bool editorRan = EditorRun(run, screen, tracePath, figures);
-    SetEnvironmentVariableA("CUBE_STARTUP_TRACE", nullptr);
-    if (!editorRan || !FloorRun(screen, figures)) return 1;
+    if (!EditorRun(run, screen, tracePath, figures) || !FloorRun(screen, tracePath, figures)) return 1;
   }
   ReleaseDC(nullptr, screen);
   e2e::RemoveDirTree(traceDir);
@@ -255,7 +262,10 @@ int main() {
   std::printf("editor / floor, run by run: median %.2f (min %.2f, max %.2f)\n", Median(figures.Ratio),
               *std::min_element(figures.Ratio.begin(), figures.Ratio.end()),
               *std::max_element(figures.Ratio.begin(), figures.Ratio.end()));
+  std::printf("the editor's stamps, medians of %d starts:\n", kStarts);
   PrintBreakdown(figures.Traces);
+  std::printf("the floor's stamps, medians of %d starts:\n", kStarts);
+  PrintBreakdown(figures.FloorTraces);
   std::printf("real LED click (SendInput) to the new frame string: median %.2f ms of %zu\n", Median(figures.Clicks),
               figures.Clicks.size());
   PrintRange("editor WM_CLOSE to the end of the process", figures.Exits);

@@ -6,6 +6,7 @@
 
 #include "app/tests/e2e/editor_driver.h"
 #include "app/tests/e2e/editor_layout.h"
+#include "platform/startup_trace.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ LRESULT CALLBACK LedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   SelectObject(dc, old);
   DeleteObject(brush);
   EndPaint(window, &paint);
+  StartupStamp("first LED paint");
+  StartupStampNth("LED paints", e2e::kLedCount);
   return 0;
 }
 
@@ -79,17 +82,23 @@ void MakeChildren(HWND form) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  StartupStamp("WinMain");
   RegisterClasses();
   HWND form = CreateWindowExA(0, kFormClass, e2e::EditorCaption().c_str(),
                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0, 0,
                               e2e::kWindowWidth, e2e::kWindowHeight, nullptr, nullptr, GetModuleHandleA(nullptr),
                               nullptr);
+  StartupStamp("form window");
   MakeChildren(form);
+  StartupStamp("designed elements");
   ShowWindow(form, SW_SHOW);
+  StartupStamp("shown, delivery on");
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  StartupStamp("loop ended");
+  StartupTraceWrite();
   return 0;
 }

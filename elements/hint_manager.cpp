@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/app.h"
 #include "platform/colors.h"
+#include "platform/control.h"
 #include "platform/startup_trace.h"
 
 TQxHintManager* HintManager = nullptr;
@@ -57,39 +59,85 @@ void TQxHintManager::InitHintManager() {
 }
 
 THintId TQxHintManager::Register(HWND owner) {
-  TStartupSpan span("tooltips");
   auto* tool = new THintTool();
+  tool->Manager = this;
   TOOLINFOA& info = tool->Info;
   info.cbSize = TTTOOLINFOA_V2_SIZE;
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
   info.hwnd = owner;
   info.uId = reinterpret_cast<UINT_PTR>(owner);
   info.lpszText = tool->Text.data();
+  // The tooltip window waits for the mouse: dozens of them made at start would cost the first paint.
+  TControl* control = ControlOfWindow(owner);
+  if (control != nullptr) {
+    waiting_[owner] = tool;
+    control->AttachHandler(&FirstHover, false);
+  } else {
+    MakeTipWindow(reinterpret_cast<THintId>(tool));
+  }
+  return reinterpret_cast<THintId>(tool);
+}
 
+HWND TQxHintManager::MakeTipWindow(THintId id) {
+  THintTool* tool = ToolOf(id);
+  if (tool == nullptr) return nullptr;
+  if (HWND made = TipWindow(id)) return made;
+  TStartupSpan span("tooltips");
+  TOOLINFOA& info = tool->Info;
+  StopWaiting(*tool);
+  static const bool commonControlsReady = [] {
+    InitCommonControlClasses(ICC_WIN95_CLASSES);
+    return true;
+  }();
+  if (!commonControlsReady) return nullptr;
   DWORD style = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX;
   if (RectTips == 0) style |= TTS_BALLOON;
   HWND tip =
       CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+                      CW_USEDEFAULT, CW_USEDEFAULT, info.hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (tip == nullptr) return nullptr;
   tool->Font.Reset(CreateTipFont(Font));
-  if (tip != nullptr) {
-    SendMessageA(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font.Get()), 0);
-    SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-    SendMessageA(tip, TTM_SETTIPTEXTCOLOR, ResolveColor(Font.Color), 0);
-    SendMessageA(tip, TTM_SETTIPBKCOLOR, ResolveColor(BackColor), 0);
-    SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, InitialDelay);
-    SendMessageA(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, AutoPopDelay);
-    RECT margin = {Margin, Margin, Margin, Margin};
-    SendMessageA(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
-  }
+  info.lpszText = tool->Text.data();
+  SendMessageA(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font.Get()), 0);
+  SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  SendMessageA(tip, TTM_SETTIPTEXTCOLOR, ResolveColor(Font.Color), 0);
+  SendMessageA(tip, TTM_SETTIPBKCOLOR, ResolveColor(BackColor), 0);
+  SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, InitialDelay);
+  SendMessageA(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, AutoPopDelay);
+  RECT margin = {Margin, Margin, Margin, Margin};
+  SendMessageA(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+  if (tool->HasTitle)
+    SendMessageA(tip, TTM_SETTITLEA, static_cast<WPARAM>(tool->TitleIcon), reinterpret_cast<LPARAM>(tool->Title.c_str()));
   info.lParam = reinterpret_cast<LPARAM>(tip);
-  return reinterpret_cast<THintId>(tool);
+  return tip;
+}
+
+bool TQxHintManager::FirstHover(TControl*, TMessage& msg, LRESULT&) {
+  if (msg.Message != WM_MOUSEMOVE || HintManager == nullptr) return false;
+  const auto waiting = HintManager->waiting_.find(msg.Window);
+  if (waiting == HintManager->waiting_.end()) return false;
+  THintTool* tool = waiting->second;
+  // The tooltip hooks the owner only from now on, so this first move is handed to it directly.
+  if (HWND tip = tool->Manager->MakeTipWindow(reinterpret_cast<THintId>(tool))) {
+    MSG move{msg.Window, msg.Message, msg.WParam, msg.LParam, static_cast<DWORD>(GetMessageTime()), {}};
+    GetCursorPos(&move.pt);
+    SendMessageA(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  }
+  return false;
+}
+
+void TQxHintManager::StopWaiting(THintTool& tool) {
+  const auto waiting = waiting_.find(tool.Info.hwnd);
+  if (waiting == waiting_.end() || waiting->second != &tool) return;
+  waiting_.erase(waiting);
+  if (TControl* control = ControlOfWindow(tool.Info.hwnd)) control->DetachHandler(&FirstHover);
 }
 
 void TQxHintManager::Unregister(THintId id) {
   THintTool* tool = ToolOf(id);
   if (tool == nullptr) return;
+  StopWaiting(*tool);
   HWND tip = TipWindow(id);
   if (tip != nullptr) {
     SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool->Info));
@@ -109,13 +157,18 @@ void TQxHintManager::SetTipText(THintId id, const ByteString& text) {
 }
 
 void TQxHintManager::SetTipTitle(std::int32_t icon, THintId id, const ByteString& title) {
+  THintTool* tool = ToolOf(id);
+  if (tool == nullptr) return;
+  tool->HasTitle = true;
+  tool->TitleIcon = icon;
+  tool->Title.assign(title.data(), title.size());
   if (HWND tip = TipWindow(id); tip != nullptr)
     SendMessageA(tip, TTM_SETTITLEA, static_cast<WPARAM>(icon), reinterpret_cast<LPARAM>(title.c_str()));
 }
 
 void TQxHintManager::TipEnter(THintId id) {
   if (Tracking == 0) return;
-  if (HWND tip = TipWindow(id); tip != nullptr)
+  if (HWND tip = MakeTipWindow(id); tip != nullptr)
     SendMessageA(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ToolOf(id)->Info));
 }
 

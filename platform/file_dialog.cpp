@@ -2,11 +2,14 @@
 #include "platform/file_dialog.h"
 
 #include <commdlg.h>
+// After <commdlg.h>: the dialogs' error codes.
+#include <cderr.h>
 
 #include <vector>
 
 #include "platform/app.h"
 #include "platform/control.h"
+#include "platform/lazy_library.h"
 
 namespace {
 
@@ -45,8 +48,13 @@ bool TOpenSaveDialog::Execute() {
   record.Flags = MapDialogOptions(Options) | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING;
   record.lCustData = reinterpret_cast<LPARAM>(this);
 
-  const BOOL chosen = OpenDialog ? GetOpenFileNameA(&record) : GetSaveFileNameA(&record);
-  LastError = chosen ? 0 : CommDlgExtendedError();
+  // comdlg32 brings the shell with it: loaded at the first dialog, not at start.
+  static const auto getOpenName = LazyFunction<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  static const auto getSaveName = LazyFunction<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+  static const auto lastError = LazyFunction<decltype(&CommDlgExtendedError)>("comdlg32.dll", "CommDlgExtendedError");
+  const auto show = OpenDialog ? getOpenName : getSaveName;
+  const BOOL chosen = show != nullptr && show(&record);
+  LastError = chosen ? 0 : lastError != nullptr ? lastError() : CDERR_INITIALIZATION;
   if (!chosen) {
     FileName.clear();
     return false;
