@@ -391,6 +391,36 @@ bool TEditorProcess::ParkMouse() const {
   return ClientToScreenPoint(window_, 2, 2, screen) && SendMouseClicks({{screen, 0}});
 }
 
+bool TEditorProcess::HoverAt(HWND child, int x, int y) {
+  POINT screen{};
+  return BringToFront() && ClientToScreenPoint(child, x, y, screen) && SendMouseClicks({{screen, 0}});
+}
+
+bool TEditorProcess::WaitTooltipShowing(const std::string& text, DWORD timeoutMs) const {
+  struct TSearch {
+    const TEditorProcess* Self;
+    const std::string* Text;
+    bool Found;
+  } search{this, &text, false};
+  const DWORD start = GetTickCount();
+  do {
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto& s = *reinterpret_cast<TSearch*>(data);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          if (owner != s.Self->ProcessId() || !IsWindowVisible(window) || ClassOf(window) != "tooltips_class32")
+            return TRUE;
+          s.Found = s.Self->TextOf(window) == *s.Text;
+          return s.Found ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.Found) return true;
+    Sleep(kPollMs);
+  } while (GetTickCount() - start < timeoutMs && Running());
+  return false;
+}
+
 HWND TEditorProcess::CaptureWindow() const {
   const std::optional<GUITHREADINFO> gui = GuiThreadOf(window_);
   return gui ? gui->hwndCapture : nullptr;
