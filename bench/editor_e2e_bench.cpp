@@ -54,7 +54,9 @@ double CreatedAt(HANDLE process) {
   if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
   GetSystemTimePreciseAsFileTime(&now);
   const double nowMs = Now();
-  auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  auto ticks = [](const FILETIME& t) {
+    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
   return nowMs - static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
 }
 
@@ -154,7 +156,8 @@ std::string BesideThisProgram(const char* name) {
 
 void PrintRange(const char* what, const std::vector<double>& values) {
   std::printf("%s: median %.1f ms of %zu (min %.1f, max %.1f)\n", what, Median(values), values.size(),
-              *std::min_element(values.begin(), values.end()), *std::max_element(values.begin(), values.end()));
+              *std::min_element(values.begin(), values.end()),
+              *std::max_element(values.begin(), values.end()));
 }
 
 }  // namespace
@@ -266,8 +269,8 @@ int main() {
   PrintBreakdown(figures.Traces);
   std::printf("the floor's stamps, medians of %d starts:\n", kStarts);
   PrintBreakdown(figures.FloorTraces);
-  std::printf("real LED click (SendInput) to the new frame string: median %.2f ms of %zu\n", Median(figures.Clicks),
-              figures.Clicks.size());
+  std::printf("real LED click (SendInput) to the new frame string: median %.2f ms of %zu\n",
+              Median(figures.Clicks), figures.Clicks.size());
   PrintRange("editor WM_CLOSE to the end of the process", figures.Exits);
   PrintRange("floor WM_CLOSE to the end of the process", figures.FloorExits);
   return 0;

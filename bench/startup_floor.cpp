@@ -63,9 +63,10 @@ void RegisterClasses() {
 void MakeChildren(HWND form) {
   for (int n = 1; n <= e2e::kLedCount; ++n) {
     const e2e::TPlace at = e2e::LedPlace(n);
-    HWND led = CreateWindowExA(0, kLedClass, nullptr, WS_CHILD | WS_VISIBLE, at.Left, at.Top, at.Width, at.Height,
-                               form, nullptr, GetModuleHandleA(nullptr), nullptr);
-    const COLORREF body = e2e::LedColumn(n) == 0 ? GetSysColor(e2e::kDarkSystemColorOfColumn0) : e2e::kDarkColor;
+    HWND led = CreateWindowExA(0, kLedClass, nullptr, WS_CHILD | WS_VISIBLE, at.Left, at.Top, at.Width,
+                               at.Height, form, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const COLORREF body =
+        e2e::LedColumn(n) == 0 ? GetSysColor(e2e::kDarkSystemColorOfColumn0) : e2e::kDarkColor;
     SetWindowLongPtrA(led, GWLP_USERDATA, static_cast<LONG_PTR>(body));
   }
   for (const e2e::TPlace& at : e2e::kLayerLabelPlaces) Child(form, "STATIC", "СЛОЙ", 0, at);
@@ -85,9 +86,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartupStamp("WinMain");
   RegisterClasses();
   HWND form = CreateWindowExA(0, kFormClass, e2e::EditorCaption().c_str(),
-                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0, 0,
-                              e2e::kWindowWidth, e2e::kWindowHeight, nullptr, nullptr, GetModuleHandleA(nullptr),
-                              nullptr);
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
+                              0, e2e::kWindowWidth, e2e::kWindowHeight, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
   StartupStamp("form window");
   MakeChildren(form);
   StartupStamp("designed elements");

@@ -108,7 +108,8 @@ HWND TQxHintManager::MakeTipWindow(THintId id) {
   RECT margin = {Margin, Margin, Margin, Margin};
   SendMessageA(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
   if (tool->HasTitle)
-    SendMessageA(tip, TTM_SETTITLEA, static_cast<WPARAM>(tool->TitleIcon), reinterpret_cast<LPARAM>(tool->Title.c_str()));
+    SendMessageA(tip, TTM_SETTITLEA, static_cast<WPARAM>(tool->TitleIcon),
+                 reinterpret_cast<LPARAM>(tool->Title.c_str()));
   info.lParam = reinterpret_cast<LPARAM>(tip);
   return tip;
 }

@@ -25,7 +25,8 @@ void RegisterDeferredStart(void (*proc)(void* data), void* data) {
 
 void InitCommonControlClasses(DWORD classes) {
   // comctl32 registers all its classes as it loads: it is loaded here, by the first that needs it.
-  static const auto init = LazyFunction<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx");
+  static const auto init =
+      LazyFunction<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx");
   const INITCOMMONCONTROLSEX record{sizeof(INITCOMMONCONTROLSEX), classes};
   if (init != nullptr) init(&record);
 }

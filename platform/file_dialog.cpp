@@ -49,9 +49,12 @@ bool TOpenSaveDialog::Execute() {
   record.lCustData = reinterpret_cast<LPARAM>(this);
 
   // comdlg32 brings the shell with it: loaded at the first dialog, not at start.
-  static const auto getOpenName = LazyFunction<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
-  static const auto getSaveName = LazyFunction<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
-  static const auto lastError = LazyFunction<decltype(&CommDlgExtendedError)>("comdlg32.dll", "CommDlgExtendedError");
+  static const auto getOpenName =
+      LazyFunction<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  static const auto getSaveName =
+      LazyFunction<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+  static const auto lastError =
+      LazyFunction<decltype(&CommDlgExtendedError)>("comdlg32.dll", "CommDlgExtendedError");
   const auto show = OpenDialog ? getOpenName : getSaveName;
   const BOOL chosen = show != nullptr && show(&record);
   LastError = chosen ? 0 : lastError != nullptr ? lastError() : CDERR_INITIALIZATION;

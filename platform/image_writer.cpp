@@ -14,9 +14,12 @@ namespace {
 
 // COM's functions, from ole32 loaded at the first picture written rather than at start.
 struct TOle {
-  decltype(&CoInitializeEx) Initialize = LazyFunction<decltype(&CoInitializeEx)>("ole32.dll", "CoInitializeEx");
-  decltype(&CoUninitialize) Uninitialize = LazyFunction<decltype(&CoUninitialize)>("ole32.dll", "CoUninitialize");
-  decltype(&CoCreateInstance) Create = LazyFunction<decltype(&CoCreateInstance)>("ole32.dll", "CoCreateInstance");
+  decltype(&CoInitializeEx) Initialize =
+      LazyFunction<decltype(&CoInitializeEx)>("ole32.dll", "CoInitializeEx");
+  decltype(&CoUninitialize) Uninitialize =
+      LazyFunction<decltype(&CoUninitialize)>("ole32.dll", "CoUninitialize");
+  decltype(&CoCreateInstance) Create =
+      LazyFunction<decltype(&CoCreateInstance)>("ole32.dll", "CoCreateInstance");
   decltype(&CreateStreamOnHGlobal) NewStream =
       LazyFunction<decltype(&CreateStreamOnHGlobal)>("ole32.dll", "CreateStreamOnHGlobal");
   decltype(&GetHGlobalFromStream) StreamMemory =
@@ -84,7 +87,7 @@ bool EncodePng(IStream* stream, const TPixelView& picture) {
   TComPtr<IWICBitmapFrameEncode> frame;
   TComPtr<IPropertyBag2> options;
   if (FAILED(Ole().Create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                           reinterpret_cast<void**>(factory.Out()))) ||
+                          reinterpret_cast<void**>(factory.Out()))) ||
       FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Out())) ||
       FAILED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) ||
       FAILED(encoder->CreateNewFrame(frame.Out(), options.Out())) ||
@@ -121,9 +124,8 @@ TImageResult WritePngFile(std::string_view fileName, const TPixelView& picture) 
   TComScope com;
   TComPtr<IStream> stream;
   std::string bytes;
-  if (!com.Usable() || picture.Pixels == nullptr ||
-      FAILED(Ole().NewStream(nullptr, TRUE, stream.Out())) || !EncodePng(stream.Get(), picture) ||
-      !StreamBytes(stream.Get(), bytes))
+  if (!com.Usable() || picture.Pixels == nullptr || FAILED(Ole().NewStream(nullptr, TRUE, stream.Out())) ||
+      !EncodePng(stream.Get(), picture) || !StreamBytes(stream.Get(), bytes))
     return TImageResult::EncodeFailed;
   return WriteBytes(fileName, bytes);
 }

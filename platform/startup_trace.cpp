@@ -25,7 +25,7 @@ struct TTrace {
 
 // Read once: null when the variable is not set.
 TTrace* Trace() {
-  static TTrace* trace = [] () -> TTrace* {
+  static TTrace* trace = []() -> TTrace* {
     char path[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableA("CUBE_STARTUP_TRACE", path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return nullptr;
@@ -44,7 +44,8 @@ std::int64_t Counter() {
 
 TEntry* EntryOf(TTrace& trace, const char* stage, bool span) {
   for (std::size_t i = 0; i < trace.Used; ++i)
-    if (trace.Entries[i].Span == span && std::strcmp(trace.Entries[i].Stage, stage) == 0) return &trace.Entries[i];
+    if (trace.Entries[i].Span == span && std::strcmp(trace.Entries[i].Stage, stage) == 0)
+      return &trace.Entries[i];
   if (trace.Used == trace.Entries.size()) return nullptr;
   TEntry& made = trace.Entries[trace.Used++];
   made.Stage = stage;

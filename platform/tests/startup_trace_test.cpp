@@ -2,8 +2,8 @@
 // at the first stamp, so it must be set before any.
 #include "platform/startup_trace.h"
 
-#include <windows.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <map>

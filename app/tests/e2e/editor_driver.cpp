@@ -409,7 +409,8 @@ bool TEditorProcess::WaitTooltipShowing(const std::string& text, DWORD timeoutMs
           auto& s = *reinterpret_cast<TSearch*>(data);
           DWORD owner = 0;
           GetWindowThreadProcessId(window, &owner);
-          if (owner != s.Self->ProcessId() || !IsWindowVisible(window) || ClassOf(window) != "tooltips_class32")
+          if (owner != s.Self->ProcessId() || !IsWindowVisible(window) ||
+              ClassOf(window) != "tooltips_class32")
             return TRUE;
           s.Found = s.Self->TextOf(window) == *s.Text;
           return s.Found ? FALSE : TRUE;
