@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the cube editor's picture resources: the 900x940 bitmap of a cube outline, stored with a
-4-bit colour table, and the program icon with 16, 24, 32 and 48 pixel 32-bit images and a 256 pixel
+4-bit colour table and run-length encoded (BI_RLE4), and the program icon with 16, 24, 32 and 48 pixel 32-bit images and a 256 pixel
 PNG image. With --reference it also writes the bitmap as a plain 24-bit BMP for the tests to compare
 against. Usage: make_resources.py <out.bmp> <out.ico> [--reference <out24.bmp>].
 Produces pictures only; never reads or writes anything else."""
@@ -50,15 +50,38 @@ def picture():
     return cube(width, height, DARK_BLUE, 6)
 
 
-def bmp_file(width, height, bit_count, palette, rows):
-    """A BMP file of bottom-up rows already packed to this bit count (each padded to 4 bytes)."""
+BI_RLE4 = 2
+
+
+def bmp_file(width, height, bit_count, palette, rows, compression=0):
+    """A BMP file of bottom-up rows already packed to this bit count (each padded to 4 bytes), or of
+    run-length encoded rows."""
     data = b"".join(rows)
     table = b"".join(bytes((b, g, r, 0)) for b, g, r in palette)
     offset = 14 + 40 + len(table)
     header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bit_count, 0, len(data), 2835, 2835,
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bit_count, compression, len(data), 2835, 2835,
                        len(palette), len(palette))
     return header + info + table + data
+
+
+def rle4_rows(indices_bottom_up):
+    """BI_RLE4 rows: every pixel in runs of one colour index (at most 255 a run), each row ended by
+    0,0 and the last by the end-of-bitmap mark 0,1. The cube outline is mostly long white runs."""
+    rows = []
+    for row in indices_bottom_up:
+        out = bytearray()
+        x = 0
+        while x < len(row):
+            run = 1
+            while x + run < len(row) and run < 255 and row[x + run] == row[x]:
+                run += 1
+            out += bytes((run, row[x] << 4 | row[x]))
+            x += run
+        out += b"\0\0"
+        rows.append(bytes(out))
+    rows[-1] = rows[-1][:-2] + b"\0\1"
+    return rows
 
 
 def write_bmp(path, pixels):
@@ -67,14 +90,9 @@ def write_bmp(path, pixels):
     palette = [WHITE, DARK_BLUE]
     index = {color: i for i, color in enumerate(palette)}
     height, width = len(pixels), len(pixels[0])
-    row_size = (width * 4 + 31) // 32 * 4
-    rows = []
-    for row in reversed(pixels):
-        nibbles = [index[p] for p in row] + [0]
-        packed = bytes(nibbles[i] << 4 | nibbles[i + 1] for i in range(0, width, 2))
-        rows.append(packed + b"\0" * (row_size - len(packed)))
+    rows = rle4_rows([[index[p] for p in row] for row in reversed(pixels)])
     with open(path, "wb") as out:
-        out.write(bmp_file(width, height, 4, palette, rows))
+        out.write(bmp_file(width, height, 4, palette, rows, BI_RLE4))
 
 
 def write_reference_bmp(path, pixels):
