@@ -396,26 +396,32 @@ bool TEditorProcess::HoverAt(HWND child, int x, int y) {
   return BringToFront() && ClientToScreenPoint(child, x, y, screen) && SendMouseClicks({{screen, 0}});
 }
 
+namespace {
+
+struct TTooltipSearch {
+  DWORD ProcessId;
+  const TEditorProcess* Editor;
+  const std::string* Text;
+  bool Found;
+};
+
+BOOL CALLBACK FindShownTooltip(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<TTooltipSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.ProcessId || !IsWindowVisible(window) || ClassOf(window) != "tooltips_class32")
+    return TRUE;
+  search.Found = search.Editor->TextOf(window) == *search.Text;
+  return search.Found ? FALSE : TRUE;
+}
+
+}  // namespace
+
 bool TEditorProcess::WaitTooltipShowing(const std::string& text, DWORD timeoutMs) const {
-  struct TSearch {
-    const TEditorProcess* Self;
-    const std::string* Text;
-    bool Found;
-  } search{this, &text, false};
+  TTooltipSearch search{ProcessId(), this, &text, false};
   const DWORD start = GetTickCount();
   do {
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto& s = *reinterpret_cast<TSearch*>(data);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if (owner != s.Self->ProcessId() || !IsWindowVisible(window) ||
-              ClassOf(window) != "tooltips_class32")
-            return TRUE;
-          s.Found = s.Self->TextOf(window) == *s.Text;
-          return s.Found ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(FindShownTooltip, reinterpret_cast<LPARAM>(&search));
     if (search.Found) return true;
     Sleep(kPollMs);
   } while (GetTickCount() - start < timeoutMs && Running());
