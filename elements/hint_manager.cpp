@@ -43,6 +43,7 @@ TQxHintManager::TQxHintManager() {
 }
 
 TQxHintManager::~TQxHintManager() {
+  if (idleTimer_ != 0) KillTimer(nullptr, idleTimer_);
   if (ProcessHintCallbacks == Callbacks) ProcessHintCallbacks = nullptr;
   delete Callbacks;
 }
@@ -67,11 +68,13 @@ THintId TQxHintManager::Register(HWND owner) {
   info.hwnd = owner;
   info.uId = reinterpret_cast<UINT_PTR>(owner);
   info.lpszText = tool->Text.data();
-  // The tooltip window waits for the mouse: dozens of them made at start would cost the first paint.
+  // The tooltip window waits for the mouse, or for the program to fall idle after its first paint
+  // (a thread timer ticks only once no paint waits): dozens of them made at start would delay it.
   TControl* control = ControlOfWindow(owner);
   if (control != nullptr) {
     waiting_[owner] = tool;
     control->AttachHandler(&FirstHover, false);
+    if (idleTimer_ == 0) idleTimer_ = SetTimer(nullptr, 0, 0, &MakeWaitingTips);
   } else {
     MakeTipWindow(reinterpret_cast<THintId>(tool));
   }
@@ -126,6 +129,14 @@ bool TQxHintManager::FirstHover(TControl*, TMessage& msg, LRESULT&) {
     SendMessageA(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
   }
   return false;
+}
+
+void CALLBACK TQxHintManager::MakeWaitingTips(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  if (HintManager == nullptr) return;
+  HintManager->idleTimer_ = 0;
+  while (!HintManager->waiting_.empty())
+    HintManager->MakeTipWindow(reinterpret_cast<THintId>(HintManager->waiting_.begin()->second));
 }
 
 void TQxHintManager::StopWaiting(THintTool& tool) {

@@ -64,8 +64,10 @@ class TQxHintManager : public TQxObject {
   // The handler on a hint's owner until its tooltip is made: the first mouse move makes it.
   static bool FirstHover(TControl* control, TMessage& msg, LRESULT& result);
   void StopWaiting(THintTool& tool);
+  static void CALLBACK MakeWaitingTips(HWND, UINT, UINT_PTR timer, DWORD);
 
   std::unordered_map<HWND, THintTool*> waiting_;  // owners whose tooltip is not made yet
+  UINT_PTR idleTimer_ = 0;                        // makes the waiting tooltips once the program is idle
 };
 
 // The process-wide manager; null until StartHintManager.
