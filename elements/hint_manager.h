@@ -1,8 +1,7 @@
 // TQxHintManager: the process-wide tooltip service. Every element that attaches a hint gets a tool
 // record and a tooltip window ("tooltips_class32") of its own, made once the program falls idle
 // after its first paint, or earlier when the mouse first moves over the element or when asked for,
-// and ended by Unregister. Must never act on a tool record it did not
-// hand out.
+// and ended by Unregister. Must never act on a tool record it did not hand out.
 #pragma once
 
 #include <windows.h>
