@@ -7,6 +7,7 @@
 #include "platform/bitmap.h"
 #include "platform/control.h"
 #include "platform/handlers.h"
+#include "platform/startup_trace.h"
 
 namespace {
 
@@ -113,7 +114,10 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   EditorWindow = NewDressed<TQxMainForm>(nullptr, 0, 0, 1274, 709, kFaceColor, FormFont(), 1);
   EditorWindow->SetCaption(" НОМЕРА СВЕТОДИОДОВ ДЛЯ ЭФФЕКТА");
   EditorWindow->SetBorderStyle(2);
-  EditorWindow->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
+  {
+    TStartupSpan icon("icon");
+    EditorWindow->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
+  }
   EditorWindow->AlphaBlend = 255;
   EditorWindow->WindowState = 0;
   EditorWindow->DragByClient = 0;
@@ -127,6 +131,7 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   EditorWindow->InitHook = {&NothingAtInit, nullptr};
   EditorWindow->SetAppToolWindow(0);
   EditorWindow->Init();
+  StartupStamp("form window");
 
   for (int slot : ElementOrder()) {
     if (slot == kEditorWindow) {
@@ -137,24 +142,35 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
     }
     CreateVisual(slot);
   }
+  StartupStamp("designed elements");
   ConnectAll();
+  StartupStamp("links");
   // No element has a hint manager or popup menu, so the finishing pass attaches nothing.
   for (TQxWin* e : visualOrder_)
     if (!e->Hint.empty()) e->AttachHint(nullptr);
   EnableKeyboardNavigation(EditorWindow->Control);
+  StartupStamp("designed hints, navigation");
   CreatePattern();
   Keys = new TFormKeys(EditorWindow->Control);
   Keys->AddTextField(FrameEdit->Control);
   Keys->AddTextField(EffectMemo->Control);
+  StartupStamp("pattern, key map");
   PatternTools = new TPatternTools(*this, Pattern);
+  StartupStamp("pattern tools");
   Effect = new TEffectPlayerPanel(*this, Pattern);
+  StartupStamp("effect player");
   SaveFlow = new TSaveFlowPanel(*this);
+  StartupStamp("save flow");
   FrameLines = new TFrameLinesPanel(*this, Pattern);
+  StartupStamp("line tools");
   CubeView = new TCubeViewPanel(*this, Pattern);
+  StartupStamp("cube view");
   Exporter = new TExportPanel(*this);
   Generator = new TGeneratorPanel(*this, Pattern, Effect->RateEdit);
+  StartupStamp("export");
   // Now, with every control in its place, rather than in the first frame played.
   if (HWND window = EditorWindow->Control->Handle) ledAreas_.Read(window);
+  StartupStamp("LED areas");
 }
 
 void TClassMainForm_1509590::CreatePattern() {
@@ -284,7 +300,10 @@ TQxImage* TClassMainForm_1509590::CreateCubeImage() {
   TControl* parent = EditorWindow->Control;
   CubeImage = NewDressed<TQxImage>(parent, 20, 10, 135, 125, kFaceColor, FormFont(), 1);
   CubeImage->MouseCapture = 0;
-  CubeImage->SetPicture(LoadBitmapW(GetModuleHandleW(nullptr), L"BITMAP0"));
+  {
+    TStartupSpan picture("cube picture");
+    CubeImage->SetPicture(LoadBitmapW(GetModuleHandleW(nullptr), L"BITMAP0"));
+  }
   CubeImage->SetSmooth(true);
   CubeImage->DrawMethod = CubeImage->FitMethod();
   CubeImage->Init();

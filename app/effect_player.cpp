@@ -203,10 +203,15 @@ void TEffectPlayerPanel::MakeElements(TClassMainForm_1509590& form) {
   Face->Owner = parent;
   Face->Rate = RateEdit;
   Face->WrapButton = WrapButton;
-  timer_ = new TFrameTimer();
-  timer_->OnTick = {&TimerTick, this};
-  countTimer_ = new TFrameTimer();
-  countTimer_->OnTick = {&CountTick, this};
+}
+
+TFrameTimer& TEffectPlayerPanel::LazyTimer(TFrameTimer*& timer, void (*tick)(void*, TObj*)) {
+  // Made at the first arming: each holds a window and a wait thread that the start-up has no use for.
+  if (timer == nullptr) {
+    timer = new TFrameTimer();
+    timer->OnTick = {tick, this};
+  }
+  return *timer;
 }
 
 void TEffectPlayerPanel::LinkFile(TClassMainForm_1509590& form) {
@@ -307,7 +312,7 @@ void TEffectPlayerPanel::MemoChanged() {
   Player->inHalt(&none, 0);
   EffectFile->MemoChanged();
   // Counting reads the whole text: once typing pauses, not at every key.
-  countTimer_->Arm(250);
+  LazyTimer(countTimer_, &CountTick).Arm(250);
 }
 
 void TEffectPlayerPanel::MemoChange(void* data, TObj* sender) {
@@ -340,10 +345,13 @@ void TEffectPlayerPanel::FrameChange(void* data, TObj* sender) {
 }
 
 void TEffectPlayerPanel::ArmTimer(void* data, std::int32_t ms) {
-  static_cast<TEffectPlayerPanel*>(data)->timer_->Arm(ms);
+  auto* self = static_cast<TEffectPlayerPanel*>(data);
+  self->LazyTimer(self->timer_, &TimerTick).Arm(ms);
 }
 
-void TEffectPlayerPanel::DisarmTimer(void* data) { static_cast<TEffectPlayerPanel*>(data)->timer_->Disarm(); }
+void TEffectPlayerPanel::DisarmTimer(void* data) {
+  if (TFrameTimer* timer = static_cast<TEffectPlayerPanel*>(data)->timer_) timer->Disarm();
+}
 
 std::int64_t TEffectPlayerPanel::ClockNow(void*) {
   static const LONGLONG frequency = [] {

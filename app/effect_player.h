@@ -107,6 +107,7 @@ class TEffectPlayerPanel {
   static void CountTick(void* data, TObj* sender);
   static void FrameChange(void* data, TObj* sender);
   static void ArmTimer(void* data, std::int32_t ms);
+  TFrameTimer& LazyTimer(TFrameTimer*& timer, void (*tick)(void*, TObj*));
   static void DisarmTimer(void* data);
   static std::int64_t ClockNow(void* data);
 

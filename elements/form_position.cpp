@@ -4,6 +4,7 @@
 #include "platform/ini_file.h"
 #include "platform/program_dir.h"
 #include "platform/registry.h"
+#include "platform/startup_trace.h"
 
 namespace {
 
@@ -86,6 +87,7 @@ void SavePosition(std::string_view positionKey, const TFormPosition& position) {
 }
 
 void LoadPosition(std::string_view positionKey, TFormPosition& position) {
+  TStartupSpan span("stored position, settings");
   switch (ChoosePositionStore(positionKey)) {
     case TPositionStore::None:
       return;
@@ -114,6 +116,7 @@ void SaveStoredValue(std::string_view positionKey, std::string_view name, std::i
 }
 
 void LoadStoredValue(std::string_view positionKey, std::string_view name, std::int32_t& value) {
+  TStartupSpan span("stored position, settings");
   switch (ChoosePositionStore(positionKey)) {
     case TPositionStore::None:
       return;

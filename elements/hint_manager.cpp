@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/app.h"
 #include "platform/colors.h"
+#include "platform/control.h"
+#include "platform/startup_trace.h"
 #include "platform/text_codec.h"
 
 TQxHintManager* HintManager = nullptr;
@@ -42,6 +45,7 @@ TQxHintManager::TQxHintManager() {
 }
 
 TQxHintManager::~TQxHintManager() {
+  if (idleTimer_ != 0) KillTimer(nullptr, idleTimer_);
   if (ProcessHintCallbacks == Callbacks) ProcessHintCallbacks = nullptr;
   delete Callbacks;
 }
@@ -59,37 +63,95 @@ void TQxHintManager::InitHintManager() {
 
 THintId TQxHintManager::Register(HWND owner) {
   auto* tool = new THintTool();
+  tool->Manager = this;
   TOOLINFOW& info = tool->Info;
   info.cbSize = TTTOOLINFOW_V2_SIZE;
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
   info.hwnd = owner;
   info.uId = reinterpret_cast<UINT_PTR>(owner);
   info.lpszText = tool->Text.data();
+  // The tooltip window waits for the mouse, or for the program to fall idle after its first paint
+  // (a thread timer ticks only once no paint waits): dozens of them made at start would delay it.
+  TControl* control = ControlOfWindow(owner);
+  if (control != nullptr) {
+    waiting_[owner] = tool;
+    control->AttachHandler(&FirstHover, false);
+    if (idleTimer_ == 0) idleTimer_ = SetTimer(nullptr, 0, 0, &MakeWaitingTips);
+  } else {
+    MakeTipWindow(reinterpret_cast<THintId>(tool));
+  }
+  return reinterpret_cast<THintId>(tool);
+}
 
+HWND TQxHintManager::MakeTipWindow(THintId id) {
+  THintTool* tool = ToolOf(id);
+  if (tool == nullptr) return nullptr;
+  if (HWND made = TipWindow(id)) return made;
+  TStartupSpan span("tooltips");
+  TOOLINFOW& info = tool->Info;
+  StopWaiting(*tool);
+  static const bool commonControlsReady = [] {
+    InitCommonControlClasses(ICC_WIN95_CLASSES);
+    return true;
+  }();
+  if (!commonControlsReady) return nullptr;
   DWORD style = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX;
   if (RectTips == 0) style |= TTS_BALLOON;
   HWND tip =
       CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+                      CW_USEDEFAULT, CW_USEDEFAULT, info.hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (tip == nullptr) return nullptr;
   tool->Font.Reset(CreateTipFont(Font));
-  if (tip != nullptr) {
-    SendMessageW(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font.Get()), 0);
-    SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    SendMessageW(tip, TTM_SETTIPTEXTCOLOR, ResolveColor(Font.Color), 0);
-    SendMessageW(tip, TTM_SETTIPBKCOLOR, ResolveColor(BackColor), 0);
-    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, InitialDelay);
-    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, AutoPopDelay);
-    RECT margin = {Margin, Margin, Margin, Margin};
-    SendMessageW(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
-  }
+  info.lpszText = tool->Text.data();
+  SendMessageW(tip, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Font.Get()), 0);
+  SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  SendMessageW(tip, TTM_SETTIPTEXTCOLOR, ResolveColor(Font.Color), 0);
+  SendMessageW(tip, TTM_SETTIPBKCOLOR, ResolveColor(BackColor), 0);
+  SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, InitialDelay);
+  SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, AutoPopDelay);
+  RECT margin = {Margin, Margin, Margin, Margin};
+  SendMessageW(tip, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+  if (tool->HasTitle)
+    SendMessageW(tip, TTM_SETTITLEW, static_cast<WPARAM>(tool->TitleIcon),
+                 reinterpret_cast<LPARAM>(WideFromCp1251(tool->Title).c_str()));
   info.lParam = reinterpret_cast<LPARAM>(tip);
-  return reinterpret_cast<THintId>(tool);
+  return tip;
+}
+
+bool TQxHintManager::FirstHover(TControl*, TMessage& msg, LRESULT&) {
+  if (msg.Message != WM_MOUSEMOVE || HintManager == nullptr) return false;
+  const auto waiting = HintManager->waiting_.find(msg.Window);
+  if (waiting == HintManager->waiting_.end()) return false;
+  THintTool* tool = waiting->second;
+  // The tooltip hooks the owner only from now on, so this first move is handed to it directly.
+  if (HWND tip = tool->Manager->MakeTipWindow(reinterpret_cast<THintId>(tool))) {
+    MSG move{msg.Window, msg.Message, msg.WParam, msg.LParam, static_cast<DWORD>(GetMessageTime()), {}};
+    GetCursorPos(&move.pt);
+    SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  }
+  return false;
+}
+
+void CALLBACK TQxHintManager::MakeWaitingTips(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  if (HintManager == nullptr) return;
+  HintManager->idleTimer_ = 0;
+  while (!HintManager->waiting_.empty())
+    HintManager->MakeTipWindow(reinterpret_cast<THintId>(HintManager->waiting_.begin()->second));
+}
+
+void TQxHintManager::StopWaiting(THintTool& tool) {
+  const auto waiting = waiting_.find(tool.Info.hwnd);
+  if (waiting == waiting_.end() || waiting->second != &tool) return;
+  waiting_.erase(waiting);
+  if (TControl* control = ControlOfWindow(tool.Info.hwnd)) control->DetachHandler(&FirstHover);
 }
 
 void TQxHintManager::Unregister(THintId id) {
   THintTool* tool = ToolOf(id);
   if (tool == nullptr) return;
+  StopWaiting(*tool);
   HWND tip = TipWindow(id);
   if (tip != nullptr) {
     SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool->Info));
@@ -109,6 +171,11 @@ void TQxHintManager::SetTipText(THintId id, const ByteString& text) {
 }
 
 void TQxHintManager::SetTipTitle(std::int32_t icon, THintId id, const ByteString& title) {
+  THintTool* tool = ToolOf(id);
+  if (tool == nullptr) return;
+  tool->HasTitle = true;
+  tool->TitleIcon = icon;
+  tool->Title.assign(title.data(), title.size());
   if (HWND tip = TipWindow(id); tip != nullptr)
     SendMessageW(tip, TTM_SETTITLEW, static_cast<WPARAM>(icon),
                  reinterpret_cast<LPARAM>(WideFromCp1251(title.view()).c_str()));
@@ -116,7 +183,7 @@ void TQxHintManager::SetTipTitle(std::int32_t icon, THintId id, const ByteString
 
 void TQxHintManager::TipEnter(THintId id) {
   if (Tracking == 0) return;
-  if (HWND tip = TipWindow(id); tip != nullptr)
+  if (HWND tip = MakeTipWindow(id); tip != nullptr)
     SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ToolOf(id)->Info));
 }
 

@@ -1,6 +1,8 @@
 // TQxLED: state changes through inToggle and inOff, the click report and the paint handler.
 #include "elements/led.h"
 
+#include "platform/startup_trace.h"
+
 namespace {
 
 void PaintProc(void* data, TControl* sender, HDC dc) {
@@ -12,6 +14,8 @@ void PaintProc(void* data, TControl* sender, HDC dc) {
   look.Color = led.Color;
   look.Tools = &led.Tools;
   PaintLED(dc, sender->GetClientRect(), look);
+  StartupStamp("first LED paint");
+  StartupStampNth("LED paints", 216);
 }
 
 void ClickProc(void* data, TObj*) { FireEmpty(static_cast<TQxLED*>(data)->outClick); }

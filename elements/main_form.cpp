@@ -7,6 +7,7 @@
 #include "platform/app.h"
 // <windows.h> renames GetObject to GetObjectA; the list's member keeps its own name.
 #undef GetObject
+#include "platform/startup_trace.h"
 #include "platform/strlist.h"
 
 namespace {
@@ -203,6 +204,7 @@ bool TQxMainForm::DoMessage(TMessage& msg, LRESULT& result) {
         FireEmpty(outDeactivate);
       break;
     case WM_CLOSE:
+      StartupStamp("close asked");
       if (CloseProcedure(msg.LParam == 0)) {
         result = 0;
         return true;

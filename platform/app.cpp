@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/control.h"
+#include "platform/lazy_library.h"
 #include "platform/strlist.h"
 
 TControl* AppWindow = nullptr;
@@ -23,8 +24,11 @@ void RegisterDeferredStart(void (*proc)(void* data), void* data) {
 }
 
 void InitCommonControlClasses(DWORD classes) {
+  // comctl32 registers all its classes as it loads: it is loaded here, by the first that needs it.
+  static const auto init =
+      LazyFunction<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx");
   const INITCOMMONCONTROLSEX record{sizeof(INITCOMMONCONTROLSEX), classes};
-  InitCommonControlsEx(&record);
+  if (init != nullptr) init(&record);
 }
 
 void InitMainFormWindows() {

@@ -54,7 +54,7 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     TControl* self = nullptr;
     // The first message of a window being created binds it to its object before CreateWindowExW
     // returns. A window that already has an owner is not the new one.
-    if (CreatingControl != nullptr && GetPropW(window, SelfProperty()) == nullptr) {
+    if (CreatingControl != nullptr && GetWindowLongPtrW(window, GWLP_USERDATA) == 0) {
       self = CreatingControl;
       CreatingControl = nullptr;
       self->Handle = window;
@@ -140,7 +140,8 @@ bool TControl::CreateWindowHandle() {
   if (created == nullptr) return false;
 
   SendMessageW(created, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-  if (GetPropW(created, SelfProperty()) == nullptr) BindWindow(created, this);
+  // The user data mirrors the property and is read without a round trip to the window server.
+  if (GetWindowLongPtrW(created, GWLP_USERDATA) == 0) BindWindow(created, this);
   if (!childWindow) {
     if (HICON icon = GetIcon()) SendMessageW(created, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   }

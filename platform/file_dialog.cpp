@@ -2,12 +2,15 @@
 #include "platform/file_dialog.h"
 
 #include <commdlg.h>
+// After <commdlg.h>: the dialogs' error codes.
+#include <cderr.h>
 
 #include <vector>
 
 #include "platform/app.h"
 #include "platform/control.h"
 #include "platform/wide_path.h"
+#include "platform/lazy_library.h"
 
 namespace {
 
@@ -50,8 +53,16 @@ bool TOpenSaveDialog::Execute() {
   record.Flags = MapDialogOptions(Options) | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING;
   record.lCustData = reinterpret_cast<LPARAM>(this);
 
-  const BOOL chosen = OpenDialog ? GetOpenFileNameW(&record) : GetSaveFileNameW(&record);
-  LastError = chosen ? 0 : CommDlgExtendedError();
+  // comdlg32 brings the shell with it: loaded at the first dialog, not at start.
+  static const auto getOpenName =
+      LazyFunction<decltype(&GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
+  static const auto getSaveName =
+      LazyFunction<decltype(&GetSaveFileNameW)>("comdlg32.dll", "GetSaveFileNameW");
+  static const auto lastError =
+      LazyFunction<decltype(&CommDlgExtendedError)>("comdlg32.dll", "CommDlgExtendedError");
+  const auto show = OpenDialog ? getOpenName : getSaveName;
+  const BOOL chosen = show != nullptr && show(&record);
+  LastError = chosen ? 0 : lastError != nullptr ? lastError() : CDERR_INITIALIZATION;
   if (!chosen) {
     FileName.clear();
     return false;

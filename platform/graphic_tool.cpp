@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/colors.h"
+#include "platform/startup_trace.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -52,6 +53,7 @@ LOGFONTW WideLogFont(const LOGFONTA& font) {
 namespace {
 
 HGDIOBJ MakeFont(TGraphicTool* tool) {
+  TStartupSpan span("fonts");
   const LOGFONTW font = WideLogFont(tool->Description.Font);
   return CreateFontIndirectW(&font);
 }

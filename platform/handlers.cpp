@@ -29,7 +29,7 @@ void TrackLeave(HWND window, DWORD flags) {
   request.cbSize = sizeof(request);
   request.dwFlags = flags;
   request.hwndTrack = window;
-  _TrackMouseEvent(&request);
+  TrackMouseEvent(&request);
 }
 
 void Fire(const TObjEvent& event, TControl* sender) {
@@ -252,14 +252,12 @@ void TControl::SetOnHide(TObjEvent e) {
 
 void TControl::SetOnMouseEnter(TObjEvent e) {
   events_.OnMouseEnter = e;
-  InitCommonControls();
   AttachHandler(HoverHandler, false);
   Invalidate();
 }
 
 void TControl::SetOnMouseLeave(TObjEvent e) {
   events_.OnMouseLeave = e;
-  InitCommonControls();
   AttachHandler(HoverHandler, false);
   Invalidate();
 }

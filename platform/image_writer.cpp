@@ -8,9 +8,33 @@
 #include <string>
 
 #include "platform/file.h"
+#include "platform/lazy_library.h"
 #include "platform/wide_path.h"
 
 namespace {
+
+// COM's functions, from ole32 loaded at the first picture written rather than at start.
+struct TOle {
+  decltype(&CoInitializeEx) Initialize =
+      LazyFunction<decltype(&CoInitializeEx)>("ole32.dll", "CoInitializeEx");
+  decltype(&CoUninitialize) Uninitialize =
+      LazyFunction<decltype(&CoUninitialize)>("ole32.dll", "CoUninitialize");
+  decltype(&CoCreateInstance) Create =
+      LazyFunction<decltype(&CoCreateInstance)>("ole32.dll", "CoCreateInstance");
+  decltype(&CreateStreamOnHGlobal) NewStream =
+      LazyFunction<decltype(&CreateStreamOnHGlobal)>("ole32.dll", "CreateStreamOnHGlobal");
+  decltype(&GetHGlobalFromStream) StreamMemory =
+      LazyFunction<decltype(&GetHGlobalFromStream)>("ole32.dll", "GetHGlobalFromStream");
+  bool Found() const {
+    return Initialize != nullptr && Uninitialize != nullptr && Create != nullptr && NewStream != nullptr &&
+           StreamMemory != nullptr;
+  }
+};
+
+const TOle& Ole() {
+  static const TOle ole;
+  return ole;
+}
 
 // Owns one COM reference.
 template <class T>
@@ -33,9 +57,9 @@ class TComPtr {
 // COM for this thread while the object lives; a thread already in COM keeps its own set-up.
 class TComScope {
  public:
-  TComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  TComScope() : hr_(Ole().Found() ? Ole().Initialize(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL) {}
   ~TComScope() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
+    if (SUCCEEDED(hr_)) Ole().Uninitialize();
   }
   TComScope(const TComScope&) = delete;
   TComScope& operator=(const TComScope&) = delete;
@@ -64,8 +88,8 @@ bool EncodePng(IStream* stream, const TPixelView& picture) {
   TComPtr<IWICBitmapEncoder> encoder;
   TComPtr<IWICBitmapFrameEncode> frame;
   TComPtr<IPropertyBag2> options;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(factory.Out()))) ||
+  if (FAILED(Ole().Create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                          reinterpret_cast<void**>(factory.Out()))) ||
       FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Out())) ||
       FAILED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) ||
       FAILED(encoder->CreateNewFrame(frame.Out(), options.Out())) ||
@@ -87,7 +111,7 @@ bool EncodePng(IStream* stream, const TPixelView& picture) {
 bool StreamBytes(IStream* stream, std::string& bytes) {
   HGLOBAL memory = nullptr;
   STATSTG stat{};
-  if (FAILED(GetHGlobalFromStream(stream, &memory)) || FAILED(stream->Stat(&stat, STATFLAG_NONAME)))
+  if (FAILED(Ole().StreamMemory(stream, &memory)) || FAILED(stream->Stat(&stat, STATFLAG_NONAME)))
     return false;
   const void* data = GlobalLock(memory);
   if (data == nullptr) return false;
@@ -102,9 +126,8 @@ TImageResult WritePngFile(std::string_view fileName, const TPixelView& picture) 
   TComScope com;
   TComPtr<IStream> stream;
   std::string bytes;
-  if (!com.Usable() || picture.Pixels == nullptr ||
-      FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Out())) || !EncodePng(stream.Get(), picture) ||
-      !StreamBytes(stream.Get(), bytes))
+  if (!com.Usable() || picture.Pixels == nullptr || FAILED(Ole().NewStream(nullptr, TRUE, stream.Out())) ||
+      !EncodePng(stream.Get(), picture) || !StreamBytes(stream.Get(), bytes))
     return TImageResult::EncodeFailed;
   return WriteBytes(fileName, bytes);
 }

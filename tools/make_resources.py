@@ -55,7 +55,7 @@ BI_RLE4 = 2
 
 def bmp_file(width, height, bit_count, palette, rows, compression=0):
     """A BMP file of bottom-up rows already packed to this bit count (each padded to 4 bytes), or of
-    the whole picture run-length encoded (BI_RLE4) as one piece."""
+    run-length encoded rows."""
     data = b"".join(rows)
     table = b"".join(bytes((b, g, r, 0)) for b, g, r in palette)
     offset = 14 + 40 + len(table)
@@ -65,29 +65,32 @@ def bmp_file(width, height, bit_count, palette, rows, compression=0):
     return header + info + table + data
 
 
-def rle4_row(nibbles):
-    """One row in BI_RLE4's encoded mode: (count, colour twice) per run of one colour, then the end of
-    the line. The picture is a few lines on white, so its rows are a few runs each."""
-    out = bytearray()
-    i = 0
-    while i < len(nibbles):
-        run = 1
-        while i + run < len(nibbles) and nibbles[i + run] == nibbles[i] and run < 255:
-            run += 1
-        out += bytes((run, nibbles[i] << 4 | nibbles[i]))
-        i += run
-    return bytes(out + b"\0\0")
+def rle4_rows(indices_bottom_up):
+    """BI_RLE4 rows: every pixel in runs of one colour index (at most 255 a run), each row ended by
+    0,0 and the last by the end-of-bitmap mark 0,1. The cube outline is mostly long white runs."""
+    rows = []
+    for row in indices_bottom_up:
+        out = bytearray()
+        x = 0
+        while x < len(row):
+            run = 1
+            while x + run < len(row) and run < 255 and row[x + run] == row[x]:
+                run += 1
+            out += bytes((run, row[x] << 4 | row[x]))
+            x += run
+        out += b"\0\0"
+        rows.append(bytes(out))
+    rows[-1] = rows[-1][:-2] + b"\0\1"
+    return rows
 
 
 def write_bmp(path, pixels):
     # 4 bits a pixel with the two colours in the table: a 1-bit bitmap would be loaded as a monochrome
-    # one, whose colours come from the device context instead of the table. Run-length encoded: the
-    # picture is mostly white, and stored plain it would be most of the program's size.
+    # one, whose colours come from the device context instead of the table.
     palette = [WHITE, DARK_BLUE]
     index = {color: i for i, color in enumerate(palette)}
     height, width = len(pixels), len(pixels[0])
-    rows = [rle4_row([index[p] for p in row]) for row in reversed(pixels)]
-    rows[-1] = rows[-1][:-2] + b"\0\1"  # the end of the bitmap closes the last line
+    rows = rle4_rows([[index[p] for p in row] for row in reversed(pixels)])
     with open(path, "wb") as out:
         out.write(bmp_file(width, height, 4, palette, rows, BI_RLE4))
 

@@ -1,4 +1,5 @@
-// Hint manager: one tooltip window per element with a hint, and its removal.
+// Hint manager: one tooltip window per element with a hint, made at the first mouse move over the
+// element (or when asked for), and its removal.
 #include "elements/hint_manager.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ TEST_F(HintManagerTest, AttachingAHintMakesATooltipWindow) {
   TQxImage* element = MakeElement("Помощь");
   element->AttachHint(nullptr);
   ASSERT_NE(element->HintId, 0);
-  HWND tip = TQxHintManager::TipWindow(element->HintId);
+  HWND tip = HintManager->MakeTipWindow(element->HintId);
   ASSERT_NE(tip, nullptr);
   EXPECT_TRUE(IsWindow(tip));
   EXPECT_EQ(ClassOf(tip), "tooltips_class32");
@@ -75,13 +76,37 @@ TEST_F(HintManagerTest, EveryElementGetsATooltipOfItsOwn) {
   TQxImage* second = MakeElement("two");
   first->AttachHint(nullptr);
   second->AttachHint(nullptr);
-  HWND a = TQxHintManager::TipWindow(first->HintId);
-  HWND b = TQxHintManager::TipWindow(second->HintId);
+  HWND a = HintManager->MakeTipWindow(first->HintId);
+  HWND b = HintManager->MakeTipWindow(second->HintId);
   EXPECT_NE(a, nullptr);
   EXPECT_NE(b, nullptr);
   EXPECT_NE(a, b);
   delete first;
   delete second;
+}
+
+// The tooltip waits for the mouse; the first move over the element makes it with the text set before,
+// and the tip is then asked for once only.
+TEST_F(HintManagerTest, TheFirstMouseMoveOverTheElementMakesItsTooltip) {
+  TQxImage* element = MakeElement("позже");
+  element->AttachHint(nullptr);
+  EXPECT_EQ(TQxHintManager::TipWindow(element->HintId), nullptr);
+  HWND owner = element->Control->Handle;
+  SendMessageA(owner, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  HWND tip = TQxHintManager::TipWindow(element->HintId);
+  ASSERT_NE(tip, nullptr);
+  wchar_t text[32] = {};
+  TOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.hwnd = owner;
+  info.uId = reinterpret_cast<UINT_PTR>(owner);
+  info.lpszText = text;
+  SendMessageW(tip, TTM_GETTEXTW, 32, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(Cp1251FromWide(text), "позже");
+  SendMessageA(owner, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+  EXPECT_EQ(TQxHintManager::TipWindow(element->HintId), tip);
+  delete element;
+  EXPECT_FALSE(IsWindow(tip));
 }
 
 TEST_F(HintManagerTest, EmptyHintAttachesNothing) {
@@ -96,7 +121,7 @@ TEST_F(HintManagerTest, BalloonTipsAddTheBalloonStyle) {
   HintManager->RectTips = 0;
   TQxImage* element = MakeElement("balloon");
   element->AttachHint(nullptr);
-  HWND tip = TQxHintManager::TipWindow(element->HintId);
+  HWND tip = HintManager->MakeTipWindow(element->HintId);
   ASSERT_NE(tip, nullptr);
   EXPECT_NE(GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON, 0);
   delete element;

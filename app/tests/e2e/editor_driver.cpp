@@ -400,6 +400,43 @@ bool TEditorProcess::ParkMouse() const {
   return ClientToScreenPoint(window_, 2, 2, screen) && SendMouseClicks({{screen, 0}});
 }
 
+bool TEditorProcess::HoverAt(HWND child, int x, int y) {
+  POINT screen{};
+  return BringToFront() && ClientToScreenPoint(child, x, y, screen) && SendMouseClicks({{screen, 0}});
+}
+
+namespace {
+
+struct TTooltipSearch {
+  DWORD ProcessId;
+  const TEditorProcess* Editor;
+  const std::string* Text;
+  bool Found;
+};
+
+BOOL CALLBACK FindShownTooltip(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<TTooltipSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.ProcessId || !IsWindowVisible(window) || ClassOf(window) != "tooltips_class32")
+    return TRUE;
+  search.Found = search.Editor->TextOf(window) == *search.Text;
+  return search.Found ? FALSE : TRUE;
+}
+
+}  // namespace
+
+bool TEditorProcess::WaitTooltipShowing(const std::string& text, DWORD timeoutMs) const {
+  TTooltipSearch search{ProcessId(), this, &text, false};
+  const DWORD start = GetTickCount();
+  do {
+    EnumWindows(FindShownTooltip, reinterpret_cast<LPARAM>(&search));
+    if (search.Found) return true;
+    Sleep(kPollMs);
+  } while (GetTickCount() - start < timeoutMs && Running());
+  return false;
+}
+
 HWND TEditorProcess::CaptureWindow() const {
   const std::optional<GUITHREADINFO> gui = GuiThreadOf(window_);
   return gui ? gui->hwndCapture : nullptr;

@@ -125,6 +125,10 @@ class TEditorProcess {
   // Moves the mouse onto a bare corner of the editor window, where no control or hint is: a tool's
   // hint that popped up under a resting mouse goes away and cannot cover a screenshot.
   bool ParkMouse() const;
+  // Real mouse move, no button, to a point of a child's client area.
+  bool HoverAt(HWND child, int x, int y);
+  // Polls until one of the program's tooltips is shown with exactly this text (CP1251 bytes).
+  bool WaitTooltipShowing(const std::string& text, DWORD timeoutMs = 5000) const;
   // Two real left clicks at one point of a child, within the double-click time.
   bool DoubleClickAt(HWND child, int x, int y);
   // The window that has the keyboard focus (holds the mouse capture) in the editor's GUI thread.

@@ -403,6 +403,24 @@ TEST_F(KeyboardProgram, AFullTabCycleVisitsFourteenVisibleControlsAndNoLed) {
 
 // --- Start, stress and exit
 
+// The tooltips are made when the mouse first comes: each button's own hint still shows under a resting
+// mouse, the first one and one made after it.
+TEST_F(EditorProgram, AButtonsHintShowsWhenTheMouseRestsOnIt) {
+  const struct {
+    const char* Caption;
+    const char* Hint;
+  } buttons[] = {{"Экспорт…", "Экспорт эффекта: заголовок C, GIF или PNG (Ctrl+Shift+E)"},
+                 {"Вид куба", "Показать или скрыть куб в перспективе (F11)"}};
+  for (const auto& button : buttons) {
+    HWND window = editor.ChildByText(button.Caption);
+    ASSERT_NE(window, nullptr) << button.Caption;
+    RECT client{};
+    GetClientRect(window, &client);
+    ASSERT_TRUE(editor.HoverAt(window, client.right / 2, client.bottom / 2)) << button.Caption;
+    EXPECT_TRUE(editor.WaitTooltipShowing(button.Hint)) << "no hint over " << button.Caption;
+  }
+}
+
 TEST(EditorProgramLife, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
   TEditorProcess editor;
   ASSERT_TRUE(editor.Start()) << editor.Error();

@@ -1,0 +1,105 @@
+// The floor of the editor's start-up: a bare window program that makes the editor's 231 windows (the
+// form, 216 LEDs and the 14 other designed controls) at the same places with the same kinds of
+// window, paints the LEDs' dark bodies and ends on WM_CLOSE. The start-up bench starts it the way it
+// starts the editor, so no start-up of the editor can be faster than this one.
+#include <windows.h>
+
+#include "app/tests/e2e/editor_driver.h"
+#include "app/tests/e2e/editor_layout.h"
+#include "platform/startup_trace.h"
+
+namespace {
+
+constexpr const char* kLedClass = "FloorLed";
+constexpr const char* kFormClass = "FloorForm";
+
+LRESULT CALLBACK LedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  const COLORREF body = static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  HBRUSH brush = CreateSolidBrush(body);
+  HGDIOBJ old = SelectObject(dc, brush);
+  Ellipse(dc, client.left, client.top, client.right, client.bottom);
+  SelectObject(dc, old);
+  DeleteObject(brush);
+  EndPaint(window, &paint);
+  StartupStamp("first LED paint");
+  StartupStampNth("LED paints", e2e::kLedCount);
+  return 0;
+}
+
+LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void Child(HWND form, const char* windowClass, const char* text, DWORD style, const e2e::TPlace& at) {
+  HWND child = CreateWindowExA(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, at.Left, at.Top, at.Width,
+                               at.Height, form, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+}
+
+void RegisterClasses() {
+  WNDCLASSA led{};
+  led.lpfnWndProc = &LedProc;
+  led.hInstance = GetModuleHandleA(nullptr);
+  led.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  led.lpszClassName = kLedClass;
+  RegisterClassA(&led);
+  WNDCLASSA form = led;
+  form.lpfnWndProc = &FormProc;
+  form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  form.lpszClassName = kFormClass;
+  RegisterClassA(&form);
+}
+
+void MakeChildren(HWND form) {
+  for (int n = 1; n <= e2e::kLedCount; ++n) {
+    const e2e::TPlace at = e2e::LedPlace(n);
+    HWND led = CreateWindowExA(0, kLedClass, nullptr, WS_CHILD | WS_VISIBLE, at.Left, at.Top, at.Width,
+                               at.Height, form, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const COLORREF body =
+        e2e::LedColumn(n) == 0 ? GetSysColor(e2e::kDarkSystemColorOfColumn0) : e2e::kDarkColor;
+    SetWindowLongPtrA(led, GWLP_USERDATA, static_cast<LONG_PTR>(body));
+  }
+  for (const e2e::TPlace& at : e2e::kLayerLabelPlaces) Child(form, "STATIC", "СЛОЙ", 0, at);
+  Child(form, "STATIC", "TESSARO", 0, e2e::kTitleLabelPlace);
+  Child(form, "STATIC", "СТРОКА ДАННЫХ ДЛЯ КАДРА", 0, e2e::kFrameLabelPlace);
+  Child(form, "STATIC", "ТЕКСТОВЫЙ РЕДАКТОР ДЛЯ ЭФФЕКТА", 0, e2e::kEffectLabelPlace);
+  Child(form, "STATIC", nullptr, SS_BLACKFRAME, e2e::kCubeImagePlace);
+  Child(form, "BUTTON", "СБРОС КАДРА", BS_PUSHBUTTON, e2e::kResetButtonPlace);
+  Child(form, "BUTTON", "СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ", BS_PUSHBUTTON, e2e::kSaveButtonPlace);
+  Child(form, "EDIT", nullptr, ES_AUTOHSCROLL, e2e::kFrameEditPlace);
+  Child(form, "EDIT", nullptr, ES_MULTILINE | WS_VSCROLL, e2e::kEffectMemoPlace);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  StartupStamp("WinMain");
+  RegisterClasses();
+  HWND form = CreateWindowExA(0, kFormClass, e2e::EditorCaption().c_str(),
+                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
+                              0, e2e::kWindowWidth, e2e::kWindowHeight, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  StartupStamp("form window");
+  MakeChildren(form);
+  StartupStamp("designed elements");
+  ShowWindow(form, SW_SHOW);
+  StartupStamp("shown, delivery on");
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  StartupStamp("loop ended");
+  StartupTraceWrite();
+  return 0;
+}
