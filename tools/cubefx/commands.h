@@ -38,6 +38,8 @@ const char* LineFault(std::size_t index, std::string_view line, cube::TFrameFaul
 
 // Reads a whole number of at most nine digits; false for anything else.
 bool ParseCount(std::string_view text, long& value);
+// A word that is no option: the one input file; false, with `why`, for a second one.
+bool TakeInput(const std::string& word, std::string& input, std::string& why);
 // Reads "N" or "A-B" with 1 <= A <= B: frames counted from 1 among the frames.
 bool ParseFrameRange(std::string_view text, long& first, long& last);
 

@@ -133,6 +133,15 @@ bool ParseCount(std::string_view text, long& value) {
   return true;
 }
 
+bool TakeInput(const std::string& word, std::string& input, std::string& why) {
+  if (!input.empty()) {
+    why = "one file at a time ('" + word + "' is a second one)";
+    return false;
+  }
+  input = word;
+  return true;
+}
+
 bool ParseFrameRange(std::string_view text, long& first, long& last) {
   const std::size_t dash = text.find('-');
   const std::string_view from = text.substr(0, dash);

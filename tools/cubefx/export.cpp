@@ -65,11 +65,7 @@ bool ParseExport(const TArgs& args, TExportOptions& options, std::string& why) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
     if (optionsDone || !IsOption(word)) {
-      if (!options.Input.empty()) {
-        why = "one file at a time ('" + word + "' is a second one)";
-        return false;
-      }
-      options.Input = word;
+      if (!TakeInput(word, options.Input, why)) return false;
     } else if (word == "--") {
       optionsDone = true;
     } else if (!ParseOption(args, i, options, why)) {

@@ -104,11 +104,7 @@ bool ParseRewrite(const TArgs& args, bool transforms, TRewriteOptions& options, 
     const std::string& word = args[i];
     bool taken = true;
     if (optionsDone || !IsOption(word)) {
-      if (!options.Input.empty()) {
-        why = "one file at a time ('" + word + "' is a second one)";
-        return false;
-      }
-      options.Input = word;
+      if (!TakeInput(word, options.Input, why)) return false;
     } else if (word == "--") {
       optionsDone = true;
     } else if (word == "-o" || word == "--output") {

@@ -306,17 +306,19 @@ HWND FindTopWindow(const char* windowClass, const char* title) {
   return FindWindowW(WideFromCp1251(windowClass).c_str(), WideFromCp1251(title).c_str());
 }
 
-std::string WindowText(HWND window) {
+std::string WindowText(HWND window) { return Cp1251FromWide(WideWindowText(window)); }
+
+std::wstring WideWindowText(HWND window) {
   if (window == nullptr) return {};
   DWORD_PTR length = 0;
-  // Read in UTF-16 and converted by CP1251 itself, so the test sees the same on every locale.
+  // WM_GETTEXT itself: GetWindowText of another process's window answers only its stored caption.
   if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length)) return {};
   std::vector<wchar_t> text(length + 2, L'\0');
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                            SMTO_NORMAL, 5000, &copied))
     return {};
-  return Cp1251FromWide(TWideView(text.data(), std::min<std::size_t>(copied, text.size())));
+  return std::wstring(text.data(), std::min<std::size_t>(copied, text.size()));
 }
 
 bool TEditorProcess::SetTextOf(HWND window, const std::string& text) const {

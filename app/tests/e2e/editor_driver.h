@@ -27,6 +27,7 @@ void RemoveDirTree(const std::string& dir);
 
 // A window's text, read in UTF-16 and converted by CP1251 itself: the same on every locale.
 std::string WindowText(HWND window);
+std::wstring WideWindowText(HWND window);
 // A top-level window of any process with this class and CP1251 title, or null.
 HWND FindTopWindow(const char* windowClass, const char* title);
 

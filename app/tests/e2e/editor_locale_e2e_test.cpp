@@ -22,17 +22,7 @@ std::wstring Utf16(const char16_t* text) {
   return std::wstring(text, text + std::char_traits<char16_t>::length(text));
 }
 
-// WM_GETTEXT itself: GetWindowText of another process's window answers only its stored caption.
-std::wstring WideText(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length)) return {};
-  std::vector<wchar_t> text(length + 2, L'\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                           SMTO_NORMAL, 5000, &copied))
-    return {};
-  return std::wstring(text.data(), std::min<std::size_t>(copied, text.size()));
-}
+std::wstring WideText(HWND window) { return e2e::WideWindowText(window); }
 
 std::wstring WideClass(HWND window) {
   wchar_t name[64] = {};
