@@ -150,6 +150,14 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
     if (!e->Hint.empty()) e->AttachHint(nullptr);
   EnableKeyboardNavigation(EditorWindow->Control);
   StartupStamp("designed hints, navigation");
+  CreateWorkbench();
+  // Now, with every control in its place, rather than in the first frame played.
+  if (HWND window = EditorWindow->Control->Handle) ledAreas_.Read(window);
+  StartupStamp("LED areas");
+}
+
+// The workbench, after the designed graph: the pattern element, the key map and the panels.
+void TClassMainForm_1509590::CreateWorkbench() {
   CreatePattern();
   Keys = new TFormKeys(EditorWindow->Control);
   Keys->AddTextField(FrameEdit->Control);
@@ -167,10 +175,7 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   StartupStamp("cube view");
   Exporter = new TExportPanel(*this);
   Generator = new TGeneratorPanel(*this, Pattern, Effect->RateEdit);
-  StartupStamp("export");
-  // Now, with every control in its place, rather than in the first frame played.
-  if (HWND window = EditorWindow->Control->Handle) ledAreas_.Read(window);
-  StartupStamp("LED areas");
+  StartupStamp("export, generator");
 }
 
 void TClassMainForm_1509590::CreatePattern() {

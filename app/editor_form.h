@@ -86,6 +86,7 @@ class TClassMainForm_1509590 {
   TQxImage* CreateCubeImage();
   void CreateNonVisual();
   void ConnectAll();
+  void CreateWorkbench();
   void CreatePattern();
   static void PaintLedsNow(void* form, const std::bitset<frame::kLedCount>& changed);
 

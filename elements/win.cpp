@@ -214,6 +214,38 @@ void TQxWin::Init() { CommonInit(); }
 
 TControlAccess TQxWin::GetControlAccess() { return ControlAccess; }
 
+// The element's own font, or its parent's when it takes that.
+void TQxWin::DressFont(TControl& c) {
+  if (ParentFont != 0 && ParentControl != nullptr) {
+    c.SetFont(ParentControl->GetFont());
+  } else {
+    TGraphicTool* font = c.GetFont();
+    font->SetColor(Font.Color);
+    font->SetFontStyle(Font.Style & 0x0F);
+    font->SetFontName(Font.Name.view());
+    font->SetValue(TGraphicTool::FontHeight, FontHeightForSize(Font.Size, ScreenPixelsPerInch()));
+    font->SetCharSet(Font.CharSet);
+  }
+}
+
+// Every event of the control reaches the element's procedures, which fire its outputs.
+void TQxWin::HookEvents(TControl& c) {
+  PrevMessageHandler = c.Events().OnMessage;
+  c.SetOnMouseDown(TOnMouseEvent::Of<TQxWin, &MouseDownProc>(this));
+  c.SetOnMouseMove(TOnMouseEvent::Of<TQxWin, &MouseMoveProc>(this));
+  c.SetOnMouseUp(TOnMouseEvent::Of<TQxWin, &MouseUpProc>(this));
+  c.SetOnMouseWheel(TOnMouseEvent::Of<TQxWin, &MouseWheelProc>(this));
+  c.SetOnMouseDblClick(TOnMouseEvent::Of<TQxWin, &MouseDblClickProc>(this));
+  c.SetOnMessage(TOnMessageEvent::Member<&TQxWin::DoMessage>(this));
+  c.OnDestroy = TObjEvent::Of<TQxWin, &DestroyedProc>(this);
+  c.SetOnKeyDown(TOnKeyEvent::Of<TQxWin, &KeyDownProc>(this));
+  c.SetOnKeyUp(TOnKeyEvent::Of<TQxWin, &KeyUpProc>(this));
+  c.SetOnChar(TOnCharEvent::Of<TQxWin, &CharProc>(this));
+  c.SetOnResize(TObjEvent::Of<TQxWin, &ResizeProc>(this));
+  c.SetOnShow(TObjEvent::Of<TQxWin, &ShowProc>(this));
+  c.SetOnHide(TObjEvent::Of<TQxWin, &HideProc>(this));
+}
+
 void TQxWin::CommonInit() {
   if (Control == nullptr) return;
   TControl& c = *Control;
@@ -230,16 +262,7 @@ void TQxWin::CommonInit() {
   c.LoadCursor(nullptr, MAKEINTRESOURCEA(Cursor));
   if (Flat != 0) c.SetStyle(c.GetStyle() | BS_FLAT);
 
-  if (ParentFont != 0 && ParentControl != nullptr) {
-    c.SetFont(ParentControl->GetFont());
-  } else {
-    TGraphicTool* font = c.GetFont();
-    font->SetColor(Font.Color);
-    font->SetFontStyle(Font.Style & 0x0F);
-    font->SetFontName(Font.Name.view());
-    font->SetValue(TGraphicTool::FontHeight, FontHeightForSize(Font.Size, ScreenPixelsPerInch()));
-    font->SetCharSet(Font.CharSet);
-  }
+  DressFont(c);
 
   if (TabOrder > 0) {
     // The style and the place in the order only: whether Tab stops here stays as the kind of
@@ -251,20 +274,7 @@ void TQxWin::CommonInit() {
     c.TabStop = TabOrder == 0;
   }
 
-  PrevMessageHandler = c.Events().OnMessage;
-  c.SetOnMouseDown(TOnMouseEvent::Of<TQxWin, &MouseDownProc>(this));
-  c.SetOnMouseMove(TOnMouseEvent::Of<TQxWin, &MouseMoveProc>(this));
-  c.SetOnMouseUp(TOnMouseEvent::Of<TQxWin, &MouseUpProc>(this));
-  c.SetOnMouseWheel(TOnMouseEvent::Of<TQxWin, &MouseWheelProc>(this));
-  c.SetOnMouseDblClick(TOnMouseEvent::Of<TQxWin, &MouseDblClickProc>(this));
-  c.SetOnMessage(TOnMessageEvent::Member<&TQxWin::DoMessage>(this));
-  c.OnDestroy = TObjEvent::Of<TQxWin, &DestroyedProc>(this);
-  c.SetOnKeyDown(TOnKeyEvent::Of<TQxWin, &KeyDownProc>(this));
-  c.SetOnKeyUp(TOnKeyEvent::Of<TQxWin, &KeyUpProc>(this));
-  c.SetOnChar(TOnCharEvent::Of<TQxWin, &CharProc>(this));
-  c.SetOnResize(TObjEvent::Of<TQxWin, &ResizeProc>(this));
-  c.SetOnShow(TObjEvent::Of<TQxWin, &ShowProc>(this));
-  c.SetOnHide(TObjEvent::Of<TQxWin, &HideProc>(this));
+  HookEvents(c);
 
   c.SetAlign(Align);
 

@@ -117,5 +117,7 @@ class TQxWin : public TQxObject {
   void InstallHover();
 
  private:
+  void DressFont(TControl& c);
+  void HookEvents(TControl& c);
   void FilterSize(WINDOWPOS& pos);
 };

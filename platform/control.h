@@ -311,6 +311,8 @@ class TControl : public TObj, public TCanvasHost {
   ~TControl() override;
 
  private:
+  // Registers "obj_" + BaseClassName once; false when the system refuses it.
+  bool RegisterOwnClass(HINSTANCE instance, const std::wstring& className);
   // Construction sets these before there is a window; afterwards their setters are the one way
   // to change them, since a setter also applies the change to the window. The show handler
   // records what the system did.

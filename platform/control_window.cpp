@@ -72,6 +72,31 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   }
 }
 
+// Window class: "obj_" + base name, a superclass of the base class when the system knows it.
+bool TControl::RegisterOwnClass(HINSTANCE instance, const std::wstring& className) {
+  const TWideString baseClassName = WideFromCp1251(BaseClassName);
+  WNDCLASSW wc{};
+  wc.style = ClassStyle;
+  wc.hCursor = LoadSharedCursor(nullptr, IDC_ARROW);
+  wc.hInstance = instance;
+  if (!BaseClassName.empty()) {
+    WNDCLASSW base{};
+    if (GetClassInfoW(nullptr, baseClassName.c_str(), &base) ||
+        GetClassInfoW(instance, baseClassName.c_str(), &base)) {
+      wc = base;
+      wc.style &= ~static_cast<UINT>(CS_GLOBALCLASS | CS_OWNDC | CS_CLASSDC | CS_PARENTDC);
+      if (BaseWindowProc == nullptr) BaseWindowProc = base.lpfnWndProc;
+    }
+  }
+  WNDCLASSW known{};
+  if (GetClassInfoW(instance, className.c_str(), &known)) return true;
+  wc.lpfnWndProc = ControlWindowProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = className.c_str();
+  wc.lpszMenuName = nullptr;
+  return RegisterClassW(&wc) != 0;
+}
+
 bool TControl::CreateWindowHandle() {
   if (Parent != nullptr && Parent->Handle == nullptr) {
     Parent->CreateWindowHandle();
@@ -103,31 +128,9 @@ bool TControl::CreateWindowHandle() {
   }
   if (IsChild && parentWindow == nullptr) return false;
 
-  // Window class: "obj_" + base name, a superclass of the base class when the system knows it.
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const TWideString className = WideFromCp1251("obj_" + BaseClassName);
-  const TWideString baseClassName = WideFromCp1251(BaseClassName);
-  WNDCLASSW wc{};
-  wc.style = ClassStyle;
-  wc.hCursor = LoadSharedCursor(nullptr, IDC_ARROW);
-  wc.hInstance = instance;
-  if (!BaseClassName.empty()) {
-    WNDCLASSW base{};
-    if (GetClassInfoW(nullptr, baseClassName.c_str(), &base) ||
-        GetClassInfoW(instance, baseClassName.c_str(), &base)) {
-      wc = base;
-      wc.style &= ~static_cast<UINT>(CS_GLOBALCLASS | CS_OWNDC | CS_CLASSDC | CS_PARENTDC);
-      if (BaseWindowProc == nullptr) BaseWindowProc = base.lpfnWndProc;
-    }
-  }
-  WNDCLASSW known{};
-  if (!GetClassInfoW(instance, className.c_str(), &known)) {
-    wc.lpfnWndProc = ControlWindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = className.c_str();
-    wc.lpszMenuName = nullptr;
-    if (RegisterClassW(&wc) == 0) return false;
-  }
+  if (!RegisterOwnClass(instance, className)) return false;
 
   TControl* previousCreating = CreatingControl;
   CreatingControl = this;
