@@ -75,7 +75,10 @@ class EditorGenerate : public e2e::TSavingEditor {
   // A key pressed in the dialog: the editor driver's keys would bring the (disabled) editor window
   // to the front first.
   bool DialogKey(HWND dialog, WORD key) const {
-    if (GetForegroundWindow() != dialog) SetForegroundWindow(dialog);
+    // Typed keys go to the foreground window: sent before the dialog is in front, they would be lost.
+    SetForegroundWindow(dialog);
+    for (const DWORD start = GetTickCount(); GetForegroundWindow() != dialog; Sleep(10))
+      if (GetTickCount() - start >= 5000) return false;
     INPUT inputs[2] = {};
     for (INPUT& input : inputs) {
       input.type = INPUT_KEYBOARD;
@@ -108,6 +111,10 @@ class EditorGenerate : public e2e::TSavingEditor {
     if (!DialogKey(dialog, VK_HOME)) return false;
     for (int k = 0; k < index; ++k)
       if (!DialogKey(dialog, VK_DOWN)) return false;
+    if (!editor.Sync()) return false;
+    HWND list = GetDlgItem(dialog, kList);
+    for (const DWORD start = GetTickCount(); SendMessageW(list, LB_GETCURSEL, 0, 0) != index; Sleep(10))
+      if (GetTickCount() - start >= 5000) return false;
     return editor.Sync();
   }
   std::string Field(HWND dialog, int id) const { return editor.TextOf(GetDlgItem(dialog, id)); }
@@ -195,7 +202,8 @@ TEST_F(EditorGenerate, BadParametersAreRefusedInTheDialogAndNothingIsInserted) {
   EXPECT_TRUE(IsWindowVisible(dialog)) << "Вставить closed the dialog on a refusal";
   ASSERT_TRUE(Choose(dialog, 1));  // rain, with no frames
   ASSERT_TRUE(editor.SetTextOf(GetDlgItem(dialog, kFirstField), "0"));
-  ASSERT_TRUE(WaitField(dialog, kMessage, "«Кадров»: число должно быть от 1 до 1000"));
+  ASSERT_TRUE(WaitField(dialog, kMessage, "«Кадров»: число должно быть от 1 до 1000"))
+      << Field(dialog, kMessage) << " | " << Field(dialog, kFirstField);
   ASSERT_TRUE(editor.SetTextOf(GetDlgItem(dialog, kFirstField), "пять"));
   ASSERT_TRUE(WaitField(dialog, kMessage, "«Кадров»: нужно целое число от 1 до 1000"));
   ASSERT_TRUE(DialogClick(dialog, IDOK));
