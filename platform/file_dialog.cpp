@@ -9,8 +9,8 @@
 
 #include "platform/app.h"
 #include "platform/control.h"
-#include "platform/wide_path.h"
 #include "platform/lazy_library.h"
+#include "platform/wide_path.h"
 
 namespace {
 
