@@ -102,20 +102,24 @@ class EditorGenerate : public e2e::TSavingEditor {
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     return SendInput(2, inputs, sizeof(INPUT)) == 2 && editor.Sync();
   }
-  // Chooses the generator by its place in the list from the keyboard.
+  // Chooses the generator by its place in the list from the keyboard: Home and Down towards it, each
+  // waited for, until the list shows it (a busy machine may lose a typed key, or be slow to show it).
   bool Choose(HWND dialog, int index) {
-    // Tab goes round the dialog's controls back to the list.
-    for (int k = 0; k < 12 && editor.FocusWindow() != GetDlgItem(dialog, kList); ++k)
-      if (!DialogKey(dialog, VK_TAB)) return false;
-    if (!editor.WaitFocus(GetDlgItem(dialog, kList))) return false;
-    if (!DialogKey(dialog, VK_HOME)) return false;
-    for (int k = 0; k < index; ++k)
-      if (!DialogKey(dialog, VK_DOWN)) return false;
-    if (!editor.Sync()) return false;
     HWND list = GetDlgItem(dialog, kList);
-    for (const DWORD start = GetTickCount(); SendMessageW(list, LB_GETCURSEL, 0, 0) != index; Sleep(10))
-      if (GetTickCount() - start >= 5000) return false;
-    return editor.Sync();
+    // Tab goes round the dialog's controls back to the list.
+    for (int k = 0; k < 12 && editor.FocusWindow() != list; ++k)
+      if (!DialogKey(dialog, VK_TAB)) return false;
+    if (!editor.WaitFocus(list)) return false;
+    for (int press = 0; press < 3 * (index + 8); ++press) {
+      const LRESULT shown = SendMessageW(list, LB_GETCURSEL, 0, 0);
+      if (shown == index) return editor.Sync();
+      // Past it (or nothing chosen yet): back to the top, then down.
+      if (!DialogKey(dialog, shown == LB_ERR || shown > index ? VK_HOME : VK_DOWN)) return false;
+      for (const DWORD start = GetTickCount();
+           SendMessageW(list, LB_GETCURSEL, 0, 0) == shown && GetTickCount() - start < 2000;)
+        Sleep(10);
+    }
+    return false;
   }
   std::string Field(HWND dialog, int id) const { return editor.TextOf(GetDlgItem(dialog, id)); }
   bool WaitField(HWND dialog, int id, const std::string& expected) const {
