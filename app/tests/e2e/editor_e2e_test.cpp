@@ -416,8 +416,13 @@ TEST_F(EditorProgram, AButtonsHintShowsWhenTheMouseRestsOnIt) {
     ASSERT_NE(window, nullptr) << button.Caption;
     RECT client{};
     GetClientRect(window, &client);
-    ASSERT_TRUE(editor.HoverAt(window, client.right / 2, client.bottom / 2)) << button.Caption;
-    EXPECT_TRUE(editor.WaitTooltipShowing(button.Hint)) << "no hint over " << button.Caption;
+    // A rest the system did not notice (a busy machine) is tried again from a point beside it.
+    bool shown = false;
+    for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+      ASSERT_TRUE(editor.HoverAt(window, client.right / 2 - attempt, client.bottom / 2)) << button.Caption;
+      shown = editor.WaitTooltipShowing(button.Hint);
+    }
+    EXPECT_TRUE(shown) << "no hint over " << button.Caption;
   }
 }
 
