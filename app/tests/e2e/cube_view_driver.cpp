@@ -7,21 +7,6 @@ namespace {
 
 constexpr DWORD kPollMs = 2;
 
-struct TSearch {
-  DWORD ProcessId;
-  HWND Found;
-};
-
-BOOL CALLBACK MatchView(HWND window, LPARAM data) {
-  auto& search = *reinterpret_cast<TSearch*>(data);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != search.ProcessId) return TRUE;
-  if (CubeViewCaption() != e2e::WindowText(window)) return TRUE;
-  search.Found = window;
-  return FALSE;
-}
-
 INPUT Key(WORD virtualKey, DWORD flags) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
@@ -51,11 +36,7 @@ std::uint32_t TViewShot::Pixel(int x, int y) const {
   return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
 }
 
-HWND TCubeViewDriver::Find() const {
-  TSearch search{editor_.ProcessId(), nullptr};
-  EnumWindows(&MatchView, reinterpret_cast<LPARAM>(&search));
-  return search.Found;
-}
+HWND TCubeViewDriver::Find() const { return editor_.TopWindowTitled(CubeViewCaption()); }
 
 HWND TCubeViewDriver::WaitShown(bool shown, DWORD timeoutMs) const {
   for (const DWORD start = GetTickCount();;) {

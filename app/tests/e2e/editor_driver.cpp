@@ -247,6 +247,33 @@ HWND TEditorProcess::FindShownWindow() const {
   return search.found;
 }
 
+namespace {
+
+struct TTitleSearch {
+  DWORD processId;
+  const std::string* caption;
+  bool shownOnly;
+  HWND found;
+};
+
+BOOL CALLBACK MatchTitle(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TTitleSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || (search->shownOnly && !IsWindowVisible(window))) return TRUE;
+  if (e2e::WindowText(window) != *search->caption) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND TEditorProcess::TopWindowTitled(const std::string& caption, bool shownOnly) const {
+  TTitleSearch search{info_.dwProcessId, &caption, shownOnly, nullptr};
+  if (info_.hProcess != nullptr) EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 bool TEditorProcess::Running() const {
   return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }

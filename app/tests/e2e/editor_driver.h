@@ -66,6 +66,9 @@ class TEditorProcess {
   bool WaitReady(DWORD timeoutMs = 10000);
   // The program's visible editor window, or null while it is not shown yet.
   HWND FindShownWindow() const;
+  // The first top-level window of this process with this caption (the editor's own dialogs and
+  // views), only a shown one if asked; null when there is none.
+  HWND TopWindowTitled(const std::string& caption, bool shownOnly = false) const;
   // Start, and put this text into EffectMemo as soon as the memo exists, well before the clearing
   // timer's first tick (one second after start).
   bool StartWithMemoText(const std::string& text, DWORD timeoutMs = 10000);

@@ -24,21 +24,6 @@ constexpr int kFirstField = 110;  // row r's edit at + 2 * r
 constexpr int kMessage = 130;
 constexpr int kCount = 131;
 
-struct TFindDialog {
-  DWORD Process;
-  HWND Found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
-  auto* find = reinterpret_cast<TFindDialog*>(data);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != find->Process || !IsWindowVisible(window) || e2e::WindowText(window) != "Генератор эффекта")
-    return TRUE;
-  find->Found = window;
-  return FALSE;
-}
-
 // The frames the core makes, as memo lines joined by CR LF.
 std::string CoreLines(const char* id, std::initializer_list<std::pair<std::size_t, int>> numbers,
                       std::uint64_t seed = gen::kDefaultSeed, cube::TPattern start = {}) {
@@ -57,13 +42,11 @@ class EditorGenerate : public e2e::TSavingEditor {
     ASSERT_TRUE(editor.FocusByClick(editor.EffectMemo(), 300, 170));
   }
   HWND WaitDialog(DWORD timeoutMs = 5000) const {
-    TFindDialog find{editor.ProcessId(), nullptr};
     for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs && editor.Running();
          Sleep(10)) {
-      find.Found = nullptr;
-      EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&find));
       // Ready once the focus is inside it.
-      if (find.Found != nullptr && IsChild(find.Found, editor.FocusWindow())) return find.Found;
+      const HWND found = editor.TopWindowTitled("Генератор эффекта", true);
+      if (found != nullptr && IsChild(found, editor.FocusWindow())) return found;
     }
     return nullptr;
   }
