@@ -328,7 +328,7 @@ void TEffectPlayerPanel::TimerTick(void* data, TObj*) {
 
 void TEffectPlayerPanel::CountTick(void* data, TObj*) {
   TData none;
-  static_cast<TEffectPlayerPanel*>(data)->Player->inHalt(&none, 1);
+  static_cast<TEffectPlayerPanel*>(data)->Player->inCount(&none, 0);
 }
 
 void TEffectPlayerPanel::FrameChange(void* data, TObj* sender) {

@@ -228,7 +228,11 @@ void TQxPlayer::inHalt(TData* d, std::uint16_t index) {
     FireEmpty(outSettle);
     EndSession();
   }
-  if (index != 1) return;
+  if (index == 1) inCount(d, 0);
+}
+
+void TQxPlayer::inCount(TData* d, std::uint16_t) {
+  if (state_ != psStopped) return;
   std::size_t n = 0;
   if (d != nullptr && d->Kind == dkInteger) {
     n = static_cast<std::size_t>(d->IntValue);  // counted by whoever changed the text

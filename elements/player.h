@@ -61,6 +61,9 @@ class TQxPlayer : public TQxObject {
   // the pattern. Index 1: the text changed, so the counter's frame count is taken from d when it
   // holds a number, else read from the text anew.
   void inHalt(TData* d, std::uint16_t index);
+  // The text's frames counted anew once typing pauses: shown while stopped. A session running by
+  // then began after the edit, on the new text, and keeps its counter.
+  void inCount(TData* d, std::uint16_t index);
   // Pauses a running session (a modal box or dialog is about to show); else does nothing.
   void inPause(TData* d, std::uint16_t index);
   // d: milliseconds per frame, clamped to kMinRate..kMaxRate; a text that is no number keeps the

@@ -247,6 +247,20 @@ TEST_F(Player, AHaltForAChangedTextCountsItsFramesAnewWhetherPlayingOrNot) {
   EXPECT_EQ(watch.counters.size(), reports);
 }
 
+TEST_F(Player, ACountAfterPlaybackBeganLeavesTheSessionAndItsCounterAlone) {
+  // Typing paused, then Play came before the delayed count: the session already plays the new text.
+  Send(&TQxPlayer::inPlay);
+  const std::size_t reports = watch.counters.size();
+  TData none;
+  player.inCount(&none, 0);
+  EXPECT_EQ(player.State(), TQxPlayer::psPlaying);
+  EXPECT_NE(time.armedMs, -1);
+  EXPECT_EQ(watch.counters.size(), reports);
+  Send(&TQxPlayer::inStop);
+  player.inCount(&none, 0);
+  EXPECT_EQ(watch.counters.back(), TQxPlayer::CounterText(0, 4));
+}
+
 TEST_F(Player, APauseForABoxPausesOnlyARunningSession) {
   Send(&TQxPlayer::inPause);
   EXPECT_EQ(player.State(), TQxPlayer::psStopped);
