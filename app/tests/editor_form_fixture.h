@@ -6,6 +6,7 @@
 #include "elements/hint_manager.h"
 #include "platform/app.h"
 #include "platform/tests/test_pump.h"
+#include "platform/timer.h"
 
 namespace editor_form_fixture {
 
@@ -17,7 +18,8 @@ inline TClassMainForm_1509590* StartForm(bool visible) {
   InitMainFormWindows();
   auto* form = new TClassMainForm_1509590();
   StartStep(visible, &EnableDelivery);
-  PumpFor(1500);
+  // The clearing timer stops itself at its first tick.
+  PumpFor(10000, [&] { return !form->ClearTimer->Timer->Enabled; });
   return form;
 }
 

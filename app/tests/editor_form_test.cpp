@@ -109,6 +109,12 @@ class EditorForm : public ::testing::Test {
 
 // --- inventory
 
+// The first test of the suite: nothing has saved yet. The start waited for the first tick; the
+// timer stopped itself there, so no later tick clears what the user types.
+TEST_F(EditorForm, TheClearingTimerStopsItselfAtItsFirstTick) {
+  EXPECT_FALSE(form->ClearTimer->Timer->Enabled);
+}
+
 TEST_F(EditorForm, HasEveryElementAndEveryLink) {
   EXPECT_EQ(form->ElementCount(), 1326);
   EXPECT_EQ(form->VisualCount(), 231);
@@ -371,7 +377,8 @@ TEST_F(EditorForm, FailedSaveKeepsTheEffectAndTellsTheUser) {
   EXPECT_NE(boxText.find("Не удалось сохранить эффект в файл"), std::string::npos);
   EXPECT_NE(boxText.find(path), std::string::npos);
   // The clearing tick that follows must leave the text alone.
-  PumpFor(2000);
+  PumpFor(5000, [&] { return !form->SaveGuard->KeepText; });
+  EXPECT_FALSE(form->SaveGuard->KeepText) << "the clearing tick did not come";
   EXPECT_EQ(Effect(), "6,227");
 }
 
@@ -397,10 +404,13 @@ TEST_F(EditorForm, AnEffectOpenedWhileAClearingTickIsDueOutlivesTheTickAndTheNex
   SaveThroughTheHub(saved);  // the clearing tick is due in a second
   FireStr(MakeLink<&TQxEffectFile::inOpenFile>(form->Effect->EffectFile), ByteString(opened));
   EXPECT_EQ(Effect(), "3,227\r\n4,227");
-  PumpFor(2000);
+  // The clearing timer stops itself at its tick: that is the moment to look.
+  const auto ticked = [&] { return !form->ClearTimer->Timer->Enabled; };
+  PumpFor(5000, ticked);
+  ASSERT_TRUE(ticked()) << "the clearing tick did not come";
   EXPECT_EQ(Effect(), "3,227\r\n4,227") << "the tick due before the open cleared the opened effect";
   SaveThroughTheHub(saved);
-  PumpFor(2000);
+  PumpFor(5000, ticked);
   EXPECT_EQ(Effect(), "") << "a save after the open is cleared as always";
   EXPECT_EQ(ReadFileBytes(saved), "3,227\r\n4,227\r\n");
   std::remove(saved.c_str());

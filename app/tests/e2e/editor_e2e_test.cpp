@@ -159,17 +159,14 @@ TEST_F(RecordingProgram, EnterOnAnEmptyLineLeavesOneEmptyLineThatTheNextFrameTak
   EXPECT_EQ(editor.MemoText(), "4,227\r\n4,5,227");
 }
 
-TEST(EditorProgramStart, TextTypedInTheFirstSecondIsClearedOnceAndLaterTextStays) {
+TEST(EditorProgramStart, TextTypedInTheFirstSecondIsClearedByTheFirstTick) {
   TEditorProcess editor;
   // Typed as soon as the memo exists, well inside the first second.
   ASSERT_TRUE(editor.StartWithMemoText("typed at start")) << editor.Error();
   ASSERT_TRUE(editor.WaitMemoText("", 10000))
       << "the first tick clears the effect text, still: " << editor.MemoText();
-  ASSERT_TRUE(editor.SetTextOf(editor.EffectMemo(), "typed later"));
-  // The timer stopped itself at its first tick: two more periods pass without clearing.
-  Sleep(2500);
-  ASSERT_TRUE(editor.Sync());
-  EXPECT_EQ(editor.MemoText(), "typed later");
+  // That the timer stopped itself at this tick is checked on the form itself (editor_form_tests),
+  // where the timer can be seen: from here only the passing of time could show it.
   EXPECT_EQ(editor.FrameText(), "") << "the tick does not touch the frame line";
 }
 

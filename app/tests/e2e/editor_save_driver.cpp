@@ -127,7 +127,10 @@ TDialogOutcome TSaveDriver::PressOkAndWait(HWND dialog, DWORD timeoutMs) {
       return outcome;
     }
     if (!IsWindow(dialog) || !IsWindowVisible(dialog)) {
-      if (!editor_.Sync()) return outcome;
+      // A large effect may keep the program busy for a while after the dialog closes: the whole
+      // bound is given to the answer, not the usual round trip's.
+      const DWORD spent = GetTickCount() - start;
+      if (!editor_.Sync(timeoutMs > spent ? timeoutMs - spent : 1)) return outcome;
       outcome.Closed = true;
       outcome.Box = FindMessageBox(dialog);
       return outcome;
