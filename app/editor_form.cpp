@@ -186,8 +186,8 @@ void TClassMainForm_1509590::CreatePattern() {
     ++patternLinkCount_;
   }
   // The LEDs before the graph: bringing a whole frame in line reads their states.
-  Pattern->Owner().Subscribe({&ShowOnLeds, this});
-  Pattern->Owner().Subscribe({&FollowPatternOnGraph, Frame});
+  Pattern->Subscribe({&ShowOnLeds, this});
+  Pattern->Subscribe({&FollowPatternOnGraph, Frame});
 }
 
 void TClassMainForm_1509590::ShowOnLeds(void* form, const cube::TPatternChange& change) {

@@ -101,8 +101,8 @@ struct Workbench : TBareFrameGraph {
   Workbench() {
     for (std::size_t i = 0; i < leds.size(); ++i)
       leds[i].outChange = MakeLink<&TQxCubePattern::inLedChange>(&pattern, static_cast<std::uint16_t>(i));
-    pattern.Owner().Subscribe({&ShowOnBareLeds, &leds});
-    pattern.Owner().Subscribe({&FollowPatternOnGraph, graph.get()});
+    pattern.Subscribe({&ShowOnBareLeds, &leds});
+    pattern.Subscribe({&FollowPatternOnGraph, graph.get()});
     EnableDelivery();
   }
   ~Workbench() { DisableDelivery(); }

@@ -1,11 +1,10 @@
 // TQxCubePattern: the pattern element. It holds the cube's pattern owner, the one place that says
 // which LEDs are lit, puts whole frames on the cube, reshapes the pattern and keeps the undo history
 // of every change, the user's LED clicks and resets included. The LEDs, the frame graph, the cube
-// view and the player follow the owner's notification (Owner().Subscribe) or the pins fired from
-// it; none keeps a copy. Window-free: must never include a window-system header.
+// view and the player follow the owner's notification (Subscribe) or the pins fired from it; none
+// keeps a copy. Window-free: must never include a window-system header.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -71,8 +70,10 @@ class TQxCubePattern : public TQxObject {
   // Consecutive resets of LEDs are one step.
   void inLedChange(TData* d, std::uint16_t index);
 
-  // The one holder of the pattern: followers subscribe here.
-  cube::TPatternOwner& Owner() { return owner_; }
+  // Followers of the pattern's owner, told of every change in the order they subscribed (after the
+  // history); only this element's inputs put a pattern on the owner.
+  void Subscribe(cube::TPatternListener listener) { owner_.Subscribe(listener); }
+  void Unsubscribe(const void* object) { owner_.Unsubscribe(object); }
   const cube::TPattern& Shown() const { return owner_.Pattern(); }
   const cube::TPatternHistory& History() const { return recorder_.History(); }
   // What outHistory reports: bit 0 undo possible, bit 1 redo possible.

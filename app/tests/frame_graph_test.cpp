@@ -468,8 +468,8 @@ class OwnedFrameGraphTest : public FrameGraphTest {
     FrameGraphTest::SetUp();
     for (std::size_t i = 0; i < leds.size(); ++i)
       leds[i].outChange = MakeLink<&TQxCubePattern::inLedChange>(&pattern, static_cast<std::uint16_t>(i));
-    pattern.Owner().Subscribe({&ShowOnBareLeds, &leds});
-    pattern.Owner().Subscribe({&FollowPatternOnGraph, graph.get()});
+    pattern.Subscribe({&ShowOnBareLeds, &leds});
+    pattern.Subscribe({&FollowPatternOnGraph, graph.get()});
   }
 
   cube::TPattern RandomPattern() {

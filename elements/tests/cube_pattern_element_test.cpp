@@ -49,7 +49,7 @@ class CubePatternElementTest : public ::testing::Test {
   RecordingSink faults, userChanges, history;
 
   void SetUp() override {
-    pattern.Owner().Subscribe({&TCube::Follow, &cube_});
+    pattern.Subscribe({&TCube::Follow, &cube_});
     pattern.outFault = faults.Link();
     pattern.outUserChange = userChanges.Link();
     pattern.outHistory = history.Link();
@@ -287,7 +287,7 @@ TEST_F(CubePatternElementTest, UndoAndRedoWithNothingToDoChangeNothing) {
 TEST_F(CubePatternElementTest, StartsDarkAndTellsTheLedsNothingBeforeTheFirstChange) {
   TQxCubePattern other;
   TCube followers;
-  other.Owner().Subscribe({&TCube::Follow, &followers});
+  other.Subscribe({&TCube::Follow, &followers});
   EXPECT_EQ(other.Shown(), TPattern());
   EXPECT_EQ(followers.RepaintCount(), 0);
   FireEmpty(MakeLink<&TQxCubePattern::inUndo>(&other));
