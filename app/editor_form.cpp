@@ -181,24 +181,30 @@ void TClassMainForm_1509590::CreateWorkbench() {
 void TClassMainForm_1509590::CreatePattern() {
   Pattern = new TQxCubePattern();
   for (int i = 0; i < frame::kLedCount; ++i) {
-    // Repainted by PaintLedsNow, all at once.
-    Pattern->Leds[i] = CubeLedAccessOf(Leds[i]);
+    // The LED asks; the pattern's owner decides and tells it through ShowOnLeds.
     Leds[i]->outChange = MakeLink<&TQxCubePattern::inLedChange>(Pattern, static_cast<std::uint16_t>(i));
     ++patternLinkCount_;
   }
-  Pattern->FrameSync = {&ResyncFrameGraph, Frame};
-  Pattern->PaintNow = {&PaintLedsNow, this};
-  Pattern->Init();
+  // The LEDs before the graph: bringing a whole frame in line reads their states.
+  Pattern->Subscribe({&ShowOnLeds, this});
+  Pattern->Subscribe({&FollowPatternOnGraph, Frame});
 }
 
-void TClassMainForm_1509590::PaintLedsNow(void* form, const std::bitset<frame::kLedCount>& changed) {
+void TClassMainForm_1509590::ShowOnLeds(void* form, const cube::TPatternChange& change) {
   auto& self = *static_cast<TClassMainForm_1509590*>(form);
-  TControl* parent = self.EditorWindow->Control;
+  // An LED's own click or reset repaints it as the designed LED does; a whole frame's LEDs are
+  // painted at once rather than one paint message each.
+  const bool byLed = cube::ByLed(change.Cause);
+  const TQxLED::TRepaint repaint = byLed ? TQxLED::TRepaint::Later : TQxLED::TRepaint::ByCaller;
   std::array<TControl*, frame::kLedCount> controls{};
   std::size_t count = 0;
-  for (std::size_t i = changed._Find_first(); i < changed.size(); i = changed._Find_next(i))
+  const cube::TPattern& changed = change.Changed;
+  for (std::size_t i = changed._Find_first(); i < changed.size(); i = changed._Find_next(i)) {
+    self.Leds[i]->ShowState(change.New.test(i), repaint);
     controls[count++] = self.Leds[i]->Control;
-  PaintNow(parent, self.ledAreas_, std::span(controls.data(), count));
+  }
+  if (byLed || count == 0) return;
+  PaintNow(self.EditorWindow->Control, self.ledAreas_, std::span(controls.data(), count));
 }
 
 int TClassMainForm_1509590::WorkbenchElementCount() const {

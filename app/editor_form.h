@@ -88,7 +88,9 @@ class TClassMainForm_1509590 {
   void ConnectAll();
   void CreateWorkbench();
   void CreatePattern();
-  static void PaintLedsNow(void* form, const std::bitset<frame::kLedCount>& changed);
+  // The LEDs as a follower of the pattern's owner: the changed ones take their new states; a whole
+  // frame's are painted at once.
+  static void ShowOnLeds(void* form, const cube::TPatternChange& change);
 
   std::vector<TQxWin*> visualOrder_;  // EditorWindow at its place in the element order
   int linkCount_ = 0;

@@ -8,7 +8,6 @@
 
 #include "app/editor_form.h"
 #include "app/form_controls.h"
-#include "cube/pattern.h"
 #include "platform/frame_timer.h"
 #include "platform/message_box.h"
 
@@ -114,13 +113,9 @@ TEffectPlayerPanel::TEffectPlayerPanel(TClassMainForm_1509590& form, TQxCubePatt
   LinkPlayer();
   if (pattern_ != nullptr) LinkPattern();
   AddKeys(*form.Keys);
-  // In front of the memo's change report (which reads the whole text only when someone listens).
-  TControl* memo = form.EffectMemo->Control;
-  memoChange_ = memo->Events().OnChange;
-  memo->SetOnChange({&MemoChange, this});
-  TControl* frameLine = form.FrameEdit->Control;
-  frameChange_ = frameLine->Events().OnChange;
-  frameLine->SetOnChange({&FrameChange, this});
+  // Beside the memo's and the frame line's own change reports, which stay theirs.
+  form.EffectMemo->Control->AddChangeListener({&MemoChange, this});
+  form.FrameEdit->Control->AddChangeListener({&FrameChange, this});
   TData wrap;
   MakeInt(&wrap, chosenWrap);
   EffectFile->inShowChosenWrap(&wrap, 0);
@@ -268,10 +263,10 @@ void TEffectPlayerPanel::LinkPattern() {
 }
 
 TEffectPlayerPanel::~TEffectPlayerPanel() {
-  TControl* memo = form_.EffectMemo != nullptr ? form_.EffectMemo->Control : nullptr;
-  if (memo != nullptr && memo->Events().OnChange.Data == this) memo->SetOnChange(memoChange_);
-  TControl* frameLine = form_.FrameEdit != nullptr ? form_.FrameEdit->Control : nullptr;
-  if (frameLine != nullptr && frameLine->Events().OnChange.Data == this) frameLine->SetOnChange(frameChange_);
+  if (form_.EffectMemo != nullptr && form_.EffectMemo->Control != nullptr)
+    form_.EffectMemo->Control->RemoveChangeListener(this);
+  if (form_.FrameEdit != nullptr && form_.FrameEdit->Control != nullptr)
+    form_.FrameEdit->Control->RemoveChangeListener(this);
   delete countTimer_;
   delete timer_;
   delete WrapChoice;
@@ -315,10 +310,8 @@ void TEffectPlayerPanel::MemoChanged() {
   LazyTimer(countTimer_, &CountTick).Arm(250);
 }
 
-void TEffectPlayerPanel::MemoChange(void* data, TObj* sender) {
-  auto* self = static_cast<TEffectPlayerPanel*>(data);
-  self->MemoChanged();
-  if (self->memoChange_) self->memoChange_.Proc(self->memoChange_.Data, sender);
+void TEffectPlayerPanel::MemoChange(void* data, TObj*) {
+  static_cast<TEffectPlayerPanel*>(data)->MemoChanged();
 }
 
 void TEffectPlayerPanel::TimerTick(void* data, TObj*) {
@@ -331,17 +324,13 @@ void TEffectPlayerPanel::CountTick(void* data, TObj*) {
   static_cast<TEffectPlayerPanel*>(data)->Player->inCount(&none, 0);
 }
 
-void TEffectPlayerPanel::FrameChange(void* data, TObj* sender) {
+void TEffectPlayerPanel::FrameChange(void* data, TObj*) {
   auto* self = static_cast<TEffectPlayerPanel*>(data);
-  // The player's frames and the LEDs set the line to the cube's frame string; any other text was
-  // typed there, and the next frame would overwrite it.
-  if (self->Player->State() != TQxPlayer::psStopped && self->pattern_ != nullptr) {
-    if (self->form_.FrameEdit->Control->GetCaption() != cube::FormatFrame(self->pattern_->Shown())) {
-      TData none;
-      self->Player->inHalt(&none, 0);
-    }
-  }
-  if (self->frameChange_) self->frameChange_.Proc(self->frameChange_.Data, sender);
+  // The frame graph writes the line through its link; any other change was the user's, and the
+  // next played frame would overwrite it. (Halting a stopped player does nothing.)
+  if (self->form_.FrameEdit->Writing()) return;
+  TData none;
+  self->Player->inHalt(&none, 0);
 }
 
 void TEffectPlayerPanel::ArmTimer(void* data, std::int32_t ms) {

@@ -1,8 +1,8 @@
 // The effect workbench's controls on the editor form: opening an effect, bringing a memo line back
 // onto the cube, writing the frame back, and the player with its controls in the strip above the
 // layers. Made after the designed elements and counted apart from them; it changes none of them,
-// only links from their outputs, adds its keys to the form's key map and hooks the memo's change
-// report in front of its own handler.
+// only links from their outputs, adds its keys to the form's key map and listens to the changes of
+// the memo and the frame line beside their own handlers.
 //
 // Shortcuts (none is a key an edit control or the focus navigation uses):
 //   Ctrl+O open an effect, F2 the caret's line onto the cube, F3 replace the frame's line,
@@ -115,7 +115,5 @@ class TEffectPlayerPanel {
   TQxCubePattern* pattern_;
   TFrameTimer* timer_ = nullptr;       // the player's one-shot timer
   TFrameTimer* countTimer_ = nullptr;  // counts the frames once typing in the effect text pauses
-  TObjEvent frameChange_;              // the frame line's own change handler
-  TObjEvent memoChange_;               // the memo's own change handler
   int linkCount_ = 0;
 };

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "app/frame_tree.h"
+#include "cube/pattern_owner.h"
 #include "elements/math.h"
 #include "elements/replace.h"
 #include "elements/strcat.h"
@@ -113,7 +114,10 @@ class TFrameGraph {
   int linkCount_ = 0;
 };
 
-// Resync in the shape of the pattern element's frame-sync callback (the graph as `self`).
-inline void ResyncFrameGraph(void* graph, const std::bitset<frame::kLedCount>& changed) {
-  static_cast<TFrameGraph*>(graph)->Resync(changed);
+// The graph as a follower of the pattern's owner (the graph as `self`). An LED's own click or reset
+// is carried on by its chain; any other change is brought in line with one Resync, which reads the
+// LEDs' states: subscribe it after the LEDs' follower. An equal frame put again still sets the
+// frame line, which may hold text the user typed.
+inline void FollowPatternOnGraph(void* graph, const cube::TPatternChange& change) {
+  if (!cube::ByLed(change.Cause)) static_cast<TFrameGraph*>(graph)->Resync(change.Changed);
 }

@@ -97,18 +97,12 @@ BENCHMARK(BM_HistoryUndoRedo);
 // form wires it.
 struct Workbench : TBareFrameGraph {
   TQxCubePattern pattern;
-  int repaints = 0;
-
-  static void Repaint(void* counter) { ++*static_cast<int*>(counter); }
 
   Workbench() {
-    for (std::size_t i = 0; i < leds.size(); ++i) {
-      pattern.Leds[i] = CubeLedAccessOf(&leds[i], &Repaint);
-      pattern.Leds[i].Led = &repaints;
+    for (std::size_t i = 0; i < leds.size(); ++i)
       leds[i].outChange = MakeLink<&TQxCubePattern::inLedChange>(&pattern, static_cast<std::uint16_t>(i));
-    }
-    pattern.FrameSync = {&ResyncFrameGraph, graph.get()};
-    pattern.Init();
+    pattern.Subscribe({&ShowOnBareLeds, &leds});
+    pattern.Subscribe({&FollowPatternOnGraph, graph.get()});
     EnableDelivery();
   }
   ~Workbench() { DisableDelivery(); }

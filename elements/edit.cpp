@@ -41,7 +41,9 @@ void TQxEdit::inText(TData* d, std::uint16_t) {
   if (Control->Handle != nullptr)
     SendMessageW(Control->Handle, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
   const ByteString text = PullStr(d, dataText, ByteString());
+  writing_ = true;
   Control->SetCaption(text.view());
+  writing_ = false;
   if (Control->Handle != nullptr) SendMessageW(Control->Handle, EM_SETSEL, caret, static_cast<LPARAM>(caret));
 }
 

@@ -41,7 +41,12 @@ class TQxEdit : public TQxWin {
   void Init() override;
   void DoKeyDown(std::int32_t& key, std::int32_t shift) override;
 
+  // True while inText sets the text: a change the control reports then came through a link, not
+  // from the user's typing (or Enter's clearing).
+  bool Writing() const { return writing_; }
+
  private:
+  bool writing_ = false;
   void TextChanged();
   // Sets the text without reporting the change it causes.
   void SetTextQuietly(std::string_view text);

@@ -22,19 +22,27 @@ void ClickProc(void* data, TObj*) { FireEmpty(static_cast<TQxLED*>(data)->outCli
 
 }  // namespace
 
+void TQxLED::ShowState(bool lit, TRepaint repaint) {
+  if ((State != 0) == lit) return;
+  State = lit ? 1 : 0;
+  if (repaint == TRepaint::Later && Control != nullptr) Control->Invalidate();
+}
+
 void TQxLED::inToggle(TData* d, std::uint16_t) {
-  State = State == 0 ? 1 : 0;
-  if (Control != nullptr) Control->Invalidate();
-  FireInt(outChange, 0);
+  if (outChange.Connected())
+    FireInt(outChange, 0);
+  else
+    ShowState(State == 0, TRepaint::Later);
   ForwardInt(d, &outState, State);
 }
 
 void TQxLED::inOff(TData* d, std::uint16_t) {
   if (State == 0) return;
-  State = 0;
-  if (Control != nullptr) Control->Invalidate();
-  FireInt(outChange, 1);
-  ForwardInt(d, &outState, 0);
+  if (outChange.Connected())
+    FireInt(outChange, 1);
+  else
+    ShowState(false, TRepaint::Later);
+  ForwardInt(d, &outState, State);
 }
 
 void TQxLED::getState(TData* d, std::uint16_t) { MakeInt(d, State); }

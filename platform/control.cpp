@@ -3,6 +3,7 @@
 // Operations on a control without a window change only the stored state; no exception leaves here.
 #include "platform/control.h"
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -728,6 +729,28 @@ HICON TControl::GetIcon() {
 void TControl::ClearEvents() {
   OnDestroy = {};
   events_ = {};
+  changeListeners_.clear();
+}
+
+void TControl::AddChangeListener(TObjEvent e) {
+  if (!e) return;
+  RemoveChangeListener(e.Data);
+  changeListeners_.push_back(e);
+}
+
+void TControl::RemoveChangeListener(const void* data) {
+  std::erase_if(changeListeners_, [data](const TObjEvent& e) { return e.Data == data; });
+}
+
+void TControl::TellChange() {
+  if (events_.OnChange) events_.OnChange(this);
+  // A copy: a listener may add or remove listeners; one removed before its turn is not told.
+  const std::vector<TObjEvent> listeners = changeListeners_;
+  for (const TObjEvent& e : listeners) {
+    const bool stillThere =
+        std::ranges::any_of(changeListeners_, [&e](const TObjEvent& l) { return l.Data == e.Data; });
+    if (stillThere) e(this);
+  }
 }
 
 // --- TCanvasHost

@@ -273,6 +273,11 @@ class TControl : public TObj, public TCanvasHost {
   void SetOnFocusGained(TObjEvent e) { events_.OnFocusGained = e; }
   void SetOnFocusLost(TObjEvent e) { events_.OnFocusLost = e; }
   void SetOnChange(TObjEvent e) { events_.OnChange = e; }
+  // Further listeners of the change notification, told after OnChange in the order they were added:
+  // whoever follows a control's text listens beside its owner, never in place of the owner's
+  // handler. One listener per Data; removing it is its own listener's business.
+  void AddChangeListener(TObjEvent e);
+  void RemoveChangeListener(const void* data);
   void SetOnPaint(TOnPaintEvent e);
   void SetOnMouseDown(TOnMouseEvent e);
   void SetOnMouseUp(TOnMouseEvent e);
@@ -354,6 +359,7 @@ class TControl : public TObj, public TCanvasHost {
   bool Visible = true;
   bool Enabled = true;
   TControlEvents events_;
+  std::vector<TObjEvent> changeListeners_;
   // --- Kept by the library alone
   std::string BaseClassName;
   std::uint32_t ClassStyle = CS_OWNDC;
@@ -392,6 +398,8 @@ class TControl : public TObj, public TCanvasHost {
   bool HandleSysCommand(TMessage& msg, LRESULT& result);
   bool AnswerReflectedCommand(TMessage& msg, LRESULT& result);
   bool HandleReflectedCommand(TMessage& msg, LRESULT& result);
+  // The change notification: OnChange, then the listeners.
+  void TellChange();
   bool ReflectColor(TMessage& msg, LRESULT& result);
   bool AnswerReflectedColor(TMessage& msg, LRESULT& result);
   bool HandleKeyMessage(TMessage& msg, LRESULT& result);

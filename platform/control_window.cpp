@@ -508,7 +508,7 @@ bool TControl::HandleReflectedCommand(TMessage& msg, LRESULT& result) {
   } else if (code == Commands.FocusLostCode) {
     if (events_.OnFocusLost) events_.OnFocusLost(this);
   } else if (code == Commands.ChangeCode) {
-    if (events_.OnChange) events_.OnChange(this);
+    TellChange();
   } else {
     return false;
   }

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "app/bare_led.h"
+#include "cube/pattern.h"
+#include "elements/cube_pattern_element.h"
 
 namespace {
 
@@ -452,6 +454,87 @@ TEST_F(FrameGraphTest, ResyncLeavesEveryResultAsClicksWouldHaveLeftIt) {
     EXPECT_EQ(Shown(), clickedLine.texts.back()) << "round " << round;
     EXPECT_EQ(graph->FrameEnd().Result, clicked->FrameEnd().Result);
   }
+}
+
+// --- the graph following the pattern's owner, wired as the form wires it
+
+// The LEDs ask the pattern element for their changes; the LEDs and then the graph follow its owner.
+class OwnedFrameGraphTest : public FrameGraphTest {
+ protected:
+  TQxCubePattern pattern;
+  std::mt19937 random{20261211};
+
+  void SetUp() override {
+    FrameGraphTest::SetUp();
+    for (std::size_t i = 0; i < leds.size(); ++i)
+      leds[i].outChange = MakeLink<&TQxCubePattern::inLedChange>(&pattern, static_cast<std::uint16_t>(i));
+    pattern.Subscribe({&ShowOnBareLeds, &leds});
+    pattern.Subscribe({&FollowPatternOnGraph, graph.get()});
+  }
+
+  cube::TPattern RandomPattern() {
+    cube::TPattern p;
+    const int density = static_cast<int>(random() % 101);
+    for (std::size_t i = 0; i < p.size(); ++i) p.set(i, static_cast<int>(random() % 100) < density);
+    return p;
+  }
+  void Send(TQx_Event pin, const cube::TPattern& p) { FireStr(pin, ByteString(cube::FormatFrame(p))); }
+
+  // One user action or player step, picked at random.
+  void RandomStep() {
+    switch (random() % 8) {
+      case 0:
+        Reset();
+        break;
+      case 1:
+        Send(MakeLink<&TQxCubePattern::inFrame>(&pattern), RandomPattern());
+        break;
+      case 2:
+        Send(MakeLink<&TQxCubePattern::inShow>(&pattern), RandomPattern());
+        break;
+      case 3:
+        FireInt(MakeLink<&TQxCubePattern::inTransform>(&pattern), 1 + static_cast<int>(random() % 18));
+        break;
+      case 4:
+        FireEmpty(MakeLink<&TQxCubePattern::inUndo>(&pattern));
+        break;
+      case 5:
+        FireEmpty(MakeLink<&TQxCubePattern::inRedo>(&pattern));
+        break;
+      default:
+        leds[random() % leds.size()].Click();
+    }
+  }
+};
+
+TEST_F(OwnedFrameGraphTest, TheGraphsStringIsTheFormattedFrameOfTheOwnersPatternAfterEveryChange) {
+  for (int step = 0; step < 3000; ++step) {
+    RandomStep();
+    const cube::TPattern& held = pattern.Shown();
+    // Nothing is shown before the first change; a reset of a dark cube changes nothing.
+    if (line.texts.empty()) {
+      ASSERT_TRUE(held.none()) << "step " << step;
+      continue;
+    }
+    ASSERT_EQ(Shown(), cube::FormatFrame(held)) << "step " << step;
+    for (std::size_t i = 0; i < leds.size(); ++i) ASSERT_EQ(leds[i].State != 0, held.test(i)) << "LED " << i;
+  }
+}
+
+TEST_F(OwnedFrameGraphTest, AClickAsksTheOwnerAndSetsTheFrameLineOnceThroughItsOwnChain) {
+  Send(MakeLink<&TQxCubePattern::inFrame>(&pattern), cube::TPattern().set(4).set(199));
+  const std::size_t before = line.texts.size();
+  Led(6).Click();
+  EXPECT_EQ(pattern.Shown(), cube::TPattern().set(4).set(5).set(199));
+  ASSERT_EQ(line.texts.size(), before + 1);  // the chain's one frame, no resync besides
+  EXPECT_EQ(Shown(), "4,5,199,227");
+  Reset();
+  EXPECT_TRUE(pattern.Shown().none());
+  EXPECT_EQ(line.texts.size(), before + 1 + 3);  // once per lit LED, as the designed reset does
+  EXPECT_EQ(Shown(), "227");
+  FireEmpty(MakeLink<&TQxCubePattern::inUndo>(&pattern));
+  EXPECT_EQ(Shown(), "4,5,199,227");
+  EXPECT_EQ(Led(200).State, 1);
 }
 
 }  // namespace

@@ -11,16 +11,22 @@ namespace {
 
 using cube::TPattern;
 
-// 216 LED stand-ins: a state byte each and a repaint count; and the frame graph's stand-in, which
-// records every batch it is asked to bring in line.
+// Followers of the pattern's owner, as the form subscribes them: 216 LED stand-ins (a state byte
+// each and a repaint count) and the frame graph's stand-in, which records every batch it would
+// bring in line (an LED's own change is carried on by its chain, not by the graph).
 struct TCube {
   std::array<std::uint8_t, cube::kLedCount> states{};
   std::array<int, cube::kLedCount> repaints{};
   std::vector<TPattern> syncs;
 
-  static void Repaint(void* led) { ++*static_cast<int*>(led); }
-  static void Sync(void* self, const TPattern& changed) {
-    static_cast<TCube*>(self)->syncs.push_back(changed);
+  static void Follow(void* self, const cube::TPatternChange& change) {
+    auto& cube = *static_cast<TCube*>(self);
+    for (std::size_t i = 0; i < cube.states.size(); ++i) {
+      if (!change.Changed.test(i)) continue;
+      cube.states[i] = change.New.test(i) ? 1 : 0;
+      ++cube.repaints[i];
+    }
+    if (!cube::ByLed(change.Cause)) cube.syncs.push_back(change.Changed);
   }
 
   TPattern Lit() const {
@@ -43,14 +49,10 @@ class CubePatternElementTest : public ::testing::Test {
   RecordingSink faults, userChanges, history;
 
   void SetUp() override {
-    for (std::size_t i = 0; i < pattern.Leds.size(); ++i) {
-      pattern.Leds[i] = {&cube_.states[i], &TCube::Repaint, &cube_.repaints[i]};
-    }
-    pattern.FrameSync = {&TCube::Sync, &cube_};
+    pattern.Subscribe({&TCube::Follow, &cube_});
     pattern.outFault = faults.Link();
     pattern.outUserChange = userChanges.Link();
     pattern.outHistory = history.Link();
-    pattern.Init();
   }
 
   template <auto Pin>
@@ -76,17 +78,15 @@ class CubePatternElementTest : public ::testing::Test {
     DeliverRead(&link, &d);
     return std::string(AsStr(&d).view());
   }
-  // What a click does to LED i: the LED toggles itself, then reports it.
+  // What a click does to LED i: the LED asks for its toggle.
   void Click(std::size_t i) {
-    cube_.states[i] ^= 1;
-    Int<&TQxCubePattern::inLedChange>(0, static_cast<std::uint16_t>(i));
+    Int<&TQxCubePattern::inLedChange>(TQxCubePattern::lcToggle, static_cast<std::uint16_t>(i));
   }
-  // What the reset does: every lit LED goes dark in LED order, each reporting it.
+  // What the reset does: every lit LED asks to go dark, in LED order.
   void Reset() {
     for (std::size_t i = 0; i < cube_.states.size(); ++i) {
       if (cube_.states[i] == 0) continue;
-      cube_.states[i] = 0;
-      Int<&TQxCubePattern::inLedChange>(1, static_cast<std::uint16_t>(i));
+      Int<&TQxCubePattern::inLedChange>(TQxCubePattern::lcOff, static_cast<std::uint16_t>(i));
     }
   }
 };
@@ -283,12 +283,17 @@ TEST_F(CubePatternElementTest, UndoAndRedoWithNothingToDoChangeNothing) {
   EXPECT_TRUE(history.received.empty());
 }
 
-TEST_F(CubePatternElementTest, StartsFromWhatTheLedsShow) {
+// The LEDs start dark, as the owner does; they follow it from the first change on.
+TEST_F(CubePatternElementTest, StartsDarkAndTellsTheLedsNothingBeforeTheFirstChange) {
   TQxCubePattern other;
-  cube_.states[9] = 1;
-  for (std::size_t i = 0; i < other.Leds.size(); ++i) other.Leds[i] = {&cube_.states[i], nullptr, nullptr};
-  other.Init();
-  EXPECT_EQ(other.Shown(), TPattern().set(9));
+  TCube followers;
+  other.Subscribe({&TCube::Follow, &followers});
+  EXPECT_EQ(other.Shown(), TPattern());
+  EXPECT_EQ(followers.RepaintCount(), 0);
+  FireEmpty(MakeLink<&TQxCubePattern::inUndo>(&other));
+  EXPECT_EQ(followers.RepaintCount(), 0);
+  FireInt(MakeLink<&TQxCubePattern::inLedChange>(&other, 9), TQxCubePattern::lcToggle);
+  EXPECT_EQ(followers.Lit(), TPattern().set(9));
 }
 
 TEST_F(CubePatternElementTest, KeepsTheNewestStepsBeyondTheCapacity) {
@@ -346,12 +351,9 @@ TEST_F(CubePatternElementTest, AClickDuringPlaybackKeepsTheShownFrameAsAStep) {
 // playback and undo included, and never for one that changes nothing.
 TEST(CubePatternChange, ComesForEveryShownChangeAndNeverForNone) {
   DeliveryOn delivery;
-  std::array<std::uint8_t, cube::kLedCount> states{};
   TQxCubePattern pattern;
-  for (std::size_t i = 0; i < pattern.Leds.size(); ++i) pattern.Leds[i] = {&states[i], nullptr, nullptr};
   RecordingSink changes;
   pattern.outChange = changes.Link();
-  pattern.Init();
   auto send = [&](auto pin, const char* text) {
     TData d;
     MakeStr(&d, ByteString(text));
@@ -364,11 +366,12 @@ TEST(CubePatternChange, ComesForEveryShownChangeAndNeverForNone) {
   EXPECT_EQ(changes.received.size(), 2u);
   FireEmpty(MakeLink<&TQxCubePattern::inUndo>(&pattern));
   EXPECT_EQ(changes.received.size(), 3u);
-  states[100] = 1;  // a click on LED 101
   TData click;
-  MakeInt(&click, 0);
-  Fire(MakeLink<&TQxCubePattern::inLedChange>(&pattern, 100), &click);
+  MakeInt(&click, TQxCubePattern::lcToggle);
+  Fire(MakeLink<&TQxCubePattern::inLedChange>(&pattern, 100), &click);  // a click on LED 101
   EXPECT_EQ(changes.received.size(), 4u);
-  Fire(MakeLink<&TQxCubePattern::inLedChange>(&pattern, 100), &click);  // already known
+  TData reset;
+  MakeInt(&reset, TQxCubePattern::lcOff);
+  Fire(MakeLink<&TQxCubePattern::inLedChange>(&pattern, 50), &reset);  // the reset reaching a dark LED
   EXPECT_EQ(changes.received.size(), 4u);
 }

@@ -68,7 +68,6 @@ class Player : public ::testing::Test {
     player.outCounter = MakeLink<&Watch::inCounter>(&watch);
     player.outState = MakeLink<&Watch::inState>(&watch);
     player.outNoFrames = MakeLink<&Watch::inNoFrames>(&watch);
-    pattern.Init();
     // Lines 0, 2, 3 and 5 are frames; 1 and 4 are not.
     memo.text = "0,227\r\nnot a frame\r\n1,227\r\n2,227\r\n\r\n3,227";
   }
@@ -283,10 +282,8 @@ TEST_F(Player, AClickOnAnLedWhilePlayingKeepsTheFrameAsItsOwnStepBeforeTheClick)
   Send(&TQxPlayer::inPlay);
   TickWhenDue();  // shows 1,227
   pattern.outUserChange = MakeLink<&TQxPlayer::inHalt>(&player);
-  std::uint8_t led50 = 1;  // the LED has switched itself on
-  pattern.Leds[50] = TCubeLedAccess{&led50, nullptr, nullptr};
-  TData click;
-  MakeInt(&click, 0);
+  TData click;  // LED 51 asks to be switched
+  MakeInt(&click, TQxCubePattern::lcToggle);
   pattern.inLedChange(&click, 50);
   EXPECT_EQ(player.State(), TQxPlayer::psStopped);
   EXPECT_EQ(pattern.Shown(), PatternOf({1, 50}));

@@ -223,6 +223,61 @@ TEST_F(Controls, ReflectedCommandsReachTheChildsClickAndChangeEvents) {
   form->Free();
 }
 
+// A listener that writes its name down; `removes` leaves with another listener's data first.
+struct ChangeListener {
+  std::vector<std::string>* seen = nullptr;
+  const char* name = "";
+  TControl* control = nullptr;
+  const void* removes = nullptr;
+};
+void OnChangeListen(void* data, TObj* sender) {
+  auto* self = static_cast<ChangeListener*>(data);
+  self->seen->emplace_back(self->name);
+  EXPECT_EQ(sender, self->control);
+  if (self->removes != nullptr) self->control->RemoveChangeListener(self->removes);
+}
+
+TEST_F(Controls, ChangeListenersHearTheChangeAfterTheOwnHandlerWhichStaysInPlace) {
+  TControl* form = CreateFormWindow(nullptr, "change listeners form");
+  TControl* edit = CreateEdit(form, 0);
+  edit->SetBoundsRect({10, 40, 110, 62});
+  form->CreateVisible = true;
+  ASSERT_TRUE(form->CreateWindowHandle());
+
+  Clicks own;
+  edit->SetOnChange({OnChangeNote, &own});
+  std::vector<std::string> seen;
+  ChangeListener first{&seen, "first", edit};
+  ChangeListener second{&seen, "second", edit};
+  edit->AddChangeListener({OnChangeListen, &first});
+  edit->AddChangeListener({OnChangeListen, &second});
+  edit->AddChangeListener({OnChangeListen, &first});  // once per data: still one, now last
+  SetWindowTextA(edit->Handle, "12");
+  EXPECT_EQ(own.seen, (std::vector<std::string>{"change"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"second", "first"}));
+  EXPECT_EQ(edit->Events().OnChange.Data, &own);  // nobody took the owner's handler
+
+  // A listener removed by another before its turn is not told; the owner's handler still is.
+  seen.clear();
+  second.removes = &first;
+  SetWindowTextA(edit->Handle, "123");
+  EXPECT_EQ(seen, (std::vector<std::string>{"second"}));
+  EXPECT_EQ(own.seen.size(), 2u);
+
+  edit->RemoveChangeListener(&second);
+  seen.clear();
+  SetWindowTextA(edit->Handle, "1234");
+  EXPECT_TRUE(seen.empty());
+  EXPECT_EQ(own.seen.size(), 3u);
+
+  // Dropping the events drops the listeners with them.
+  edit->AddChangeListener({OnChangeListen, &first});
+  edit->ClearEvents();
+  SetWindowTextA(edit->Handle, "5");
+  EXPECT_TRUE(seen.empty());
+  form->Free();
+}
+
 TEST_F(Controls, DoubleClickNotificationIsAClickOnlyForAControlThatAsksForIt) {
   TControl* form = CreateFormWindow(nullptr, "double click form");
   TControl* label = CreateLabel(form, "label");

@@ -295,10 +295,7 @@ std::vector<std::string> WordsOf(std::int32_t code) {
 
 // What the editor's element shows after putting `frame` on the cube and applying the tool `code`.
 std::string ThroughTheElement(const std::string& frame, std::int32_t code) {
-  std::array<std::uint8_t, cube::kLedCount> states{};
   TQxCubePattern element;
-  for (std::size_t i = 0; i < states.size(); ++i) element.Leds[i].State = &states[i];
-  element.Init();
   TData d;
   MakeStr(&d, ByteString(frame));
   element.inFrame(&d, 0);
