@@ -89,6 +89,8 @@ class TClassMainForm_1509590 {
   void CreateWorkbench();
   void CreatePattern();
   static void PaintLedsNow(void* form, const std::bitset<frame::kLedCount>& changed);
+  // Once the window is shown: the LEDs, the look the first frame needs, first and all at once.
+  static void PaintLedsAtShow(void* form);
 
   std::vector<TQxWin*> visualOrder_;  // EditorWindow at its place in the element order
   int linkCount_ = 0;

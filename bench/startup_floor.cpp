@@ -7,11 +7,12 @@
 #include "app/tests/e2e/editor_driver.h"
 #include "app/tests/e2e/editor_layout.h"
 #include "platform/startup_trace.h"
+#include "platform/text_codec.h"
 
 namespace {
 
 constexpr const char* kLedClass = "FloorLed";
-constexpr const char* kFormClass = "FloorForm";
+constexpr const wchar_t* kFormClass = L"FloorForm";
 
 LRESULT CALLBACK LedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
@@ -37,7 +38,7 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     PostQuitMessage(0);
     return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void Child(HWND form, const char* windowClass, const char* text, DWORD style, const e2e::TPlace& at) {
@@ -53,11 +54,14 @@ void RegisterClasses() {
   led.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   led.lpszClassName = kLedClass;
   RegisterClassA(&led);
-  WNDCLASSA form = led;
+  // A Unicode window, as the editor's: its caption is never taken through the ANSI code page.
+  WNDCLASSW form{};
   form.lpfnWndProc = &FormProc;
+  form.hInstance = led.hInstance;
+  form.hCursor = led.hCursor;
   form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   form.lpszClassName = kFormClass;
-  RegisterClassA(&form);
+  RegisterClassW(&form);
 }
 
 void MakeChildren(HWND form) {
@@ -85,7 +89,8 @@ void MakeChildren(HWND form) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartupStamp("WinMain");
   RegisterClasses();
-  HWND form = CreateWindowExA(0, kFormClass, e2e::EditorCaption().c_str(),
+  // The caption in UTF-16, as the editor sets its own: the bench finds both by it in any locale.
+  HWND form = CreateWindowExW(0, kFormClass, WideFromCp1251(e2e::EditorCaption()).c_str(),
                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
                               0, e2e::kWindowWidth, e2e::kWindowHeight, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
