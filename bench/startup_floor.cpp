@@ -41,10 +41,12 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void Child(HWND form, const char* windowClass, const char* text, DWORD style, const e2e::TPlace& at) {
-  HWND child = CreateWindowExA(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, at.Left, at.Top, at.Width,
-                               at.Height, form, nullptr, GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+// Texts in UTF-16, as the editor gives its own, so the bench finds the controls by them in any locale.
+void Child(HWND form, const wchar_t* windowClass, const char* text, DWORD style, const e2e::TPlace& at) {
+  HWND child = CreateWindowExW(0, windowClass, text != nullptr ? WideFromCp1251(text).c_str() : nullptr,
+                               WS_CHILD | WS_VISIBLE | style, at.Left, at.Top, at.Width, at.Height, form,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
 }
 
 void RegisterClasses() {
@@ -73,15 +75,15 @@ void MakeChildren(HWND form) {
         e2e::LedColumn(n) == 0 ? GetSysColor(e2e::kDarkSystemColorOfColumn0) : e2e::kDarkColor;
     SetWindowLongPtrA(led, GWLP_USERDATA, static_cast<LONG_PTR>(body));
   }
-  for (const e2e::TPlace& at : e2e::kLayerLabelPlaces) Child(form, "STATIC", "СЛОЙ", 0, at);
-  Child(form, "STATIC", "TESSARO", 0, e2e::kTitleLabelPlace);
-  Child(form, "STATIC", "СТРОКА ДАННЫХ ДЛЯ КАДРА", 0, e2e::kFrameLabelPlace);
-  Child(form, "STATIC", "ТЕКСТОВЫЙ РЕДАКТОР ДЛЯ ЭФФЕКТА", 0, e2e::kEffectLabelPlace);
-  Child(form, "STATIC", nullptr, SS_BLACKFRAME, e2e::kCubeImagePlace);
-  Child(form, "BUTTON", "СБРОС КАДРА", BS_PUSHBUTTON, e2e::kResetButtonPlace);
-  Child(form, "BUTTON", "СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ", BS_PUSHBUTTON, e2e::kSaveButtonPlace);
-  Child(form, "EDIT", nullptr, ES_AUTOHSCROLL, e2e::kFrameEditPlace);
-  Child(form, "EDIT", nullptr, ES_MULTILINE | WS_VSCROLL, e2e::kEffectMemoPlace);
+  for (const e2e::TPlace& at : e2e::kLayerLabelPlaces) Child(form, L"STATIC", "СЛОЙ", 0, at);
+  Child(form, L"STATIC", "TESSARO", 0, e2e::kTitleLabelPlace);
+  Child(form, L"STATIC", "СТРОКА ДАННЫХ ДЛЯ КАДРА", 0, e2e::kFrameLabelPlace);
+  Child(form, L"STATIC", "ТЕКСТОВЫЙ РЕДАКТОР ДЛЯ ЭФФЕКТА", 0, e2e::kEffectLabelPlace);
+  Child(form, L"STATIC", nullptr, SS_BLACKFRAME, e2e::kCubeImagePlace);
+  Child(form, L"BUTTON", "СБРОС КАДРА", BS_PUSHBUTTON, e2e::kResetButtonPlace);
+  Child(form, L"BUTTON", "СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ", BS_PUSHBUTTON, e2e::kSaveButtonPlace);
+  Child(form, L"EDIT", nullptr, ES_AUTOHSCROLL, e2e::kFrameEditPlace);
+  Child(form, L"EDIT", nullptr, ES_MULTILINE | WS_VSCROLL, e2e::kEffectMemoPlace);
 }
 
 }  // namespace
