@@ -81,4 +81,7 @@ void PaintNowInsteadOfPaint(TControl* parent, const TChildAreas& areas, std::spa
   // One call for them all: the parent never paints under its children, and their frames stay due.
   if (parent != nullptr && parent->Handle != nullptr)
     RedrawWindow(parent->Handle, nullptr, painted.Get(), RDW_VALIDATE | RDW_ALLCHILDREN);
+  // On screen now, not once every other paint of the window is done: Wine shows what was drawn
+  // outside a paint of its own only when the program next falls idle or flushes.
+  GdiFlush();
 }
