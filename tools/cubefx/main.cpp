@@ -16,9 +16,9 @@
 #include <windows.h>
 #endif
 
+#ifdef _WIN32
 namespace {
 
-#ifdef _WIN32
 // The reports name files in UTF-8: a console shows them so while the program runs, and gets its
 // own code page back afterwards. Output to a file or a pipe is bytes and needs nothing.
 class TUtf8Console {
@@ -40,18 +40,16 @@ class TUtf8Console {
  private:
   UINT previous_ = 0;
 };
-#else
-struct TUtf8Console {};
-#endif
 
 }  // namespace
+#endif
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
   // Generated frames go out with their CR LF as they are, not with a CR added before each LF.
   _setmode(_fileno(stdout), _O_BINARY);
-#endif
   const TUtf8Console console;
+#endif
   try {
     const std::vector<std::string> args = cubefx::CommandLineWords(argc, argv);
     const int code = cubefx::Run(args, std::cout, std::cerr);
