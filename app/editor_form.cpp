@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/form_controls.h"
+#include "platform/app.h"
 #include "platform/bitmap.h"
 #include "platform/control.h"
 #include "platform/handlers.h"
@@ -154,6 +155,8 @@ TClassMainForm_1509590::TClassMainForm_1509590() {
   // Now, with every control in its place, rather than in the first frame played.
   if (HWND window = EditorWindow->Control->Handle) ledAreas_.Read(window);
   StartupStamp("LED areas");
+  // After the form's own start step, which shows it.
+  RegisterDeferredStart(&PaintLedsAtShow, this);
 }
 
 // The workbench, after the designed graph: the pattern element, the key map and the panels.
@@ -205,6 +208,13 @@ void TClassMainForm_1509590::ShowOnLeds(void* form, const cube::TPatternChange& 
   }
   if (byLed || count == 0) return;
   PaintNow(self.EditorWindow->Control, self.ledAreas_, std::span(controls.data(), count));
+}
+
+void TClassMainForm_1509590::PaintLedsAtShow(void* form) {
+  auto& self = *static_cast<TClassMainForm_1509590*>(form);
+  std::array<TControl*, frame::kLedCount> controls{};
+  for (int i = 0; i < frame::kLedCount; ++i) controls[i] = self.Leds[i]->Control;
+  PaintNowInsteadOfPaint(self.EditorWindow->Control, self.ledAreas_, controls);
 }
 
 int TClassMainForm_1509590::WorkbenchElementCount() const {
@@ -311,10 +321,7 @@ TQxImage* TClassMainForm_1509590::CreateCubeImage() {
   TControl* parent = EditorWindow->Control;
   CubeImage = NewDressed<TQxImage>(parent, 20, 10, 135, 125, kFaceColor, FormFont(), 1);
   CubeImage->MouseCapture = 0;
-  {
-    TStartupSpan picture("cube picture");
-    CubeImage->SetPicture(LoadBitmapW(GetModuleHandleW(nullptr), L"BITMAP0"));
-  }
+  CubeImage->SetPictureResource(GetModuleHandleW(nullptr), L"BITMAP0");
   CubeImage->SetSmooth(true);
   CubeImage->DrawMethod = CubeImage->FitMethod();
   CubeImage->Init();
@@ -387,6 +394,10 @@ int TClassMainForm_1509590::ElementCount() {
 }
 
 TClassMainForm_1509590::~TClassMainForm_1509590() {
+  // A form ended before the start step must not be painted by it.
+  std::erase_if(DeferredStartList, [this](const TDeferredStart& entry) {
+    return entry.Proc == &PaintLedsAtShow && entry.Data == this;
+  });
   // Reverse element order: the visual elements after EditorWindow's place, then the non-visual
   // ones that stand right after it, then EditorWindow and the LEDs before it.
   std::size_t formAt = 0;

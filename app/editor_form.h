@@ -91,6 +91,8 @@ class TClassMainForm_1509590 {
   // The LEDs as a follower of the pattern's owner: the changed ones take their new states; a whole
   // frame's are painted at once.
   static void ShowOnLeds(void* form, const cube::TPatternChange& change);
+  // Once the window is shown: the LEDs, the look the first frame needs, first and all at once.
+  static void PaintLedsAtShow(void* form);
 
   std::vector<TQxWin*> visualOrder_;  // EditorWindow at its place in the element order
   int linkCount_ = 0;

@@ -7,11 +7,12 @@
 #include "app/tests/e2e/editor_driver.h"
 #include "app/tests/e2e/editor_layout.h"
 #include "platform/startup_trace.h"
+#include "platform/text_codec.h"
 
 namespace {
 
 constexpr const char* kLedClass = "FloorLed";
-constexpr const char* kFormClass = "FloorForm";
+constexpr const wchar_t* kFormClass = L"FloorForm";
 
 LRESULT CALLBACK LedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
@@ -37,13 +38,15 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     PostQuitMessage(0);
     return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void Child(HWND form, const char* windowClass, const char* text, DWORD style, const e2e::TPlace& at) {
-  HWND child = CreateWindowExA(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, at.Left, at.Top, at.Width,
-                               at.Height, form, nullptr, GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+// Texts in UTF-16, as the editor gives its own, so the bench finds the controls by them in any locale.
+void Child(HWND form, const wchar_t* windowClass, const char* text, DWORD style, const e2e::TPlace& at) {
+  HWND child = CreateWindowExW(0, windowClass, text != nullptr ? WideFromCp1251(text).c_str() : nullptr,
+                               WS_CHILD | WS_VISIBLE | style, at.Left, at.Top, at.Width, at.Height, form,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
 }
 
 void RegisterClasses() {
@@ -53,11 +56,14 @@ void RegisterClasses() {
   led.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   led.lpszClassName = kLedClass;
   RegisterClassA(&led);
-  WNDCLASSA form = led;
+  // A Unicode window, as the editor's: its caption is never taken through the ANSI code page.
+  WNDCLASSW form{};
   form.lpfnWndProc = &FormProc;
+  form.hInstance = led.hInstance;
+  form.hCursor = led.hCursor;
   form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   form.lpszClassName = kFormClass;
-  RegisterClassA(&form);
+  RegisterClassW(&form);
 }
 
 void MakeChildren(HWND form) {
@@ -69,15 +75,15 @@ void MakeChildren(HWND form) {
         e2e::LedColumn(n) == 0 ? GetSysColor(e2e::kDarkSystemColorOfColumn0) : e2e::kDarkColor;
     SetWindowLongPtrA(led, GWLP_USERDATA, static_cast<LONG_PTR>(body));
   }
-  for (const e2e::TPlace& at : e2e::kLayerLabelPlaces) Child(form, "STATIC", "СЛОЙ", 0, at);
-  Child(form, "STATIC", "TESSARO", 0, e2e::kTitleLabelPlace);
-  Child(form, "STATIC", "СТРОКА ДАННЫХ ДЛЯ КАДРА", 0, e2e::kFrameLabelPlace);
-  Child(form, "STATIC", "ТЕКСТОВЫЙ РЕДАКТОР ДЛЯ ЭФФЕКТА", 0, e2e::kEffectLabelPlace);
-  Child(form, "STATIC", nullptr, SS_BLACKFRAME, e2e::kCubeImagePlace);
-  Child(form, "BUTTON", "СБРОС КАДРА", BS_PUSHBUTTON, e2e::kResetButtonPlace);
-  Child(form, "BUTTON", "СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ", BS_PUSHBUTTON, e2e::kSaveButtonPlace);
-  Child(form, "EDIT", nullptr, ES_AUTOHSCROLL, e2e::kFrameEditPlace);
-  Child(form, "EDIT", nullptr, ES_MULTILINE | WS_VSCROLL, e2e::kEffectMemoPlace);
+  for (const e2e::TPlace& at : e2e::kLayerLabelPlaces) Child(form, L"STATIC", "СЛОЙ", 0, at);
+  Child(form, L"STATIC", "TESSARO", 0, e2e::kTitleLabelPlace);
+  Child(form, L"STATIC", "СТРОКА ДАННЫХ ДЛЯ КАДРА", 0, e2e::kFrameLabelPlace);
+  Child(form, L"STATIC", "ТЕКСТОВЫЙ РЕДАКТОР ДЛЯ ЭФФЕКТА", 0, e2e::kEffectLabelPlace);
+  Child(form, L"STATIC", nullptr, SS_BLACKFRAME, e2e::kCubeImagePlace);
+  Child(form, L"BUTTON", "СБРОС КАДРА", BS_PUSHBUTTON, e2e::kResetButtonPlace);
+  Child(form, L"BUTTON", "СОХРАНЕНИЕ ЭФФЕКТА В ФАЙЛ", BS_PUSHBUTTON, e2e::kSaveButtonPlace);
+  Child(form, L"EDIT", nullptr, ES_AUTOHSCROLL, e2e::kFrameEditPlace);
+  Child(form, L"EDIT", nullptr, ES_MULTILINE | WS_VSCROLL, e2e::kEffectMemoPlace);
 }
 
 }  // namespace
@@ -85,7 +91,8 @@ void MakeChildren(HWND form) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartupStamp("WinMain");
   RegisterClasses();
-  HWND form = CreateWindowExA(0, kFormClass, e2e::EditorCaption().c_str(),
+  // The caption in UTF-16, as the editor sets its own: the bench finds both by it in any locale.
+  HWND form = CreateWindowExW(0, kFormClass, WideFromCp1251(e2e::EditorCaption()).c_str(),
                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
                               0, e2e::kWindowWidth, e2e::kWindowHeight, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);

@@ -134,6 +134,8 @@ bool TQxHintManager::FirstHover(TControl*, TMessage& msg, LRESULT&) {
 }
 
 void CALLBACK TQxHintManager::MakeWaitingTips(HWND, UINT, UINT_PTR timer, DWORD) {
+  // A thread timer ticks only once no paint waits: the whole window is painted by now.
+  StartupStamp("idle, every paint done");
   KillTimer(nullptr, timer);
   if (HintManager == nullptr) return;
   HintManager->idleTimer_ = 0;

@@ -51,6 +51,17 @@ void TQxImage::SetPicture(HBITMAP bitmap) {
   if (bitmap != nullptr) Picture->SetHandle(bitmap);
 }
 
+void TQxImage::SetPictureResource(HINSTANCE instance, LPCWSTR name) {
+  pictureInstance_ = instance;
+  pictureName_ = name;
+}
+
+void TQxImage::ReadPictureResource() {
+  if (pictureName_ == nullptr) return;
+  SetPicture(LoadBitmapW(pictureInstance_, pictureName_));
+  pictureName_ = nullptr;
+}
+
 void TQxImage::SetSmooth(bool smooth) { StretchMode = smooth && IsNtFamily() ? HALFTONE : COLORONCOLOR; }
 
 TImageDrawMethod TQxImage::FitMethod() { return {&DrawFitCode, this}; }
@@ -69,6 +80,7 @@ void TQxImage::Init() {
     canvas->SetBrush(Control->GetBrush()->Copy());
   else
     canvas->Brush->SetColor(Color);
+  if (AutoSize != 0) ReadPictureResource();
   if (!Picture->Empty() && AutoSize != 0) Control->SetSize(Picture->Width, Picture->Height);
 }
 
@@ -82,6 +94,7 @@ void TQxImage::FillWithBackground(HDC dc, const RECT& r) {
 }
 
 void TQxImage::PaintImage(HDC dc) {
+  ReadPictureResource();
   if (Picture->Empty() || DrawMethod.Code == nullptr) {
     FillWithBackground(dc, Control->GetClientRect());
     return;

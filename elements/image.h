@@ -38,6 +38,10 @@ class TQxImage : public TQxWin {
 
   // Takes over a non-null bitmap handle; a null handle changes nothing.
   void SetPicture(HBITMAP bitmap);
+  // The picture is the bitmap resource `name` (a literal or a resource number), read when it is first
+  // painted or its size is wanted: decoding it is start-up work the window's first paint can do
+  // without.
+  void SetPictureResource(HINSTANCE instance, LPCWSTR name);
   void SetSmooth(bool smooth);
   void Init() override;
 
@@ -49,4 +53,7 @@ class TQxImage : public TQxWin {
 
  private:
   void FillWithBackground(HDC dc, const RECT& r);
+  void ReadPictureResource();
+  HINSTANCE pictureInstance_ = nullptr;
+  LPCWSTR pictureName_ = nullptr;
 };

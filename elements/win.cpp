@@ -251,7 +251,17 @@ void TQxWin::CommonInit() {
   TControl& c = *Control;
   c.OwnerObject = this;
   ControlAccess = TControlAccess::Of<TQxWin, &AccessControl>(this);
+  ApplyLook(c);
+  JoinTabOrder(c);
+  HookEvents(c);
+  c.SetAlign(Align);
+  ShowWindowOnTop(c);
+  c.CreateWindowHandle();
+  ApplyEdgeStyle(c);
+}
 
+// Colour, place, size, border, transparency, enabled state, cursor and font.
+void TQxWin::ApplyLook(TControl& c) {
   c.SetColor(Color);
   c.SetPosition(Left, Top);
   c.SetSize(Width, Height);
@@ -263,7 +273,9 @@ void TQxWin::CommonInit() {
   if (Flat != 0) c.SetStyle(c.GetStyle() | BS_FLAT);
 
   DressFont(c);
+}
 
+void TQxWin::JoinTabOrder(TControl& c) {
   if (TabOrder > 0) {
     // The style and the place in the order only: whether Tab stops here stays as the kind of
     // control was made, so an LED, which shows no focus, is passed over.
@@ -273,11 +285,10 @@ void TQxWin::CommonInit() {
   } else {
     c.TabStop = TabOrder == 0;
   }
+}
 
-  HookEvents(c);
-
-  c.SetAlign(Align);
-
+// The window above its siblings made before it, shown or hidden as Visible says.
+void TQxWin::ShowWindowOnTop(TControl& c) {
   if (c.Handle == nullptr) {
     // A new window is made as it is to stay and then raised: hiding and showing it again would only
     // cost round trips to the window server, 231 of them at the editor's start.
@@ -293,8 +304,9 @@ void TQxWin::CommonInit() {
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_HIDEWINDOW | SWP_NOOWNERZORDER);
     c.SetVisible(Visible != 0);
   }
-  c.CreateWindowHandle();
+}
 
+void TQxWin::ApplyEdgeStyle(TControl& c) {
   if (Ctl3D == 0 && EdgeStyle >= 1 && EdgeStyle <= 4) {
     static constexpr std::uint32_t kEdgeStyles[] = {0, WS_EX_STATICEDGE, WS_EX_DLGMODALFRAME,
                                                     WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME};

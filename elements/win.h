@@ -117,7 +117,12 @@ class TQxWin : public TQxObject {
   void InstallHover();
 
  private:
+  // The parts of CommonInit, in its order.
+  void ApplyLook(TControl& c);
   void DressFont(TControl& c);
+  void JoinTabOrder(TControl& c);
   void HookEvents(TControl& c);
+  void ShowWindowOnTop(TControl& c);
+  void ApplyEdgeStyle(TControl& c);
   void FilterSize(WINDOWPOS& pos);
 };

@@ -531,7 +531,10 @@ void TControl::ApplyFont() {
   if (Font == nullptr) return;
   TextColor = Font->Color();
   if (Handle != nullptr) {
-    SendMessageW(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font->GetHandle()), 1);
+    // A window not on screen is painted whole once shown: redrawing it now is only a round trip to
+    // the window server (one per control at start-up).
+    const BOOL redraw = IsWindowVisible(Handle);
+    SendMessageW(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font->GetHandle()), redraw);
     DropCanvas();
   }
   if (AutoSize) ApplyAutoSize();
@@ -650,7 +653,8 @@ void TControl::SetClientSize(std::int32_t w, std::int32_t h) {
 
 void TControl::Invalidate() {
   if (AppTerminated || Handle == nullptr) return;
-  InvalidateRect(Handle, nullptr, TRUE);
+  // A window not on screen is painted whole once shown; the call would only cost a round trip.
+  if (IsWindowVisible(Handle)) InvalidateRect(Handle, nullptr, TRUE);
   AfterInvalidateHook(this);
 }
 

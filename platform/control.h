@@ -318,6 +318,18 @@ class TControl : public TObj, public TCanvasHost {
  private:
   // Registers "obj_" + BaseClassName once; false when the system refuses it.
   bool RegisterOwnClass(HINSTANCE instance, const std::wstring& className);
+  // The window's style, place, size and parent as CreateWindowExW takes them.
+  struct TCreateParams {
+    DWORD Style = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND Parent = nullptr;
+    bool Child = false;
+  };
+  TCreateParams CreateParams() const;
+  // Makes the window and binds it to this object; false when the system made none.
+  bool MakeWindow(const TCreateParams& params);
+  // What a new window gets before its children: focus cues shown, its icon, the hooks and its font.
+  void SetUpNewWindow(bool childWindow);
   // Construction sets these before there is a window; afterwards their setters are the one way
   // to change them, since a setter also applies the change to the window. The show handler
   // records what the system did.
@@ -426,7 +438,7 @@ bool AppWindowWasCreated();
 
 // The window procedure of every class the library registers.
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The object that owns a window ("SELF_" property), or null.
+// The object that owns a window of the library, or null (a foreign window, or one already gone).
 TControl* ControlOfWindow(HWND window);
 
 // Handlers the library attaches in the constructors; they live with the other event handlers.

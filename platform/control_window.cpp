@@ -3,6 +3,7 @@
 // Nothing here may let an exception leave the window procedure.
 #include <exception>
 #include <string>
+#include <unordered_map>
 
 #include "platform/app.h"
 #include "platform/control.h"
@@ -16,29 +17,17 @@ TControl* CreatingControl = nullptr;
 
 namespace {
 
-// The "SELF_" property by atom: a property lookup by atom avoids a string search per message.
-LPCWSTR SelfProperty() {
-  static const ATOM atom = GlobalAddAtomW(L"SELF_");
-  return atom != 0 ? reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)) : L"SELF_";
+// Which object owns each of the library's windows, kept in the process: a window property or user
+// data is written through a round trip to the window server under Wine, two per window at start-up,
+// and a property is read through one on every look-up. Only the GUI thread makes and uses them.
+std::unordered_map<HWND, TControl*>& Owners() {
+  static auto* owners = new std::unordered_map<HWND, TControl*>();
+  return *owners;
 }
 
-// "SELF_" names a window's object. The same pointer is mirrored in the window's user data, which
-// the window procedure reads: a property read is a round trip to the window server under Wine,
-// and it would be paid on every message. Only windows of the library's own classes carry it.
-void BindWindow(HWND window, TControl* self) {
-  SetPropW(window, SelfProperty(), self);
-  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-}
+void BindWindow(HWND window, TControl* self) { Owners().insert_or_assign(window, self); }
 
-void UnbindWindow(HWND window) {
-  RemovePropW(window, SelfProperty());
-  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-}
-
-TControl* BoundObject(HWND window) {
-  auto* self = reinterpret_cast<TControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return self != nullptr ? self : ControlOfWindow(window);
-}
+void UnbindWindow(HWND window) { Owners().erase(window); }
 
 bool KeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
@@ -46,7 +35,9 @@ bool KeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
 TControl* ControlOfWindow(HWND window) {
   if (window == nullptr) return nullptr;
-  return static_cast<TControl*>(GetPropW(window, SelfProperty()));
+  const auto& owners = Owners();
+  const auto found = owners.find(window);
+  return found != owners.end() ? found->second : nullptr;
 }
 
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -54,13 +45,13 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     TControl* self = nullptr;
     // The first message of a window being created binds it to its object before CreateWindowExW
     // returns. A window that already has an owner is not the new one.
-    if (CreatingControl != nullptr && GetWindowLongPtrW(window, GWLP_USERDATA) == 0) {
+    if (CreatingControl != nullptr && ControlOfWindow(window) == nullptr) {
       self = CreatingControl;
       CreatingControl = nullptr;
       self->Handle = window;
       BindWindow(window, self);
     } else {
-      self = BoundObject(window);
+      self = ControlOfWindow(window);
     }
     TMessage msg{window, message, wParam, lParam};
     if (self != nullptr) return self->WndProc(msg);
@@ -110,49 +101,60 @@ bool TControl::CreateWindowHandle() {
     }
     return true;
   }
+  const TCreateParams params = CreateParams();
+  if (IsChild && params.Parent == nullptr) return false;
+  if (!MakeWindow(params)) return false;
+  SetUpNewWindow(params.Child);
+  CreateChildWindows();
+  return Handle != nullptr;
+}
 
-  // Creation data.
-  DWORD style = Style;
-  if (!Enabled) style |= WS_DISABLED;
-  HWND parentWindow = Parent != nullptr ? Parent->Handle : nullptr;
-  int x = BoundsRect.left;
-  int y = BoundsRect.top;
-  int width = BoundsRect.right - BoundsRect.left;
-  int height = BoundsRect.bottom - BoundsRect.top;
-  if (width == 0) width = CW_USEDEFAULT;
-  if (height == 0) height = CW_USEDEFAULT;
-  const bool childWindow = (style & WS_CHILD) != 0;
-  if (!childWindow && !PositionSet && !SizeSet) {
-    x = CW_USEDEFAULT;
-    y = CW_USEDEFAULT;
+TControl::TCreateParams TControl::CreateParams() const {
+  TCreateParams params;
+  params.Style = Style;
+  if (!Enabled) params.Style |= WS_DISABLED;
+  params.Parent = Parent != nullptr ? Parent->Handle : nullptr;
+  params.X = BoundsRect.left;
+  params.Y = BoundsRect.top;
+  params.Width = BoundsRect.right - BoundsRect.left;
+  params.Height = BoundsRect.bottom - BoundsRect.top;
+  if (params.Width == 0) params.Width = CW_USEDEFAULT;
+  if (params.Height == 0) params.Height = CW_USEDEFAULT;
+  params.Child = (params.Style & WS_CHILD) != 0;
+  if (!params.Child && !PositionSet && !SizeSet) {
+    params.X = CW_USEDEFAULT;
+    params.Y = CW_USEDEFAULT;
   }
-  if (IsChild && parentWindow == nullptr) return false;
+  return params;
+}
 
+bool TControl::MakeWindow(const TCreateParams& params) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const TWideString className = WideFromCp1251("obj_" + BaseClassName);
   if (!RegisterOwnClass(instance, className)) return false;
 
   TControl* previousCreating = CreatingControl;
   CreatingControl = this;
-  HMENU menu = childWindow ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)) : nullptr;
-  HWND created = CreateWindowExW(ExStyle, className.c_str(), WideFromCp1251(Caption).c_str(), style, x, y,
-                                 width, height, parentWindow, menu, instance, nullptr);
+  HMENU menu = params.Child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)) : nullptr;
+  HWND created =
+      CreateWindowExW(ExStyle, className.c_str(), WideFromCp1251(Caption).c_str(), params.Style, params.X,
+                      params.Y, params.Width, params.Height, params.Parent, menu, instance, nullptr);
   // Whatever happened, a later window must not be bound to this object.
   CreatingControl = previousCreating == this ? nullptr : previousCreating;
   Handle = created;
   if (created == nullptr) return false;
+  if (ControlOfWindow(created) == nullptr) BindWindow(created, this);
+  return true;
+}
 
-  SendMessageW(created, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-  // The user data mirrors the property and is read without a round trip to the window server.
-  if (GetWindowLongPtrW(created, GWLP_USERDATA) == 0) BindWindow(created, this);
+void TControl::SetUpNewWindow(bool childWindow) {
+  SendMessageW(Handle, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   if (!childWindow) {
-    if (HICON icon = GetIcon()) SendMessageW(created, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    if (HICON icon = GetIcon()) SendMessageW(Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   }
   if (OnCreateHook != nullptr) OnCreateHook(this);
   AfterCreateHook(this);
   ApplyFont();
-  CreateChildWindows();
-  return Handle != nullptr;
 }
 
 void TControl::CreateChildWindows() {

@@ -37,7 +37,11 @@ const TChildAreas::TArea* TChildAreas::Of(HWND child) const {
   return found != areas_.end() ? &found->second : nullptr;
 }
 
-void PaintNow(TControl* parent, const TChildAreas& areas, std::span<TControl* const> children) {
+namespace {
+
+// Paints what PaintNow paints; adds each area painted to `painted` when it is given.
+void PaintChildren(TControl* parent, const TChildAreas& areas, std::span<TControl* const> children,
+                   HRGN painted) {
   if (AppTerminated || parent == nullptr || parent->Handle == nullptr) return;
   HWND window = parent->Handle;
   const bool showing = IsWindowVisible(window) && !IsIconic(GetAncestor(window, GA_ROOT));
@@ -57,5 +61,27 @@ void PaintNow(TControl* parent, const TChildAreas& areas, std::span<TControl* co
     ExtSelectClipRgn(dc.Get(), area->Own.Get(), RGN_COPY);
     SetViewportOrgEx(dc.Get(), area->Origin.x, area->Origin.y, nullptr);
     PaintControlInto(c, dc.Get());
+    if (painted != nullptr) CombineRgn(painted, painted, area->Own.Get(), RGN_OR);
   }
+}
+
+}  // namespace
+
+void PaintNow(TControl* parent, const TChildAreas& areas, std::span<TControl* const> children) {
+  PaintChildren(parent, areas, children, nullptr);
+}
+
+void PaintNowInsteadOfPaint(TControl* parent, const TChildAreas& areas, std::span<TControl* const> children) {
+  const TOwnedRegion painted(CreateRectRgn(0, 0, 0, 0));
+  if (!painted) {
+    PaintNow(parent, areas, children);
+    return;
+  }
+  PaintChildren(parent, areas, children, painted.Get());
+  // One call for them all: the parent never paints under its children, and their frames stay due.
+  if (parent != nullptr && parent->Handle != nullptr)
+    RedrawWindow(parent->Handle, nullptr, painted.Get(), RDW_VALIDATE | RDW_ALLCHILDREN);
+  // On screen now, not once every other paint of the window is done: Wine shows what was drawn
+  // outside a paint of its own only when the program next falls idle or flushes.
+  GdiFlush();
 }

@@ -35,3 +35,7 @@ class TChildAreas {
 // OnPaint) is invalidated for its WM_PAINT instead, as are all while the parent is hidden or its
 // window minimised (a minimised window may keep its old picture when restored).
 void PaintNow(TControl* parent, const TChildAreas& areas, std::span<TControl* const> children);
+// As PaintNow, for children whose own paint is due (their window was just shown): what is painted
+// here is then validated, so each is painted once, all through one DC, and before the windows above
+// them, rather than last of the window by a paint of its own.
+void PaintNowInsteadOfPaint(TControl* parent, const TChildAreas& areas, std::span<TControl* const> children);

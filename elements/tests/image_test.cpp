@@ -156,6 +156,47 @@ TEST_F(ImageTest, AutoSizeTakesThePictureSize) {
   delete image;
 }
 
+// A system bitmap (OBM_CHECK), there in every process.
+const LPCWSTR kSystemBitmap = MAKEINTRESOURCEW(32760);
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  GetObjectW(bitmap, sizeof info, &info);
+  return {info.bmWidth, info.bmHeight};
+}
+
+TEST_F(ImageTest, APictureResourceIsReadWhenFirstPaintedAndThenKept) {
+  const HBITMAP loaded = LoadBitmapW(nullptr, kSystemBitmap);
+  ASSERT_NE(loaded, nullptr);
+  const SIZE expected = BitmapSize(loaded);
+  DeleteObject(loaded);
+  TQxImage* image = Make(60, 40, nullptr);
+  image->SetPictureResource(nullptr, kSystemBitmap);
+  EXPECT_TRUE(image->Picture->Empty()) << "nothing read before the first paint";
+  Surface surface(60, 40);
+  image->PaintImage(surface.dc());
+  ASSERT_FALSE(image->Picture->Empty());
+  EXPECT_EQ(image->Picture->Width, expected.cx);
+  EXPECT_EQ(image->Picture->Height, expected.cy);
+  const HBITMAP first = image->Picture->Handle.Get();
+  image->PaintImage(surface.dc());
+  EXPECT_EQ(image->Picture->Handle.Get(), first) << "read once";
+  delete image;
+}
+
+TEST_F(ImageTest, AutoSizeReadsAPictureResourceAtOnce) {
+  auto* image = new TQxImage(parent.form);
+  image->Width = 135;
+  image->Height = 125;
+  image->AutoSize = 1;
+  image->SetPictureResource(nullptr, kSystemBitmap);
+  image->Init();
+  ASSERT_FALSE(image->Picture->Empty());
+  EXPECT_EQ(image->Control->GetWidth(), image->Picture->Width);
+  EXPECT_EQ(image->Control->GetHeight(), image->Picture->Height);
+  delete image;
+}
+
 TEST_F(ImageTest, NullPictureHandleChangesNothing) {
   TQxImage* image = Make(50, 50, SolidBitmap(10, 20, kRed));
   image->SetPicture(nullptr);

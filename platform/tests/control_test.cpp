@@ -377,6 +377,28 @@ TEST_F(Controls, AHiddenControlCreatedOnDemandStaysHidden) {
   form->Free();
 }
 
+// A window is its control's only while it exists: a destroyed window, or one the library did not
+// make, has none, so nothing is ever sent on to an object that is gone or was never there.
+TEST_F(Controls, OnlyTheLibrarysLiveWindowsHaveAControl) {
+  TControl* form = CreateFormWindow(nullptr, "owner form");
+  TControl* label = CreateLabel(form, "x");
+  ASSERT_NE(label->GetHandle(), nullptr);
+  HWND labelWindow = label->Handle;
+  EXPECT_EQ(ControlOfWindow(labelWindow), label);
+  HWND foreign = CreateWindowExW(0, L"STATIC", L"foreign", WS_CHILD, 0, 0, 10, 10, form->Handle, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(foreign, nullptr);
+  EXPECT_EQ(ControlOfWindow(foreign), nullptr);
+  EXPECT_EQ(ControlOfWindow(nullptr), nullptr);
+  DestroyWindow(labelWindow);
+  EXPECT_EQ(ControlOfWindow(labelWindow), nullptr);
+  HWND formWindow = form->Handle;
+  form->Free();
+  PumpMessages();
+  EXPECT_EQ(ControlOfWindow(formWindow), nullptr);
+  EXPECT_EQ(ControlOfWindow(foreign), nullptr);
+}
+
 TEST_F(Controls, SystemCursorsAreTheSystemsOwnSharedHandles) {
   // Looked up once, then given out again: the very handles LoadCursorA gives for them.
   for (LPCSTR id : {IDC_ARROW, IDC_IBEAM, IDC_HAND, IDC_ARROW}) {

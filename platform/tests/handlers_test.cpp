@@ -468,4 +468,55 @@ TEST_F(Handlers, AControlPaintedNowStaysUnderTheSiblingsAboveItAndAHiddenOneIsLe
   EXPECT_EQ(hiddenProbe.calls, 0);
 }
 
+// The start of a shown window: painted children are painted once, here, and their own paint is no
+// longer due; a child left out, and the parent around the children, are still painted as before.
+TEST_F(Handlers, ControlsPaintedInsteadOfTheirPaintAreNotPaintedAgain) {
+  TControl* left = Box();
+  TControl* right = CreatePaintBox(form);
+  right->SetBoundsRect({200, 10, 300, 90});
+  TControl* leftOut = CreatePaintBox(form);
+  leftOut->SetBoundsRect({10, 150, 110, 230});
+  ASSERT_TRUE(form->CreateWindowHandle());
+  const TShownOnTop onTop(form->Handle);
+  PaintProbe leftProbe, rightProbe, leftOutProbe;
+  left->SetOnPaint({PaintBlue, &leftProbe});
+  right->SetOnPaint({PaintBlue, &rightProbe});
+  leftOut->SetOnPaint({PaintBlue, &leftOutProbe});
+  RedrawWindow(form->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  TChildAreas areas;
+  areas.Read(form->Handle);
+  TControl* both[] = {left, right};
+  PaintNowInsteadOfPaint(form, areas, both);
+  EXPECT_EQ(leftProbe.calls, 1);
+  EXPECT_EQ(rightProbe.calls, 1);
+  RECT pending;
+  EXPECT_FALSE(GetUpdateRect(left->Handle, &pending, FALSE));
+  EXPECT_FALSE(GetUpdateRect(right->Handle, &pending, FALSE));
+  EXPECT_TRUE(GetUpdateRect(leftOut->Handle, &pending, FALSE)) << "a child left out keeps its paint due";
+  EXPECT_TRUE(GetUpdateRect(form->Handle, &pending, FALSE)) << "the parent keeps its own paint due";
+  RedrawWindow(form->Handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_EQ(leftProbe.calls, 1);
+  EXPECT_EQ(rightProbe.calls, 1);
+  EXPECT_EQ(leftOutProbe.calls, 1);
+  for (TControl* c : both) EXPECT_EQ(PixelOf(c->Handle, 30, 30), RGB(0, 0, 255));
+}
+
+// While its parent is hidden nothing of a control is painted, however often it is told to repaint;
+// shown, it shows what it paints by then.
+TEST_F(Handlers, AControlChangedWhileHiddenShowsItsNewPaintWhenShown) {
+  ShowWindow(form->Handle, SW_HIDE);
+  TControl* box = Box();
+  PaintProbe probe;
+  box->SetOnPaint({PaintGreen, &probe});
+  box->Invalidate();
+  box->SetOnPaint({PaintBlue, &probe});
+  box->Invalidate();
+  RECT pending;
+  EXPECT_FALSE(GetUpdateRect(box->Handle, &pending, FALSE));
+  const TShownOnTop onTop(form->Handle);
+  RedrawWindow(form->Handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_EQ(probe.calls, 1);
+  EXPECT_EQ(PixelOf(box->Handle, 30, 30), RGB(0, 0, 255));
+}
+
 }  // namespace

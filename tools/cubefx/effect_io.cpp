@@ -1,6 +1,7 @@
-// Effect files in and out through the C library, the same on Linux and Windows. Paths go to the
-// system exactly as they came (on Windows in its code page, 1251 for Russian names), never through
-// std::filesystem, whose narrow-to-wide conversion would read such a name as another one.
+// Effect files in and out through the C library. Paths come as UTF-8: on Windows they reach the
+// system through its UTF-16 functions, so a name outside the ANSI code page ("效果.txt") is found;
+// elsewhere they go as they are. Never through std::filesystem, whose narrow-to-wide conversion on
+// Windows reads the bytes in the ANSI code page.
 #include "tools/cubefx/effect_io.h"
 
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <memory>
 
 #include "cube/effect_text.h"
+#include "tools/cubefx/command_line.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -29,6 +31,29 @@ std::string ErrnoText(int code) { return code != 0 ? std::strerror(code) : "unkn
 
 enum class TKind { Missing, Folder, Other };
 
+#ifdef _WIN32
+
+std::FILE* OpenFile(const std::string& path, bool write) {
+  return _wfopen(WideOfUtf8(path).c_str(), write ? L"wb" : L"rb");
+}
+
+void RemoveFile(const std::string& path) { _wremove(WideOfUtf8(path).c_str()); }
+
+TKind KindOf(const std::string& path) {
+  struct _stat64 info {};
+  if (_wstat64(WideOfUtf8(path).c_str(), &info) != 0)
+    return errno == ENOENT || errno == ENOTDIR ? TKind::Missing : TKind::Other;
+  return (info.st_mode & _S_IFDIR) != 0 ? TKind::Folder : TKind::Other;
+}
+
+#else
+
+std::FILE* OpenFile(const std::string& path, bool write) {
+  return std::fopen(path.c_str(), write ? "wb" : "rb");
+}
+
+void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
+
 TKind KindOf(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0)
@@ -36,10 +61,14 @@ TKind KindOf(const std::string& path) {
   return S_ISDIR(info.st_mode) ? TKind::Folder : TKind::Other;
 }
 
+#endif
+
 // Puts `from` in place of `to` in one step, replacing a file that is there.
 bool ReplaceFile(const std::string& from, const std::string& to, std::string& why) {
 #ifdef _WIN32
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  if (MoveFileExW(WideOfUtf8(from).c_str(), WideOfUtf8(to).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
   why = "cannot be replaced (Windows error " + std::to_string(GetLastError()) + ")";
 #else
   if (std::rename(from.c_str(), to.c_str()) == 0) return true;
@@ -50,7 +79,7 @@ bool ReplaceFile(const std::string& from, const std::string& to, std::string& wh
 
 // Reads at most limit + 1 bytes, so a file over the limit is told from one at it.
 bool ReadUpTo(const std::string& path, std::size_t limit, std::string& bytes, std::string& why) {
-  TFile file(std::fopen(path.c_str(), "rb"));
+  TFile file(OpenFile(path, /*write=*/false));
   if (!file) {
     why = "cannot be opened (" + ErrnoText(errno) + ")";
     return false;
@@ -112,7 +141,7 @@ bool WriteWhole(const std::string& path, std::string_view bytes, std::string& wh
   }
   // Beside the target, so the final rename stays on one file system and replaces in one step.
   const std::string temporary = path + ".cubefx-tmp";
-  TFile file(std::fopen(temporary.c_str(), "wb"));
+  TFile file(OpenFile(temporary, /*write=*/true));
   if (!file) {
     why = "cannot be written (" + ErrnoText(errno) + ")";
     return false;
@@ -125,7 +154,7 @@ bool WriteWhole(const std::string& path, std::string_view bytes, std::string& wh
   } else {
     why = "cannot be written (the disk may be full)";
   }
-  std::remove(temporary.c_str());
+  RemoveFile(temporary);
   return false;
 }
 

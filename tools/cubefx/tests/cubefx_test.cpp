@@ -21,6 +21,7 @@
 #include "cube/pattern.h"
 #include "elements/cube_pattern_element.h"
 #include "elements/player.h"
+#include "tools/cubefx/command_line.h"
 #include "tools/cubefx/commands.h"
 
 namespace {
@@ -49,7 +50,21 @@ class CubefxTest : public ::testing::Test {
     fs::remove_all(dir_, ignored);
   }
 
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  // Paths as the tool takes them: UTF-8 (the folder's own name may hold any character).
+  std::string Path(const std::string& name) const { return Utf8(dir_ / name); }
+  static std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+  }
+  static std::string Utf8(const char8_t* text) { return Utf8(fs::path(text)); }
+  // Opens a file named in UTF-8 for writing, as the system names it (on Windows in UTF-16).
+  static std::FILE* Create(const std::string& utf8Path) {
+#ifdef _WIN32
+    return _wfopen(cubefx::WideOfUtf8(utf8Path).c_str(), L"wb");
+#else
+    return std::fopen(utf8Path.c_str(), "wb");
+#endif
+  }
   std::string Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
     return Path(name);
@@ -61,7 +76,7 @@ class CubefxTest : public ::testing::Test {
   // The names in the folder: what a failed write must not have added to.
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(Utf8(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -172,11 +187,11 @@ TEST_F(CubefxTest, CheckJsonReportsFramesBadLinesAndRefusals) {
 }
 
 TEST_F(CubefxTest, FilesWithRussianNamesAreReadAndWritten) {
-  // The names reach the program in the system's code page (1251 for Russian Windows, bytes on Linux),
-  // and every path it uses must take them as they come.
-  const std::string source = Path("") + "эффект.txt", target = Path("") + "результат.txt";
-  std::FILE* file = std::fopen(source.c_str(), "wb");
-  // Wine maps such a name to the host's file system only where the host knows a Russian locale.
+  // The names reach the tool in UTF-8 (on Windows converted from its UTF-16 command line, whatever
+  // the code page), and every path it uses must take them so.
+  const std::string source = Path("") + Utf8(u8"эффект.txt"), target = Path("") + Utf8(u8"результат.txt");
+  std::FILE* file = Create(source);
+  // Wine maps such a name to the host's file system only where the host can hold it.
   if (file == nullptr) GTEST_SKIP() << "this system cannot make a file with a Russian name";
   std::fputs("0,227\n", file);
   std::fclose(file);
@@ -185,6 +200,26 @@ TEST_F(CubefxTest, FilesWithRussianNamesAreReadAndWritten) {
   EXPECT_EQ(Run({"transform", source, "--invert", "-o", target}).Code, cubefx::kExitOk);
   EXPECT_EQ(Run({"info", target}).Code, cubefx::kExitOk);
   EXPECT_EQ(Names().size(), 2u);
+}
+
+// No ANSI code page holds Cyrillic, accented Latin and CJK at once: each must reach the file as named.
+TEST_F(CubefxTest, FilesNamedInSeveralScriptsAreReadWrittenAndReportedByTheirNames) {
+  const std::string name = Utf8(u8"эффект été 効果.txt"), outName = Utf8(u8"выход 出力 à.txt");
+  std::FILE* file = Create(Path("") + name);
+  if (file == nullptr) GTEST_SKIP() << "this system cannot make a file with such a name";
+  std::fputs("0,227\n1,227\n", file);
+  std::fclose(file);
+  const TResult checked = Run({"check", Path("") + name});
+  EXPECT_EQ(checked.Code, cubefx::kExitOk) << checked.Err;
+  EXPECT_NE(checked.Out.find(name + ": 2 lines, 2 frames"), std::string::npos) << checked.Out;
+  EXPECT_EQ(Run({"transform", Path("") + name, "--mirror", "x", "-o", Path("") + outName}).Code,
+            cubefx::kExitOk);
+  EXPECT_EQ(Names(), (std::vector<std::string>{outName, name}));
+  // Outside the test macros, which would spell the name in the CP1251 literals of this file.
+  const std::string missingName = Utf8(u8"нет 無い.txt");
+  const TResult missing = Run({"check", Path("") + missingName});
+  EXPECT_EQ(missing.Code, cubefx::kExitFailed);
+  EXPECT_NE(missing.Err.find(missingName + ": no such file"), std::string::npos) << missing.Err;
 }
 
 // --- options and help

@@ -77,6 +77,20 @@ if(NOT left STREQUAL "bad.txt;folder;fx.h;good.txt;keep.h;keep2.h;out.txt;text.t
   message(SEND_ERROR "export left files behind: ${left}")
 endif()
 
+# A file named in Cyrillic, accented Latin and CJK at once (no ANSI code page holds them all): read,
+# named back in the report as given, and written under a name of the same kind.
+set(unicode "эффект été 效果.txt")
+file(WRITE "${WORK}/${unicode}" "0,1,227\n227\n")
+run(EXIT 0 OUT "${unicode}: 2 lines, 2 frames" ARGS check "${unicode}")
+run(EXIT 2 ERR "cubefx check: нет été 效果.txt: no such file" ARGS check "нет été 效果.txt")
+run(EXIT 0 OUT "2 of 2 frames transformed, written to выход été 效果.txt" ARGS transform "${unicode}" --mirror x
+    -o "выход été 效果.txt")
+file(READ "${WORK}/выход été 效果.txt" written HEX)
+if(NOT written STREQUAL "342c352c3232370d0a3232370d0a")
+  message(SEND_ERROR "transform to a Unicode name wrote ${written}, expected 4,5,227 CR LF 227 CR LF")
+endif()
+file(REMOVE "${WORK}/${unicode}" "${WORK}/выход été 效果.txt")
+
 # gen: the frames of a sweep along x, CR LF after each and nothing else, on stdout and in a file.
 run(EXIT 0 OUT "--passes 1..100 (default 2)" ARGS gen --help)
 run(EXIT 0 OUT "6 frames written to sweep.txt" ARGS gen sweep --axis x --passes 1 -o sweep.txt)
