@@ -140,7 +140,8 @@ void TTextView::Char(wchar_t ch) {
     return ReplaceSelection(u"", true);
   }
   if (ch == L'\r' || ch == L'\n') return ReplaceSelection(u"\r\n", true);
-  if (ch < L' ' && ch != L'\t') return;
+  // Other control characters (Ctrl+Backspace gives DEL) are not text.
+  if ((ch < L' ' && ch != L'\t') || ch == 0x7F) return;
   const char16_t typed[] = {static_cast<char16_t>(ch), u'\0'};
   ReplaceSelection(typed, true);
 }
