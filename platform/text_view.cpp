@@ -169,23 +169,9 @@ bool TTextView::StateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       result = static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(SelStart(), SelEnd())));
       return true;
     }
-    case EM_SETSEL: {
-      const std::ptrdiff_t from = Signed(wParam);
-      const std::ptrdiff_t to = static_cast<int>(lParam);
-      const std::size_t length = lines_.Length();
-      if (from < 0) {
-        anchor_ = caret_;  // -1 takes the selection away, the caret stays
-      } else {
-        anchor_ = std::min(static_cast<std::size_t>(from), length);
-        caret_ = to < 0 ? length : std::min(static_cast<std::size_t>(to), length);
-      }
-      wantedX_ = -1;
-      // The system's edit brings the caret into view here too.
-      ScrollCaretIntoView();
-      InvalidateRect(window_, nullptr, FALSE);
-      PlaceCaret();
+    case EM_SETSEL:
+      SetSelection(Signed(wParam), static_cast<int>(lParam));
       return true;
-    }
     case EM_SCROLLCARET:
       ScrollCaretIntoView();
       return true;
@@ -273,6 +259,21 @@ bool TTextView::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     default:
       return false;
   }
+}
+
+void TTextView::SetSelection(std::ptrdiff_t from, std::ptrdiff_t to) {
+  const std::size_t length = lines_.Length();
+  if (from < 0) {
+    anchor_ = caret_;  // -1 takes the selection away, the caret stays
+  } else {
+    anchor_ = std::min(static_cast<std::size_t>(from), length);
+    caret_ = to < 0 ? length : std::min(static_cast<std::size_t>(to), length);
+  }
+  wantedX_ = -1;
+  // The system's edit brings the caret into view here too.
+  ScrollCaretIntoView();
+  InvalidateRect(window_, nullptr, FALSE);
+  PlaceCaret();
 }
 
 void TTextView::Notify(WORD code) const {

@@ -43,6 +43,8 @@ class TTextView {
   // Replaces the selection as the user or EM_REPLACESEL does: the limit, the undo step, the
   // modified flag, the caret after the new text, the parent told.
   void ReplaceSelection(std::u16string_view text, bool canUndo);
+  // EM_SETSEL: -1 as `from` takes the selection away, -1 as `to` is the end of the text.
+  void SetSelection(std::ptrdiff_t from, std::ptrdiff_t to);
   void Undo();
 
   // --- Geometry and drawing (text_view_paint.cpp)
