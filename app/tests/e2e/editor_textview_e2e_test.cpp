@@ -160,4 +160,19 @@ TEST_F(EditorTextView, CtrlEndScrollsTheLastLineIntoViewAndCtrlHomeBack) {
   EXPECT_EQ(Text(), text);
 }
 
+TEST_F(EditorTextView, AClickPlacesTheCaretAndADoubleClickSelectsOneLedNumber) {
+  ASSERT_TRUE(editor.SetTextOf(Memo(), "1,227\r\n12,145,227"));
+  ASSERT_TRUE(FocusMemo());
+  const LRESULT at = Ask(EM_POSFROMCHAR, 10);  // before "145" in "12,145,227"
+  const int x = static_cast<short>(LOWORD(at));
+  const int y = static_cast<short>(HIWORD(at)) + 5;
+  ASSERT_TRUE(editor.ClickAt(Memo(), x + 1, y));
+  ASSERT_TRUE(editor.Sync());
+  EXPECT_EQ(Selection(), std::make_pair(DWORD{10}, DWORD{10}));
+  ASSERT_TRUE(editor.DoubleClickAt(Memo(), x + 1, y));
+  ASSERT_TRUE(editor.Sync());
+  EXPECT_EQ(Selection(), std::make_pair(DWORD{10}, DWORD{13})) << "\"145\" selected, no comma";
+  EXPECT_EQ(Text(), "1,227\r\n12,145,227");
+}
+
 }  // namespace
