@@ -101,6 +101,7 @@ bool TTextView::TextMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       return true;
     case EM_REPLACESEL:
       ReplaceSelection(ViewOf(lParam), wParam != FALSE);
+      result = TRUE;  // as the system's edit answers, though nobody is to read it
       return true;
     case EM_GETLINE: {
       const std::size_t line = static_cast<std::size_t>(wParam);
@@ -138,12 +139,15 @@ bool TTextView::LineMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
             static_cast<LRESULT>(lines_.LineLength(lines_.LineFromChar(static_cast<std::size_t>(index))));
         return true;
       }
-      // -1: the characters of the selection's lines that are not selected.
-      const std::size_t first = lines_.LineFromChar(SelStart());
-      const std::size_t last = lines_.LineFromChar(SelEnd());
-      const std::size_t lastEnd = lines_.LineStart(last) + lines_.LineLength(last);
-      result = static_cast<LRESULT>(SelStart() - lines_.LineStart(first) +
-                                    (lastEnd - std::min(lastEnd, SelEnd())));
+      // -1: the characters of the selection's lines that are not selected, counted from its two
+      // ends as set (not ordered), as the system's edit counts them.
+      const std::size_t anchorLine = lines_.LineFromChar(anchor_);
+      const std::size_t caretLine = lines_.LineFromChar(caret_);
+      const auto count =
+          static_cast<std::ptrdiff_t>(anchor_ - lines_.LineStart(anchorLine)) +
+          static_cast<std::ptrdiff_t>(lines_.LineStart(caretLine) + lines_.LineLength(caretLine)) -
+          static_cast<std::ptrdiff_t>(caret_);
+      result = static_cast<LRESULT>(count);
       return true;
     }
     case EM_GETFIRSTVISIBLELINE:
@@ -184,9 +188,11 @@ bool TTextView::StateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       return true;
     case EM_SETMODIFY:
       modified_ = wParam != FALSE;
+      result = 0;
       return true;
     case EM_LIMITTEXT:  // EM_SETLIMITTEXT is the same message
       limit_ = wParam == 0 ? kNoLimit : static_cast<DWORD>(wParam);
+      result = 0;
       return true;
     case EM_GETLIMITTEXT:
       result = static_cast<LRESULT>(limit_);
@@ -200,6 +206,7 @@ bool TTextView::StateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       return true;
     case EM_EMPTYUNDOBUFFER:
       lines_.EmptyUndo();
+      result = 0;
       return true;
     case EM_SETREADONLY: {
       const LONG style = GetWindowLongW(window_, GWL_STYLE);
@@ -302,8 +309,8 @@ void TTextView::ReplaceSelection(std::u16string_view text, bool canUndo) {
       limit_ == kNoLimit ? text.size() : limit_ - std::min<std::size_t>(limit_, lines_.Length() - removed);
   if (room < text.size()) {
     text = text.substr(0, room);
+    // Even when nothing fits, the system's edit goes on to say the text changed.
     Notify(EN_MAXTEXT);
-    if (text.empty() && removed == 0) return;
   }
   caret_ = anchor_ = lines_.Replace(SelStart(), SelEnd(), text, canUndo);
   wantedX_ = -1;

@@ -31,6 +31,7 @@ bool TTextView::InputMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       return true;
     case WM_CHAR:
       Char(static_cast<wchar_t>(wParam));
+      result = 1;  // as the system's edit answers
       return true;
     case WM_LBUTTONDOWN:
       MouseDown(lParam, (wParam & MK_SHIFT) != 0);
