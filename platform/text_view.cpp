@@ -62,12 +62,19 @@ LRESULT CALLBACK TTextView::WindowProc(HWND window, UINT message, WPARAM wParam,
     return DefWindowProcW(window, message, wParam, lParam);
   }
   LRESULT result = 0;
-  if (view != nullptr && (view->TextMessage(message, wParam, lParam, result) ||
-                          view->LineMessage(message, wParam, lParam, result) ||
-                          view->StateMessage(message, wParam, lParam, result) ||
-                          view->InputMessage(message, wParam, lParam, result) ||
-                          view->WindowMessage(message, wParam, lParam, result)))
-    return result;
+  try {
+    if (view != nullptr && (view->TextMessage(message, wParam, lParam, result) ||
+                            view->LineMessage(message, wParam, lParam, result) ||
+                            view->StateMessage(message, wParam, lParam, result) ||
+                            view->InputMessage(message, wParam, lParam, result) ||
+                            view->WindowMessage(message, wParam, lParam, result)))
+      return result;
+  } catch (const std::bad_alloc&) {
+    // A text too large for the memory left is refused, as the system's edit refuses it; the text
+    // held so far stays.
+    MessageBeep(MB_ICONWARNING);
+    return 0;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -1,5 +1,5 @@
 // The no-wrap text view's user input: keys, characters, the mouse, the wheel, the scroll bars and the
-// clipboard, as a multi-line edit takes them.
+// clipboard, as a multi-line edit takes them. Must never change a read-only text by a key.
 #include <windowsx.h>
 
 #include <algorithm>

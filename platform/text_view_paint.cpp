@@ -1,5 +1,6 @@
 // The no-wrap text view's geometry, painting, scrolling and caret: rows of one font height inside
-// the edit control's format rectangle, only the rows in view measured or drawn.
+// the edit control's format rectangle, only the rows in view measured or drawn. Must never walk
+// every line of the text to paint or to place the caret.
 #include <algorithm>
 #include <vector>
 
