@@ -2,8 +2,9 @@
 // 10,000 frames (file read, lines checked, memo text set and painted), and playback of 1,000 frames
 // at 20 ms per frame: how late each frame reaches the cube against its deadline on the grid of the
 // start, and whether the lateness grows over the run (drift). "shapes" opens effects of real line
-// lengths (20, 80 and 150 LEDs a frame), wrapped and unwrapped, beside a bare multi-line EDIT
-// taking the same text in the same run; "view" plays with the cube view closed and open. Windows
+// lengths (20, 80 and 150 LEDs a frame), wrapped and unwrapped (the unwrapped effect text is the
+// window library's own no-wrap view), beside a bare multi-line EDIT taking the same text in the
+// same run, the reference; "view" plays with the cube view closed and open. Windows
 // program (run under Wine); prints one figure per step.
 #include <windows.h>
 
@@ -372,8 +373,8 @@ void MeasureShapes(TClassMainForm_1509590& form, const std::string& only) {
   constexpr int kRounds = 3;
   std::printf(
       "median of %d interleaved rounds, ms: bare EDIT wrapped / unwrapped | editor open, wrapping chosen / "
-      "not "
-      "chosen | the memo's control alone, wrapped / unwrapped\n",
+      "not chosen | the memo's control alone, wrapped (the system's EDIT) / unwrapped (the library's own "
+      "no-wrap view)\n",
       kRounds);
   for (const Shape& shape : kShapes) {
     const std::string name = std::to_string(shape.frames) + "x" + std::to_string(shape.leds);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/text_codec.h"
+#include "platform/text_view.h"
 
 namespace {
 
@@ -118,9 +119,14 @@ void TQxMemo::SetWordWrap(bool wrap) {
   if (Control == nullptr) return;
   constexpr auto kRunOn = static_cast<std::uint32_t>(WS_HSCROLL | ES_AUTOHSCROLL);
   const std::uint32_t style = wrap ? Control->GetStyle() & ~kRunOn : Control->GetStyle() | kRunOn;
+  // Unwrapped, the text goes to the library's own view, which lays out only the rows it shows; the
+  // system's edit stays for the designed, wrapped look.
+  const bool ownView = !wrap && RegisterTextViewClass();
+  const std::string_view baseClass = ownView ? kTextViewClass : std::string_view("EDIT");
   HWND old = Control->Handle;
   if (old == nullptr) {
     Control->SetStyle(style);
+    Control->SetBaseClass(baseClass);
     return;
   }
   FlushWaitingLines();
@@ -141,8 +147,14 @@ void TQxMemo::SetWordWrap(bool wrap) {
   flushPosted_ = false;
   Control->Handle = nullptr;
   Control->SetStyle(style);
+  Control->SetBaseClass(baseClass);
   Control->SetCaption({});
-  if (!Control->CreateWindowHandle()) {
+  if (!Control->CreateWindowHandle() && ownView) {
+    // The system's edit, slower on a large text, rather than no window for the text at all.
+    Control->SetBaseClass("EDIT");
+    Control->CreateWindowHandle();
+  }
+  if (Control->Handle == nullptr) {
     // The object keeps the text for the next try and for a save: never lost with the window.
     Control->SetCaption(text);
     return;

@@ -2,9 +2,10 @@
 // The text lives in its edit control. Lines added through inAdd in a burst reach the control in
 // one update (the control's layout of a long text is slow on some systems); every message that
 // reaches the control first brings the waiting lines in, so nobody ever sees the text without
-// them. Long lines wrap at the control's edge (the designed look) or run on under a horizontal
-// scroll bar. Must never cut a text at the edit control's default size limit, and never lose the
-// text when the wrapping changes.
+// them. Long lines wrap at the control's edge (the designed look, the system's edit) or run on
+// under a horizontal scroll bar (the window library's own no-wrap view, which takes a large text at
+// once; both speak the same edit messages). Must never cut a text at the edit control's default size limit,
+// and never lose the text when the wrapping changes.
 #pragma once
 
 #include <cstdint>
@@ -37,7 +38,7 @@ class TQxMemo : public TQxEWinList {
 
   // Whether long lines wrap (the designed look, and the start) or run on, one line per row.
   bool WordWrap() const { return wordWrap_; }
-  // The edit control fixes its wrapping when it is made, so a change makes its window anew in the
+  // The wrapping is fixed when the window is made, so a change makes its window anew in the
   // same place, keeping the text, the selection, the top line, the modified flag and the focus;
   // only the control's own one-step undo is lost. The control object and its handlers stay.
   void SetWordWrap(bool wrap);

@@ -186,6 +186,10 @@ class TControl : public TObj, public TCanvasHost {
   // --- Window
   HWND GetHandle();
   bool CreateWindowHandle();
+  // Makes the next window of this control of another system class (of the same kind: an edit
+  // control's messages stay those of its command table). Only while there is no window.
+  void SetBaseClass(std::string_view baseClassName);
+  const std::string& GetBaseClass() const { return BaseClassName; }
   bool HandleAllocated() const { return Handle != nullptr; }
   LRESULT WndProc(TMessage& msg);
   LRESULT CallDefault(const TMessage& msg);  // base window procedure or DefWindowProcW

@@ -165,6 +165,12 @@ void TControl::CreateChildWindows() {
   }
 }
 
+void TControl::SetBaseClass(std::string_view baseClassName) {
+  if (Handle != nullptr || baseClassName == BaseClassName) return;
+  BaseClassName.assign(baseClassName);
+  BaseWindowProc = nullptr;  // taken from the new class when its window is made
+}
+
 HWND TControl::GetHandle() {
   if (Handle == nullptr) {
     if (CreateVisible) {
@@ -211,7 +217,7 @@ bool ClipboardTextIsUnmappable(HWND window) {
 // program is; the base procedure gets the character back. An edit refuses a character or a paste
 // CP1251 cannot hold (a beep) rather than store a byte that would stand for something else.
 bool TControl::FilterTextInput(TMessage& msg, LRESULT& result) {
-  const bool edit = BaseClassName == "EDIT";
+  const bool edit = HasCommandTable && Commands.ReplaceSelMsg != 0;
   if (IsCharMessage(msg.Message)) {
     char byte = 0;
     if (Cp1251OfWide(static_cast<TWideChar>(msg.WParam), byte)) {
