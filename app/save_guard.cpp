@@ -27,7 +27,14 @@ void TQxSaveGuard::inSave(TData* d, std::uint16_t) {
                    MB_ICONERROR | MB_OK, nullptr);
 }
 
+void TQxSaveGuard::CountTick() {
+  ++ticks_;
+  if (Owner != nullptr && Owner->Handle != nullptr)
+    SetPropW(Owner->Handle, kTickCountProperty, reinterpret_cast<HANDLE>(ticks_));
+}
+
 void TQxSaveGuard::inClear(TData* d, std::uint16_t) {
+  CountTick();
   if (KeepText) {
     KeepText = false;
     return;

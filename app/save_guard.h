@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "elements/memo.h"
@@ -22,6 +23,9 @@ class TQxSaveGuard : public TQxObject {
   TQx_Event outSaved;         // empty: a save wrote the whole effect (the text in the memo is saved)
   TQx_Event outCleared;       // empty: a clearing tick emptied the memo (no change report says so)
   bool KeepText = false;      // set by a failed save, cleared by the tick it suppressed
+  // Every clearing tick is counted in this property of the owner window, so that a program
+  // outside (a test driver) sees that the tick came even when it changed nothing.
+  static constexpr const wchar_t* kTickCountProperty = L"CubeClearingTicks";
 
   void inSave(TData* d, std::uint16_t index);
   void inClear(TData* d, std::uint16_t index);
@@ -30,4 +34,7 @@ class TQxSaveGuard : public TQxObject {
   // The memo's text as the last good save wrote it; until the first one the tick clears all.
   std::string savedText_;
   bool saved_ = false;
+  std::intptr_t ticks_ = 0;
+
+  void CountTick();
 };

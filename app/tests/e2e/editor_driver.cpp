@@ -36,28 +36,29 @@ bool SamePlace(const TPlace& a, const TPlace& b) {
   return a.Left == b.Left && a.Top == b.Top && a.Width == b.Width && a.Height == b.Height;
 }
 
+// A top-level window of one process by its caption (the stored one: read without asking the
+// program, which may be busy).
 struct TWindowSearch {
   DWORD processId;
-  bool visibleOnly;
+  const std::string* caption;
+  bool shownOnly;
+  bool withClientArea;  // the application window carries the editor's caption but no client area
   HWND found;
 };
 
-BOOL CALLBACK FindEditorWindow(HWND window, LPARAM data) {
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
   auto* search = reinterpret_cast<TWindowSearch*>(data);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || (search->visibleOnly && !IsWindowVisible(window))) return TRUE;
+  if (owner != search->processId || (search->shownOnly && !IsWindowVisible(window))) return TRUE;
   wchar_t wide[128] = {};
   GetWindowTextW(window, wide, 128);
-  const std::string caption = Cp1251FromWide(wide);
+  if (Cp1251FromWide(wide) != *search->caption) return TRUE;
   RECT client{};
   GetClientRect(window, &client);
-  // The application window carries the same caption but has no client area.
-  if (caption == EditorCaption() && client.right > 0 && client.bottom > 0) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
+  if (search->withClientArea && (client.right <= 0 || client.bottom <= 0)) return TRUE;
+  search->found = window;
+  return FALSE;
 }
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM list) {
@@ -176,8 +177,8 @@ bool TEditorProcess::StartPastFirstTick(DWORD timeoutMs) {
 }
 
 HWND TEditorProcess::FindMemoEarly() const {
-  TWindowSearch search{info_.dwProcessId, false, nullptr};
-  EnumWindows(FindEditorWindow, reinterpret_cast<LPARAM>(&search));
+  TWindowSearch search{info_.dwProcessId, &EditorCaption(), false, true, nullptr};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
   if (search.found == nullptr) return nullptr;
   for (HWND child = GetWindow(search.found, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
@@ -242,35 +243,14 @@ bool TEditorProcess::WaitReadyMarkingMemo(DWORD timeoutMs, const std::string* ea
 }
 
 HWND TEditorProcess::FindShownWindow() const {
-  TWindowSearch search{info_.dwProcessId, true, nullptr};
-  if (info_.hProcess != nullptr) EnumWindows(FindEditorWindow, reinterpret_cast<LPARAM>(&search));
+  TWindowSearch search{info_.dwProcessId, &EditorCaption(), true, true, nullptr};
+  if (info_.hProcess != nullptr) EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
-namespace {
-
-struct TTitleSearch {
-  DWORD processId;
-  const std::string* caption;
-  bool shownOnly;
-  HWND found;
-};
-
-BOOL CALLBACK MatchTitle(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<TTitleSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || (search->shownOnly && !IsWindowVisible(window))) return TRUE;
-  if (e2e::WindowText(window) != *search->caption) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-}  // namespace
-
 HWND TEditorProcess::TopWindowTitled(const std::string& caption, bool shownOnly) const {
-  TTitleSearch search{info_.dwProcessId, &caption, shownOnly, nullptr};
-  if (info_.hProcess != nullptr) EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+  TWindowSearch search{info_.dwProcessId, &caption, shownOnly, false, nullptr};
+  if (info_.hProcess != nullptr) EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -370,6 +350,16 @@ bool TEditorProcess::WaitFrameText(const std::string& expected, DWORD timeoutMs)
 
 bool TEditorProcess::WaitMemoText(const std::string& expected, DWORD timeoutMs) const {
   return WaitText(effectMemo_, expected, timeoutMs);
+}
+
+std::intptr_t TEditorProcess::ClearingTicks() const {
+  return window_ == nullptr ? 0 : reinterpret_cast<std::intptr_t>(GetPropW(window_, L"CubeClearingTicks"));
+}
+
+bool TEditorProcess::WaitClearingTicks(std::intptr_t count, DWORD timeoutMs) const {
+  for (const DWORD start = GetTickCount(); ClearingTicks() < count; Sleep(10))
+    if (GetTickCount() - start >= timeoutMs || !Running()) return false;
+  return Sync();
 }
 
 bool TEditorProcess::Sync(DWORD timeoutMs) const {

@@ -148,6 +148,10 @@ class TEditorProcess {
   // Polls FrameEdit (EffectMemo) until it shows exactly this text.
   bool WaitFrameText(const std::string& expected, DWORD timeoutMs = 5000) const;
   bool WaitMemoText(const std::string& expected, DWORD timeoutMs = 5000) const;
+  // How many clearing ticks the program has had (it counts them on its window), and a wait until
+  // there are at least `count`, then until the program has handled what the tick started.
+  std::intptr_t ClearingTicks() const;
+  bool WaitClearingTicks(std::intptr_t count, DWORD timeoutMs = 10000) const;
   // Returns once the program has handled the messages sent so far and is waiting for input.
   bool Sync(DWORD timeoutMs = 5000) const;
 

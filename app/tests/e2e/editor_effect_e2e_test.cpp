@@ -189,8 +189,7 @@ TEST(EditorEffectStart, AFileOpenedBeforeTheFirstClearingTickIsNotCleared) {
   ASSERT_TRUE(e2e::WriteFileBytes(path, "3,227\r\n"));
   const TDialogOutcome outcome = earlyEffect.OpenFile(path);
   ASSERT_FALSE(outcome.Box.has_value()) << outcome.Box->Text;
-  Sleep(1500);
-  ASSERT_TRUE(early.Sync());
+  ASSERT_TRUE(early.WaitClearingTicks(1)) << "the first clearing tick did not come";
   EXPECT_EQ(early.MemoText(), "3,227");
 }
 

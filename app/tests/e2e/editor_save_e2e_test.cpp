@@ -46,8 +46,12 @@ class EditorSave : public e2e::TSavingEditor {
     if (!name.empty()) {
       EXPECT_TRUE(save.TypeFileName(dialog, name));
     }
+    ticksBeforeSave = editor.ClearingTicks();
     return save.PressOkAndWait(dialog);
   }
+  // The clearing tick that the last save through SaveAs started has come and been handled.
+  bool WaitTickOfTheSave() const { return editor.WaitClearingTicks(ticksBeforeSave + 1); }
+  std::intptr_t ticksBeforeSave = 0;
   // After a save that must have failed: the box says so and names the file, and the text outlives
   // the clearing tick.
   void ExpectFailureToldAndTextKept(const TDialogOutcome& outcome, const std::string& nameInMessage,
@@ -57,9 +61,7 @@ class EditorSave : public e2e::TSavingEditor {
     EXPECT_EQ(outcome.Box->Owner, editor.Window()) << "the message belongs to the editor window";
     EXPECT_NE(outcome.Box->Text.find(nameInMessage), std::string::npos) << outcome.Box->Text;
     ASSERT_TRUE(save.DismissAndWait(*outcome.Box));
-    // Past the clearing tick that the save started.
-    Sleep(2000);
-    ASSERT_TRUE(editor.Sync());
+    ASSERT_TRUE(WaitTickOfTheSave()) << "the clearing tick that the save started did not come";
     EXPECT_EQ(editor.MemoText(), text) << "the unsaved effect text was lost";
     EXPECT_TRUE(editor.Running());
   }
@@ -188,6 +190,7 @@ class EditorSaveHostileName : public EditorSave {
     HWND dialog = save.OpenDialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(typeName(dialog));
+    ticksBeforeSave = editor.ClearingTicks();
     const TDialogOutcome outcome = save.PressOkAndWait(dialog);
     if (outcome.Box) {
       ASSERT_EQ(outcome.Box->Caption, kFailureCaption)
@@ -211,7 +214,10 @@ class EditorSaveHostileName : public EditorSave {
       return;
     }
     EXPECT_EQ(written, Names({})) << "nothing written for a refused name";
-    Sleep(2000);  // past the clearing tick a save would have started
+    // A failed save started a clearing tick; a name the dialog kept for itself started none.
+    if (outcome.Box) {
+      ASSERT_TRUE(WaitTickOfTheSave()) << "the clearing tick that the save started did not come";
+    }
     ASSERT_TRUE(editor.Sync());
     EXPECT_EQ(editor.MemoText(), kText) << "the text of a save that did not happen was lost";
   }
