@@ -138,7 +138,9 @@ void TQxMemo::SetWordWrap(bool wrap) {
       Send(old, EM_LINEINDEX, static_cast<WPARAM>(Send(old, EM_GETFIRSTVISIBLELINE, 0, 0)), 0);
   const bool modified = Send(old, EM_GETMODIFY, 0, 0) != 0;
   const bool focused = GetFocus() == old;
-  const bool visible = IsWindowVisible(old) != FALSE;
+  // Its own flag: before the form is first shown (a kept choice applied at start) the window is
+  // not visible on screen, yet must show with the form.
+  const bool visible = (GetWindowLongPtrW(old, GWL_STYLE) & WS_VISIBLE) != 0;
   HWND above = GetWindow(old, GW_HWNDPREV);
 
   // Made empty and then given the text, so that the font and the lifted limit apply before the one

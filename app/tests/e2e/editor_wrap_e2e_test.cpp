@@ -104,6 +104,7 @@ TEST_F(EditorWrap, TheChoiceHoldsForTheNextRun) {
   ASSERT_TRUE(again.Start()) << again.Error();
   EXPECT_NE(again.ChildByText(kWrapOff), nullptr) << "the next run forgot the choice";
   EXPECT_NE(GetWindowLongA(again.EffectMemo(), GWL_STYLE) & WS_HSCROLL, 0);
+  EXPECT_TRUE(IsWindowVisible(again.EffectMemo())) << "the effect text is not shown";
   again.Kill();
 }
 
