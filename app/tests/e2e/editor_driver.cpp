@@ -205,13 +205,21 @@ bool TEditorProcess::Spawn() {
   std::string command = "\"" + program_ + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(program_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workDir_.empty() ? nullptr : workDir_.c_str(), &startup, &info_)) {
-    error_ = "CreateProcess failed with " + std::to_string(GetLastError()) + " for " + program_;
+  // Wine on a loaded machine now and then fails a process start with ERROR_INTERNAL_ERROR before the
+  // program runs a single instruction; that is the host's hiccup, not the editor's, so it is tried again.
+  constexpr int kAttempts = 3;
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessA(program_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       workDir_.empty() ? nullptr : workDir_.c_str(), &startup, &info_))
+      return true;
+    const DWORD code = GetLastError();
     info_ = {};
-    return false;
+    if (code != ERROR_INTERNAL_ERROR || attempt == kAttempts) {
+      error_ = "CreateProcess failed with " + std::to_string(code) + " for " + program_;
+      return false;
+    }
+    Sleep(100);  // a moment for the host's load to pass
   }
-  return true;
 }
 
 bool TEditorProcess::WaitReady(DWORD timeoutMs) { return WaitReadyMarkingMemo(timeoutMs, nullptr); }
