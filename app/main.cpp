@@ -1,6 +1,8 @@
 // The cube editor program: start-up in order, the message loop, then the end with exit code 0.
 // Holds no behaviour of its own; everything the user sees comes from the application form.
 #include <windows.h>
+// commctrl.h needs the types of windows.h first.
+#include <commctrl.h>
 
 #include "app/editor_form.h"
 #include "elements/hint_manager.h"
@@ -11,15 +13,41 @@
 
 namespace {
 
-// The form's window is destroyed only once the close is settled: the position is saved and the
-// views it owns are gone (and saved theirs). Nothing is left to write, so the process ends here;
-// the system frees the 231 windows, the elements and the drawing objects at once, far faster than
-// taking them down one by one.
-bool EndWithTheForm(TControl* form, TMessage& msg, LRESULT&) {
-  if (msg.Message != WM_DESTROY || msg.Window != form->Handle) return false;
-  StartupStamp("form window destroyed");
+HWND FormWindow = nullptr;
+
+// Destroys each window the form owns except the tooltips: a view saves its place when its window
+// goes, a tooltip keeps nothing.
+BOOL CALLBACK DestroyOwnedView(HWND window, LPARAM) {
+  wchar_t className[32]{};
+  GetClassNameW(window, className, 32);
+  if (GetWindow(window, GW_OWNER) == FormWindow && lstrcmpiW(className, TOOLTIPS_CLASSW) != 0)
+    DestroyWindow(window);
+  return TRUE;
+}
+
+[[noreturn]] void EndTheProcess() {
   StartupTraceWrite();
   ExitProcess(0);
+}
+
+// The form asks the application window to close only once its close is settled: accepted, and its
+// position saved. Nothing is left to write but the views' places, so the views are destroyed (each
+// saves its own) and the process ends here: the system frees the form's 231 windows, the tooltips,
+// the elements and the drawing objects at once, far faster than taking them down one by one.
+bool EndAtTheSettledClose(TControl* app, TMessage& msg, LRESULT&) {
+  if (msg.Message != WM_CLOSE || msg.Window != app->GetHandle() || FormWindow == nullptr) return false;
+  StartupStamp("close settled");
+  EnumThreadWindows(GetCurrentThreadId(), &DestroyOwnedView, 0);
+  StartupStamp("views destroyed");
+  EndTheProcess();
+}
+
+// Should the form's window be destroyed some other way, the views it owned are gone by its
+// WM_DESTROY, so the process can end there just the same.
+bool EndWithTheForm(TControl*, TMessage& msg, LRESULT&) {
+  if (msg.Message != WM_DESTROY || msg.Window != FormWindow) return false;
+  StartupStamp("form window destroyed");
+  EndTheProcess();
 }
 
 }  // namespace
@@ -33,7 +61,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InitMainFormWindows();
 
   auto* form = new TClassMainForm_1509590();
-  form->EditorWindow->Control->AttachHandler(&EndWithTheForm, /*keepAfterTermination=*/true);
+  TControl* formControl = form->EditorWindow->Control;
+  FormWindow = formControl->GetHandle();
+  formControl->AttachHandler(&EndWithTheForm, /*keepAfterTermination=*/true);
+  if (AppWindow != nullptr) AppWindow->AttachHandler(&EndAtTheSettledClose, /*keepAfterTermination=*/true);
   StartupStamp("form built");
   StartStep(form->EditorWindow->Visible != 0, &EnableDelivery);
   StartupStamp("shown, delivery on");

@@ -188,4 +188,28 @@ TEST_F(EditorCubeView, ItsPlaceAndTurnAreKeptWhenHiddenAndBetweenRuns) {
   ASSERT_TRUE(next.WaitExit(20000).has_value());
 }
 
+// The program ends at once on close, without taking its windows down one by one: a view still open
+// then is destroyed first, and keeps its place and turn all the same.
+TEST_F(EditorCubeView, ItsPlaceAndTurnAreKeptWhenTheEditorClosesWithTheViewOpen) {
+  ASSERT_NE(OpenAndPlace(), nullptr);
+  ASSERT_TRUE(view.PressKey(VK_LEFT));
+  ASSERT_TRUE(editor.Sync());
+  const RECT place = view.Place();
+  const TViewShot turned = view.WaitShot([](const TViewShot& s) { return s.Width == s.Height; });
+
+  ASSERT_TRUE(editor.Close());
+  EXPECT_EQ(editor.WaitExit(20000), std::optional<DWORD>(0));
+  e2e::TEditorProcess next;
+  ASSERT_TRUE(next.Start()) << next.Error();
+  e2e::TCubeViewDriver nextView(next);
+  ASSERT_TRUE(next.PressKey(VK_F11));
+  ASSERT_NE(nextView.WaitShown(true), nullptr);
+  const RECT restarted = nextView.Place();
+  EXPECT_TRUE(EqualRect(&place, &restarted));
+  EXPECT_TRUE(nextView.WaitShot([&](const TViewShot& s) { return s == turned; }) == turned)
+      << "the turn is not the one left";
+  ASSERT_TRUE(next.Close());
+  EXPECT_EQ(next.WaitExit(20000), std::optional<DWORD>(0));
+}
+
 }  // namespace
