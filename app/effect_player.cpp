@@ -19,7 +19,7 @@ using form_controls::kWindowColor;
 constexpr int kStripTop = 6;
 constexpr int kStripHeight = 24;
 // Under the effect text, right of the frame caption.
-constexpr int kDeskLeft = 790;
+constexpr int kDeskLeft = 786;
 constexpr int kDeskTop = 566;
 
 // Rate field's inRate index when the rate is settled (see TQxPlayer::inRate).
@@ -156,12 +156,12 @@ void TEffectPlayerPanel::MakeStrip(TControl* parent) {
 
 // Under the effect text; gives the wrapping the user chose last.
 std::int32_t TEffectPlayerPanel::MakeDesk(TControl* parent) {
-  OpenButton = NewButton(parent, kDeskLeft, kDeskTop, 122, kStripHeight, "Открыть эффект…",
+  OpenButton = NewButton(parent, kDeskLeft, kDeskTop, 124, kStripHeight, "Открыть эффект…",
                          "Открыть файл эффекта в текстовом редакторе (Ctrl+O)");
   ReplaceButton =
-      NewButton(parent, kDeskLeft + 126, kDeskTop, 122, kStripHeight, "Заменить кадр",
+      NewButton(parent, kDeskLeft + 128, kDeskTop, 128, kStripHeight, "Заменить кадр",
                 "Записать кадр светодиодов в строку, из которой он взят, или в строку курсора (F3)");
-  BringButton = NewButton(parent, kDeskLeft, kDeskTop + 27, 122, kStripHeight, "Кадр из строки",
+  BringButton = NewButton(parent, kDeskLeft, kDeskTop + 27, 124, kStripHeight, "Кадр из строки",
                           "Показать на светодиодах кадр строки курсора (F2 или двойной щелчок по строке)");
   WrapChoice = new TQxStoredValue();
   WrapChoice->PositionKey = kSettingsKey;
@@ -171,7 +171,7 @@ std::int32_t TEffectPlayerPanel::MakeDesk(TControl* parent) {
   TData chosenWrap;
   WrapChoice->getValue(&chosenWrap, 0);
   WrapButton =
-      NewButton(parent, kDeskLeft + 126, kDeskTop + 27, 122, kStripHeight, WrapCaption(AsInt(&chosenWrap)),
+      NewButton(parent, kDeskLeft + 128, kDeskTop + 27, 128, kStripHeight, WrapCaption(AsInt(&chosenWrap)),
                 "Длинные строки эффекта: с переносом или по кадру в строке с прокруткой вбок (F4)");
   for (TQxWin* e : std::initializer_list<TQxWin*>{PlayButton, StopButton, BackButton, ForwardButton, RateEdit,
                                                   RateLabel, LoopButton, CounterLabel, OpenButton,

@@ -177,7 +177,7 @@ TEST_F(EditorForm, EffectControlsStandInTheFreeAreasOverNoDesignedControlAndOutO
   const std::vector<TQxWin*> generator{form->Generator->Button};
   const std::vector<TQxWin*> view{form->CubeView->ViewButton};
   for (const auto& [group, area] :
-       {std::pair{strip, RECT{450, 5, 980, 33}}, std::pair{desk, RECT{790, 565, 1040, 620}},
+       {std::pair{strip, RECT{450, 5, 980, 33}}, std::pair{desk, RECT{786, 565, 1043, 620}},
         std::pair{lineTools, RECT{556, 452, 640, 582}}, std::pair{generator, RECT{1140, 206, 1236, 230}},
         std::pair{view, RECT{1140, 231, 1236, 255}}, std::pair{exporter, RECT{1140, 256, 1236, 278}}}) {
     for (TQxWin* e : group) {
