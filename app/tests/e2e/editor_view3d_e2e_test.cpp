@@ -54,6 +54,23 @@ class EditorCubeView : public e2e::TSavingEditor {
     return editor.Sync() ? shown : nullptr;
   }
 
+  // Closes the editor, starts the next one and opens its view: the place and turn left are there.
+  void ExpectKeptInTheNextRun(const RECT& place, const TViewShot& turned) {
+    ASSERT_TRUE(editor.Close());
+    EXPECT_EQ(editor.WaitExit(20000), std::optional<DWORD>(0));
+    e2e::TEditorProcess next;
+    ASSERT_TRUE(next.Start()) << next.Error();
+    e2e::TCubeViewDriver nextView(next);
+    ASSERT_TRUE(next.PressKey(VK_F11));
+    ASSERT_NE(nextView.WaitShown(true), nullptr);
+    const RECT restarted = nextView.Place();
+    EXPECT_TRUE(EqualRect(&place, &restarted));
+    EXPECT_TRUE(nextView.WaitShot([&](const TViewShot& s) { return s == turned; }) == turned)
+        << "the turn is not the one left";
+    ASSERT_TRUE(next.Close());
+    EXPECT_EQ(next.WaitExit(20000), std::optional<DWORD>(0));
+  }
+
   e2e::TCubeViewDriver view{editor};
 };
 
@@ -172,20 +189,7 @@ TEST_F(EditorCubeView, ItsPlaceAndTurnAreKeptWhenHiddenAndBetweenRuns) {
   const RECT reopened = view.Place();
   EXPECT_TRUE(EqualRect(&place, &reopened));
   EXPECT_TRUE(view.WaitShot([&](const TViewShot& s) { return s == turned; }) == turned);
-
-  ASSERT_TRUE(editor.Close());
-  ASSERT_TRUE(editor.WaitExit(20000).has_value());
-  e2e::TEditorProcess next;
-  ASSERT_TRUE(next.Start()) << next.Error();
-  e2e::TCubeViewDriver nextView(next);
-  ASSERT_TRUE(next.PressKey(VK_F11));
-  ASSERT_NE(nextView.WaitShown(true), nullptr);
-  const RECT restarted = nextView.Place();
-  EXPECT_TRUE(EqualRect(&place, &restarted));
-  EXPECT_TRUE(nextView.WaitShot([&](const TViewShot& s) { return s == turned; }) == turned)
-      << "the turn is not the one left";
-  ASSERT_TRUE(next.Close());
-  ASSERT_TRUE(next.WaitExit(20000).has_value());
+  ExpectKeptInTheNextRun(place, turned);
 }
 
 // The program ends at once on close, without taking its windows down one by one: a view still open
@@ -196,20 +200,7 @@ TEST_F(EditorCubeView, ItsPlaceAndTurnAreKeptWhenTheEditorClosesWithTheViewOpen)
   ASSERT_TRUE(editor.Sync());
   const RECT place = view.Place();
   const TViewShot turned = view.WaitShot([](const TViewShot& s) { return s.Width == s.Height; });
-
-  ASSERT_TRUE(editor.Close());
-  EXPECT_EQ(editor.WaitExit(20000), std::optional<DWORD>(0));
-  e2e::TEditorProcess next;
-  ASSERT_TRUE(next.Start()) << next.Error();
-  e2e::TCubeViewDriver nextView(next);
-  ASSERT_TRUE(next.PressKey(VK_F11));
-  ASSERT_NE(nextView.WaitShown(true), nullptr);
-  const RECT restarted = nextView.Place();
-  EXPECT_TRUE(EqualRect(&place, &restarted));
-  EXPECT_TRUE(nextView.WaitShot([&](const TViewShot& s) { return s == turned; }) == turned)
-      << "the turn is not the one left";
-  ASSERT_TRUE(next.Close());
-  EXPECT_EQ(next.WaitExit(20000), std::optional<DWORD>(0));
+  ExpectKeptInTheNextRun(place, turned);
 }
 
 }  // namespace
