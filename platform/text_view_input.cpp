@@ -69,6 +69,9 @@ bool TTextView::InputMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_CLEAR:
       if (!ReadOnly()) DeleteSelection();
       return true;
+    case WM_CONTEXTMENU:
+      ContextMenu(lParam);
+      return true;
     default:
       return false;
   }

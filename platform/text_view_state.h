@@ -35,6 +35,8 @@ class TTextView {
   void SelectWordAt(LPARAM point);
   void Wheel(WPARAM wParam);
   void ScrollBar(int bar, WORD request);
+  // --- The context menu (text_view_menu.cpp); `at` is in screen points, -1 from the keyboard.
+  void ContextMenu(LPARAM at);
   // --- Clipboard and editing
   void Copy();
   void Paste();

@@ -412,8 +412,9 @@ bool TEditorProcess::SendMouseClicks(const std::vector<TClicksAt>& bursts) const
     const LONG dy = static_cast<LONG>(((burst.At.y - top) * 65536LL + 32768) / height);
     inputs.push_back(MouseInput(kAt, dx, dy));
     for (int i = 0; i < burst.Times; ++i) {
-      inputs.push_back(MouseInput(kAt | MOUSEEVENTF_LEFTDOWN, dx, dy));
-      inputs.push_back(MouseInput(kAt | MOUSEEVENTF_LEFTUP, dx, dy));
+      inputs.push_back(
+          MouseInput(kAt | (burst.Right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN), dx, dy));
+      inputs.push_back(MouseInput(kAt | (burst.Right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP), dx, dy));
     }
   }
   const auto count = static_cast<UINT>(inputs.size());
@@ -425,6 +426,24 @@ bool TEditorProcess::SendMouseClickAt(POINT screen) const { return SendMouseClic
 bool TEditorProcess::ParkMouse() const {
   POINT screen{};
   return ClientToScreenPoint(window_, 2, 2, screen) && SendMouseClicks({{screen, 0}});
+}
+
+bool TEditorProcess::RightClickAt(HWND child, int x, int y) {
+  POINT screen{};
+  return BringToFront() && ClientToScreenPoint(child, x, y, screen) && SendMouseClicks({{screen, 1, true}});
+}
+
+HWND TEditorProcess::WaitPopupMenu(DWORD timeoutMs) const {
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(kPollMs)) {
+    // The system's popup menus are of the class "#32768".
+    for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu != nullptr;
+         menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(menu, &owner);
+      if (owner == info_.dwProcessId && IsWindowVisible(menu)) return menu;
+    }
+  }
+  return nullptr;
 }
 
 bool TEditorProcess::HoverAt(HWND child, int x, int y) {

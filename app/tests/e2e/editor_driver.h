@@ -133,6 +133,10 @@ class TEditorProcess {
   bool HoverAt(HWND child, int x, int y);
   // Polls until one of the program's tooltips is shown with exactly this text (CP1251 bytes).
   bool WaitTooltipShowing(const std::string& text, DWORD timeoutMs = 5000) const;
+  // A real right click at a point of a child's client area, as a context menu is asked for.
+  bool RightClickAt(HWND child, int x, int y);
+  // The editor's popup menu that is shown, or null once none is within the time.
+  HWND WaitPopupMenu(DWORD timeoutMs = 5000) const;
   // Two real left clicks at one point of a child, within the double-click time.
   bool DoubleClickAt(HWND child, int x, int y);
   // The window that has the keyboard focus (holds the mouse capture) in the editor's GUI thread.
@@ -175,6 +179,7 @@ class TEditorProcess {
   struct TClicksAt {
     POINT At;
     int Times;
+    bool Right = false;
   };
   bool SendMouseClicks(const std::vector<TClicksAt>& bursts) const;
   bool SendMouseClickAt(POINT screen) const;

@@ -192,4 +192,33 @@ TEST_F(EditorTextView, AClickPlacesTheCaretAndADoubleClickSelectsOneLedNumber) {
   EXPECT_EQ(Text(), "1,227\r\n12,145,227");
 }
 
+// The view's context menu, from the mouse and from the keyboard: each command acts on the text as its
+// key does, and one undo takes a deletion back. The menu opens with nothing chosen, so Up picks its
+// last item and Down its first.
+TEST_F(EditorTextView, TheContextMenuSelectsAllDeletesAndUndoes) {
+  ASSERT_TRUE(editor.SetTextOf(Memo(), "1,227\r\n2,227"));
+  ASSERT_TRUE(FocusMemo());
+  const auto choose = [&](WORD key, int times) {
+    for (int i = 0; i < times; ++i)
+      if (!editor.PressKey(key)) return false;
+    return editor.PressKey(VK_RETURN) && editor.Sync();
+  };
+
+  ASSERT_TRUE(editor.PressKeyWith(VK_SHIFT, VK_F10));
+  ASSERT_NE(editor.WaitPopupMenu(), nullptr) << "no menu from Shift+F10";
+  ASSERT_TRUE(choose(VK_UP, 1));  // "Выделить всё"
+  EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{12}));
+
+  ASSERT_TRUE(editor.RightClickAt(Memo(), 20, 8));
+  ASSERT_NE(editor.WaitPopupMenu(), nullptr) << "no menu from a right click";
+  ASSERT_TRUE(choose(VK_UP, 2));  // past "Выделить всё" and the separator: "Удалить"
+  ASSERT_TRUE(WaitText("")) << Text();
+
+  ASSERT_TRUE(editor.PressKeyWith(VK_SHIFT, VK_F10));
+  ASSERT_NE(editor.WaitPopupMenu(), nullptr);
+  ASSERT_TRUE(choose(VK_DOWN, 1));  // "Отменить"
+  EXPECT_TRUE(WaitText("1,227\r\n2,227")) << Text();
+  EXPECT_EQ(editor.FocusWindow(), Memo());
+}
+
 }  // namespace
