@@ -40,14 +40,18 @@ bool TTextView::InputMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       SelectWordAt(lParam);
       return true;
     case WM_MOUSEMOVE:
-      if (dragging_) MoveCaret(CharFromPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), true);
+      if (dragging_) DragTo(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return true;
     case WM_LBUTTONUP:
       if (dragging_ && GetCapture() == window_) ReleaseCapture();
-      dragging_ = false;
+      EndDrag();
       return true;
     case WM_CAPTURECHANGED:
-      dragging_ = false;
+      EndDrag();
+      return true;
+    case WM_TIMER:
+      if (wParam != kDragScrollTimer) return false;
+      DragScrollTick();
       return true;
     case WM_MOUSEWHEEL:
       Wheel(wParam);
@@ -210,6 +214,42 @@ void TTextView::MouseDown(LPARAM point, bool extend) {
   dragging_ = true;
   SetCapture(window_);
   MoveCaret(CharFromPoint(GET_X_LPARAM(point), GET_Y_LPARAM(point)), extend);
+}
+
+void TTextView::DragTo(int x, int y) {
+  MoveCaret(CharFromPoint(x, y), true);
+  // Past the text's edge the view goes on scrolling while the mouse rests there, as the system's
+  // edit does; a move back inside stops it.
+  const RECT format = FormatRect();
+  const POINT at{x, y};
+  if (PtInRect(&format, at)) {
+    if (dragScrolling_) KillTimer(window_, kDragScrollTimer);
+    dragScrolling_ = false;
+  } else if (!dragScrolling_) {
+    dragScrolling_ = SetTimer(window_, kDragScrollTimer, kDragScrollMs, nullptr) != 0;
+  }
+}
+
+// One line, or one character's width, on past the edge the mouse rests beyond.
+void TTextView::DragScrollTick() {
+  if (!dragging_) return EndDrag();
+  POINT at{};
+  GetCursorPos(&at);
+  ScreenToClient(window_, &at);
+  const RECT format = FormatRect();
+  int x = at.x;
+  int y = at.y;
+  if (y < format.top) y = format.top - 1;
+  if (y >= format.bottom) y = format.top + VisibleLines() * lineHeight_;
+  if (x < format.left) x = format.left - charWidth_;
+  if (x >= format.right) x = format.right + charWidth_;
+  MoveCaret(CharFromPoint(x, y), true);
+}
+
+void TTextView::EndDrag() {
+  dragging_ = false;
+  if (dragScrolling_) KillTimer(window_, kDragScrollTimer);
+  dragScrolling_ = false;
 }
 
 void TTextView::SelectWordAt(LPARAM point) {

@@ -32,6 +32,11 @@ class TTextView {
   std::size_t Step(std::size_t from, int direction, bool word) const;
   std::size_t VerticalTarget(int lines) const;
   void MouseDown(LPARAM point, bool extend);
+  // A drag with the left button: the selection follows the mouse, and past the edge the view
+  // scrolls on a timer.
+  void DragTo(int x, int y);
+  void DragScrollTick();
+  void EndDrag();
   void SelectWordAt(LPARAM point);
   void Wheel(WPARAM wParam);
   void ScrollBar(int bar, WORD request);
@@ -87,6 +92,9 @@ class TTextView {
   bool modified_ = false;
   bool focused_ = false;
   bool dragging_ = false;
+  bool dragScrolling_ = false;  // the drag's scroll timer runs
+  static constexpr UINT_PTR kDragScrollTimer = 1;
+  static constexpr UINT kDragScrollMs = 50;
   int wheelRest_ = 0;
   DWORD limit_ = 30000;  // the edit control's default
 };

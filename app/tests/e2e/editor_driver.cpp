@@ -395,30 +395,43 @@ bool TEditorProcess::ClientToScreenPoint(HWND child, int x, int y, POINT& screen
   return child != nullptr && ClientToScreen(child, &screen);
 }
 
-bool TEditorProcess::SendMouseClicks(const std::vector<TClicksAt>& bursts) const {
+// Each input is queued on its own, and under Wine the program's display driver may meanwhile set the
+// cursor back to where an earlier move left it. Button events that carry their own position cannot
+// land there (the lost click became a double click on the previous LED).
+std::optional<INPUT> TEditorProcess::MouseAt(POINT screen, DWORD buttons) {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
   const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  if (width <= 1 || height <= 1) return false;
-  // Each input is queued on its own, and under Wine the program's display driver may meanwhile
-  // set the cursor back to where an earlier move left it. Button events that carry their own
-  // position cannot land there (the lost click became a double click on the previous LED).
-  constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+  if (width <= 1 || height <= 1) return std::nullopt;
+  // Absolute coordinates run 0..65535 over the virtual screen; aim at the pixel's middle.
+  const LONG dx = static_cast<LONG>(((screen.x - left) * 65536LL + 32768) / width);
+  const LONG dy = static_cast<LONG>(((screen.y - top) * 65536LL + 32768) / height);
+  return MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | buttons, dx, dy);
+}
+
+bool TEditorProcess::SendMouseClicks(const std::vector<TClicksAt>& bursts) const {
   std::vector<INPUT> inputs;
   for (const TClicksAt& burst : bursts) {
-    // Absolute coordinates run 0..65535 over the virtual screen; aim at the pixel's middle.
-    const LONG dx = static_cast<LONG>(((burst.At.x - left) * 65536LL + 32768) / width);
-    const LONG dy = static_cast<LONG>(((burst.At.y - top) * 65536LL + 32768) / height);
-    inputs.push_back(MouseInput(kAt, dx, dy));
+    const DWORD down = burst.Right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    const DWORD up = burst.Right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    const std::optional<INPUT> move = MouseAt(burst.At, 0);
+    if (!move) return false;
+    inputs.push_back(*move);
     for (int i = 0; i < burst.Times; ++i) {
-      inputs.push_back(
-          MouseInput(kAt | (burst.Right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN), dx, dy));
-      inputs.push_back(MouseInput(kAt | (burst.Right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP), dx, dy));
+      inputs.push_back(*MouseAt(burst.At, down));
+      inputs.push_back(*MouseAt(burst.At, up));
     }
   }
   const auto count = static_cast<UINT>(inputs.size());
   return count > 0 && SendInput(count, inputs.data(), sizeof(INPUT)) == count;
+}
+
+bool TEditorProcess::LeftButtonAt(HWND child, int x, int y, bool down) {
+  POINT screen{};
+  if (!BringToFront() || !ClientToScreenPoint(child, x, y, screen)) return false;
+  std::optional<INPUT> input = MouseAt(screen, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+  return input && SendInput(1, &*input, sizeof(INPUT)) == 1;
 }
 
 bool TEditorProcess::SendMouseClickAt(POINT screen) const { return SendMouseClicks({{screen, 1}}); }

@@ -133,6 +133,8 @@ class TEditorProcess {
   bool HoverAt(HWND child, int x, int y);
   // Polls until one of the program's tooltips is shown with exactly this text (CP1251 bytes).
   bool WaitTooltipShowing(const std::string& text, DWORD timeoutMs = 5000) const;
+  // The real left button pressed (or let go) at a point of a child's client area: a drag's ends.
+  bool LeftButtonAt(HWND child, int x, int y, bool down);
   // A real right click at a point of a child's client area, as a context menu is asked for.
   bool RightClickAt(HWND child, int x, int y);
   // The editor's popup menu that is shown, or null once none is within the time.
@@ -181,6 +183,7 @@ class TEditorProcess {
     int Times;
     bool Right = false;
   };
+  static std::optional<INPUT> MouseAt(POINT screen, DWORD buttons);
   bool SendMouseClicks(const std::vector<TClicksAt>& bursts) const;
   bool SendMouseClickAt(POINT screen) const;
   bool LedCentre(int n, POINT& screen) const;

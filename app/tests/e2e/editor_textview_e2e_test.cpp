@@ -221,4 +221,27 @@ TEST_F(EditorTextView, TheContextMenuSelectsAllDeletesAndUndoes) {
   EXPECT_EQ(editor.FocusWindow(), Memo());
 }
 
+// A drag that comes to rest below the view goes on scrolling and selecting while the button is held,
+// as in the system's edit: the mouse sends no more moves there.
+TEST_F(EditorTextView, ADragRestingBelowTheViewScrollsOnAndSelects) {
+  std::string text;
+  for (int k = 0; k < 300; ++k) text += std::to_string(k % 216) + ",227\r\n";
+  ASSERT_TRUE(save.SetLongText(Memo(), text));
+  ASSERT_TRUE(FocusMemo());
+  RECT client{};
+  GetClientRect(Memo(), &client);
+  ASSERT_TRUE(editor.LeftButtonAt(Memo(), 6, 8, true));
+  ASSERT_TRUE(editor.HoverAt(Memo(), 40, client.bottom + 30));
+  bool scrolled = false;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 10000 && !scrolled; Sleep(20))
+    scrolled = Ask(EM_GETFIRSTVISIBLELINE) >= 40;
+  ASSERT_TRUE(editor.LeftButtonAt(Memo(), 40, client.bottom + 30, false));
+  ASSERT_TRUE(editor.Sync());
+  EXPECT_TRUE(scrolled) << "stopped at line " << Ask(EM_GETFIRSTVISIBLELINE);
+  const auto [from, to] = Selection();
+  EXPECT_EQ(from, 0u);
+  EXPECT_GE(to, static_cast<DWORD>(Ask(EM_LINEINDEX, 40))) << "the selection follows the scrolling";
+  EXPECT_EQ(Text(), text);
+}
+
 }  // namespace
