@@ -31,7 +31,7 @@ BOOL CALLBACK DestroyOwnedView(HWND window, LPARAM) {
 }
 
 // The form asks the application window to close only once its close is settled: accepted, and its
-// position saved. Nothing is left to write but the views' places, so the views are destroyed (each
+// own closing work done. Nothing is left to write but the views' places, so the views are destroyed (each
 // saves its own) and the process ends here: the system frees the form's 231 windows, the tooltips,
 // the elements and the drawing objects at once, far faster than taking them down one by one.
 bool EndAtTheSettledClose(TControl* app, TMessage& msg, LRESULT&) {

@@ -222,12 +222,10 @@ void TTextView::DragTo(int x, int y) {
   // edit does; a move back inside stops it.
   const RECT format = FormatRect();
   const POINT at{x, y};
-  if (PtInRect(&format, at)) {
-    if (dragScrolling_) KillTimer(window_, kDragScrollTimer);
-    dragScrolling_ = false;
-  } else if (!dragScrolling_) {
+  if (PtInRect(&format, at))
+    StopDragScroll();
+  else if (!dragScrolling_)
     dragScrolling_ = SetTimer(window_, kDragScrollTimer, kDragScrollMs, nullptr) != 0;
-  }
 }
 
 // One line, or one character's width, on past the edge the mouse rests beyond.
@@ -246,10 +244,14 @@ void TTextView::DragScrollTick() {
   MoveCaret(CharFromPoint(x, y), true);
 }
 
-void TTextView::EndDrag() {
-  dragging_ = false;
+void TTextView::StopDragScroll() {
   if (dragScrolling_) KillTimer(window_, kDragScrollTimer);
   dragScrolling_ = false;
+}
+
+void TTextView::EndDrag() {
+  dragging_ = false;
+  StopDragScroll();
 }
 
 void TTextView::SelectWordAt(LPARAM point) {

@@ -36,6 +36,7 @@ class TTextView {
   // scrolls on a timer.
   void DragTo(int x, int y);
   void DragScrollTick();
+  void StopDragScroll();
   void EndDrag();
   void SelectWordAt(LPARAM point);
   void Wheel(WPARAM wParam);
